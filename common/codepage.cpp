@@ -1,0 +1,213 @@
+#include "common/codepage.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iconv.h>
+#include <string>
+#include <strings.h>
+#include <vector>
+
+namespace suite {
+namespace {
+
+std::atomic<int> g_codePage{-1};
+
+bool IsUtf8Continuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
+size_t Utf8SequenceLength(std::string_view text, size_t pos) {
+  const auto lead = static_cast<unsigned char>(text[pos]);
+  size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 1;
+  if (pos + length > text.size()) return 1;
+  for (size_t i = 1; i < length; ++i) {
+    if (!IsUtf8Continuation(static_cast<unsigned char>(text[pos + i]))) return 1;
+  }
+  return length;
+}
+
+// Opening a converter costs more than converting a status line, so each thread
+// keeps the few it uses open for its lifetime.
+iconv_t OpenConverter(const char* to, const char* from) {
+  struct Cached {
+    std::string to, from;
+    iconv_t cd;
+  };
+  struct Cache {
+    std::vector<Cached> entries;
+    ~Cache() {
+      for (auto& entry : entries) {
+        if (entry.cd != reinterpret_cast<iconv_t>(-1)) ::iconv_close(entry.cd);
+      }
+    }
+  };
+  thread_local Cache cache;
+  for (const auto& entry : cache.entries) {
+    if (entry.to == to && entry.from == from) return entry.cd;
+  }
+  cache.entries.push_back({to, from, ::iconv_open(to, from)});
+  return cache.entries.back().cd;
+}
+
+// One iconv pass; `onInvalid` is called for each byte that doesn't convert and
+// appends its replacement.
+template <typename OnInvalid>
+std::string Convert(const char* to, const char* from, std::string_view input, OnInvalid onInvalid) {
+  std::string output;
+  iconv_t cd = OpenConverter(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) {
+    output.assign(input);
+    return output;
+  }
+  ::iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  output.reserve(input.size() * 3 / 2 + 16);
+  char chunk[4096];
+  char* in = const_cast<char*>(input.data());
+  size_t inLeft = input.size();
+  while (inLeft > 0) {
+    char* out = chunk;
+    size_t outLeft = sizeof chunk;
+    const size_t result = ::iconv(cd, &in, &inLeft, &out, &outLeft);
+    output.append(chunk, static_cast<size_t>(out - chunk));
+    if (result == static_cast<size_t>(-1)) {
+      if (errno == E2BIG) continue;
+      // EILSEQ or EINVAL (a cut sequence at the end): replace one byte, go on.
+      onInvalid(output, static_cast<unsigned char>(*in));
+      ++in;
+      --inLeft;
+      ::iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    }
+  }
+  char* out = chunk;
+  size_t outLeft = sizeof chunk;
+  ::iconv(cd, nullptr, nullptr, &out, &outLeft);
+  output.append(chunk, static_cast<size_t>(out - chunk));
+  return output;
+}
+
+void AppendHexEscape(std::string& output, unsigned char byte) {
+  char text[8];
+  std::snprintf(text, sizeof text, "\\x%02X", byte);
+  output += text;
+}
+
+void AppendQuestionMark(std::string& output, unsigned char) { output += '?'; }
+
+}  // namespace
+
+CodePage CodePageFromName(const char* name) {
+  if (name && (::strcasecmp(name, "utf-8") == 0 || ::strcasecmp(name, "utf8") == 0)) return CodePage::Utf8;
+  return CodePage::Gbk;
+}
+
+const char* CodePageName(CodePage codePage) { return codePage == CodePage::Utf8 ? "UTF-8" : "GBK"; }
+
+CodePage ActiveCodePage() {
+  int value = g_codePage.load(std::memory_order_relaxed);
+  if (value < 0) {
+    value = static_cast<int>(CodePageFromName(std::getenv("SUITE_CODEPAGE")));
+    g_codePage.store(value, std::memory_order_relaxed);
+  }
+  return static_cast<CodePage>(value);
+}
+
+void SetActiveCodePage(CodePage codePage) { g_codePage.store(static_cast<int>(codePage)); }
+
+size_t CharLength(CodePage codePage, std::string_view text, size_t pos) {
+  if (pos >= text.size()) return 1;
+  if (codePage == CodePage::Gbk) {
+    return IsGbkLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() ? 2 : 1;
+  }
+  return Utf8SequenceLength(text, pos);
+}
+
+bool IsCharBoundary(CodePage codePage, std::string_view text, size_t pos) {
+  if (pos >= text.size()) return pos == text.size();
+  if (codePage == CodePage::Utf8) return !IsUtf8Continuation(static_cast<unsigned char>(text[pos]));
+  size_t at = 0;
+  while (at < pos) at += CharLength(codePage, text, at);
+  return at == pos;
+}
+
+void FoldAsciiCase(CodePage codePage, std::string& text) {
+  const size_t size = text.size();
+  if (codePage == CodePage::Utf8) {
+    // Bytes of multi-byte UTF-8 sequences are all >= 0x80: no letter can hide in them.
+    for (char& c : text) {
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+    }
+    return;
+  }
+  for (size_t i = 0; i < size; ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (IsGbkLeadByte(byte)) {
+      ++i;  // the trail byte stays as it is
+    } else if (byte >= 'A' && byte <= 'Z') {
+      text[i] = static_cast<char>(byte + ('a' - 'A'));
+    }
+  }
+}
+
+std::string FoldedAsciiCase(CodePage codePage, std::string_view text) {
+  std::string folded(text);
+  FoldAsciiCase(codePage, folded);
+  return folded;
+}
+
+size_t FindKeyword(CodePage codePage, std::string_view line, std::string_view keyword) {
+  if (keyword.empty()) return 0;
+  size_t boundary = 0;  // a known character start at or before every later candidate
+  size_t from = 0;
+  while (true) {
+    const size_t hit = line.find(keyword, from);
+    if (hit == std::string_view::npos) return hit;
+    if (codePage == CodePage::Utf8) {
+      if (!IsUtf8Continuation(static_cast<unsigned char>(line[hit]))) return hit;
+    } else {
+      while (boundary < hit) boundary += CharLength(codePage, line, boundary);
+      if (boundary == hit) return hit;
+    }
+    from = hit + 1;
+  }
+}
+
+std::string ConvertToUtf8(const char* charset, std::string_view text) {
+  return Convert("UTF-8", charset, text, AppendHexEscape);
+}
+
+std::string ConvertFromUtf8(const char* charset, std::string_view utf8) {
+  return Convert(charset, "UTF-8", utf8, AppendQuestionMark);
+}
+
+std::string CodePageToUtf8(CodePage codePage, std::string_view text) {
+  if (codePage == CodePage::Utf8) {
+    // Check only: valid UTF-8 passes through, stray bytes become \xNN.
+    std::string output;
+    output.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+      const auto byte = static_cast<unsigned char>(text[i]);
+      const size_t length = Utf8SequenceLength(text, i);
+      if (byte >= 0x80 && length == 1) {
+        AppendHexEscape(output, byte);
+      } else {
+        output.append(text.substr(i, length));
+      }
+      i += length;
+    }
+    return output;
+  }
+  return ConvertToUtf8("GBK", text);
+}
+
+std::string Utf8ToCodePage(CodePage codePage, std::string_view utf8) {
+  if (codePage == CodePage::Utf8) return std::string(utf8);
+  // Plain ASCII, the common case for messages and paths, needs no conversion.
+  if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    return std::string(utf8);
+  }
+  return ConvertFromUtf8("GBK", utf8);
+}
+
+}  // namespace suite

@@ -1,0 +1,61 @@
+// The suite's code page: GBK by default, UTF-8 with SUITE_CODEPAGE=utf-8.
+//
+// Texts inside the suite (keywords, lines, messages) are bytes in the code page;
+// they are converted only at the edges (console, window, desktop).
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace suite {
+
+enum class CodePage { Gbk, Utf8 };
+
+// The code page in force: read once from SUITE_CODEPAGE ("utf-8"/"utf8" in any
+// case selects UTF-8; anything else, or nothing, is GBK).
+CodePage ActiveCodePage();
+// Replaces the code page in force (tools and tests).
+void SetActiveCodePage(CodePage codePage);
+CodePage CodePageFromName(const char* name);
+const char* CodePageName(CodePage codePage);
+
+// GBK: a lead byte 0x81-0xFE takes the next byte as its trail, whatever it is.
+inline bool IsGbkLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
+
+// Length in bytes of the character that starts at text[pos] (1 at the end of
+// text or for a byte that starts no valid sequence).
+size_t CharLength(CodePage codePage, std::string_view text, size_t pos);
+
+// True when pos is the start of a character (or the end of the text).
+bool IsCharBoundary(CodePage codePage, std::string_view text, size_t pos);
+
+// Folds the single-byte letters A-Z to a-z; never touches a trail byte of a
+// double-byte character.
+void FoldAsciiCase(CodePage codePage, std::string& text);
+std::string FoldedAsciiCase(CodePage codePage, std::string_view text);
+
+// Position of the first occurrence of keyword in line that starts on a
+// character boundary, or npos. An empty keyword is found at 0.
+size_t FindKeyword(CodePage codePage, std::string_view line, std::string_view keyword);
+inline bool ContainsKeyword(CodePage codePage, std::string_view line, std::string_view keyword) {
+  return FindKeyword(codePage, line, keyword) != std::string_view::npos;
+}
+
+// Code page -> UTF-8. Bytes that don't decode are shown as "\xNN".
+std::string CodePageToUtf8(CodePage codePage, std::string_view text);
+// UTF-8 -> code page. Characters the code page lacks, and bytes that aren't
+// UTF-8, become "?".
+std::string Utf8ToCodePage(CodePage codePage, std::string_view utf8);
+
+// Shorthands for the code page in force. `Cp` turns a UTF-8 literal of the
+// source into code-page text.
+inline std::string Cp(std::string_view utf8) { return Utf8ToCodePage(ActiveCodePage(), utf8); }
+inline std::string ToUtf8(std::string_view text) { return CodePageToUtf8(ActiveCodePage(), text); }
+
+// Any charset iconv knows -> UTF-8, with "\xNN" for bytes that don't decode;
+// and UTF-8 -> any charset, with "?" for what it can't hold.
+std::string ConvertToUtf8(const char* charset, std::string_view text);
+std::string ConvertFromUtf8(const char* charset, std::string_view utf8);
+
+}  // namespace suite

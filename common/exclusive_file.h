@@ -1,0 +1,46 @@
+// A target file opened for reading with no sharing.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <sys/types.h>
+
+namespace suite {
+
+// Opens a regular file read-only and takes an exclusive advisory lock on it, so
+// the open fails while another program of the suite (or any program that locks)
+// holds the file, and nobody else can lock it while it is open here.
+// Directories, devices and pipes fail to open: only regular files are targets.
+// Not thread-safe; one reader at a time.
+class ExclusiveFile {
+ public:
+  enum class OpenError { None, Missing, NotRegular, Denied, Locked, Other };
+
+  ExclusiveFile() = default;
+  ~ExclusiveFile();
+  ExclusiveFile(const ExclusiveFile&) = delete;
+  ExclusiveFile& operator=(const ExclusiveFile&) = delete;
+
+  bool Open(const std::string& path);
+  void Close();
+  bool IsOpen() const { return fd_ >= 0; }
+  OpenError LastOpenError() const { return openError_; }
+
+  // Size as the file system reports it now.
+  int64_t Size() const;
+
+  // Reads up to `length` bytes at the current position; 0 at the end, -1 on an error.
+  ssize_t Read(char* buffer, size_t length);
+
+  // Moves the read position to an absolute byte offset.
+  bool Seek(int64_t offset);
+
+  int Descriptor() const { return fd_; }
+
+ private:
+  int fd_ = -1;
+  OpenError openError_ = OpenError::None;
+};
+
+}  // namespace suite

@@ -1,0 +1,29 @@
+// Counts the lines of a file in bulk and reports the start of every nth line.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+
+#include "common/tuning.h"
+
+namespace suite {
+
+class ExclusiveFile;
+
+struct LineScanResult {
+  int64_t lines = 0;         // lines of the text (a last line without LF counts)
+  int64_t contentBytes = 0;  // bytes up to the end of the file or the first 0x1A
+  bool readFailed = false;   // a read error stopped the scan early
+};
+
+// Reads `file` from its current position (taken as byte offset `startOffset`)
+// to its end, or to the first 0x1A byte, which ends the text. Calls
+// `onLineStart(index, offset)` for every line whose 0-based index is a multiple
+// of `stride`, with the real byte offset of its first byte. Lines are never
+// materialised: LFs are counted in bulk, so memory stays at one block.
+LineScanResult ScanLineStarts(ExclusiveFile& file, int64_t stride,
+                              const std::function<void(int64_t index, int64_t offset)>& onLineStart,
+                              int64_t startOffset = 0, size_t blockSize = kReadBlockSize);
+
+}  // namespace suite

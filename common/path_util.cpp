@@ -1,0 +1,35 @@
+#include "common/path_util.h"
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace suite {
+
+bool PathExists(const std::string& path) {
+  struct stat status;
+  return !path.empty() && ::stat(path.c_str(), &status) == 0;
+}
+
+std::string GetModuleDirectory() {
+  std::string buffer(4096, '\0');
+  const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+  if (length <= 0) return std::string(kPathSeparatorText);
+  buffer.resize(static_cast<size_t>(length));
+  const std::string directory = DirectoryOfPath(buffer);
+  return directory.empty() ? std::string(kPathSeparatorText) : directory;
+}
+
+std::string DirectoryOfPath(const std::string& path) {
+  const size_t last = path.rfind(kPathSeparator);
+  return last == std::string::npos ? std::string() : path.substr(0, last + 1);
+}
+
+bool MakeDirectory(const std::string& path, bool* existed) {
+  if (existed) *existed = false;
+  if (::mkdir(path.c_str(), 0777) == 0) return true;
+  if (existed && errno == EEXIST) *existed = true;
+  return false;
+}
+
+}  // namespace suite

@@ -1,0 +1,27 @@
+// Paths: the separator, existence, the program's own directory.
+#pragma once
+
+#include <string>
+
+namespace suite {
+
+// The separator inside every path the suite builds.
+inline constexpr char kPathSeparator = '/';
+inline constexpr const char* kPathSeparatorText = "/";
+
+// True when the file system reports a status for the path (file or directory).
+// Never creates or opens anything; any failure reads as "missing".
+bool PathExists(const std::string& path);
+
+// The directory of the running executable, always ending in the separator.
+std::string GetModuleDirectory();
+
+// The directory part of a path including its last separator ("/a/b/c" -> "/a/b/").
+// A path without a separator gives the empty text.
+std::string DirectoryOfPath(const std::string& path);
+
+// Creates one directory; true when it was made by this call.
+// A directory that already exists gives false with `existed` set.
+bool MakeDirectory(const std::string& path, bool* existed = nullptr);
+
+}  // namespace suite

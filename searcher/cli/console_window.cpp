@@ -1,0 +1,82 @@
+#include "searcher/cli/console_window.h"
+
+#include <clocale>
+#include <cstring>
+#include <langinfo.h>
+#include <strings.h>
+
+#include "common/codepage.h"
+
+namespace lorvane {
+
+ConsoleWindow::ConsoleWindow(std::FILE* out, std::FILE* progress, std::string outputCharset)
+    : out_(out), progress_(progress), charset_(std::move(outputCharset)) {}
+
+std::string ConsoleWindow::LocaleCharset() {
+  const char* codeset = ::nl_langinfo(CODESET);
+  if (codeset && ::strncasecmp(codeset, "GB", 2) == 0) {
+    return ::strcasecmp(codeset, "GB18030") == 0 ? "GB18030" : "GBK";
+  }
+  if (codeset && ::strcasecmp(codeset, "CP936") == 0) return "GBK";
+  return "UTF-8";
+}
+
+void ConsoleWindow::PrintLine(const std::string& text) {
+  std::string shown = suite::ToUtf8(text);
+  if (charset_ != "UTF-8") shown = suite::ConvertFromUtf8(charset_.c_str(), shown);
+  shown += '\n';
+  ClearProgress();
+  std::fwrite(shown.data(), 1, shown.size(), out_);
+}
+
+void ConsoleWindow::PostStatus(const std::string& message) {
+  LorvaneWindowModel::PostStatus(message);
+  PrintLine(suite::MakeStatusLine(message));
+}
+
+void ConsoleWindow::EnableControls(bool enable, bool progress) {
+  LorvaneWindowModel::EnableControls(enable, progress);
+  if (enable) ClearProgress();
+}
+
+void ConsoleWindow::ProgressSetRange(int64_t low, int64_t high) {
+  LorvaneWindowModel::ProgressSetRange(low, high);
+  DrawProgress();
+}
+
+void ConsoleWindow::ProgressStep() {
+  LorvaneWindowModel::ProgressStep();
+  DrawProgress();
+}
+
+void ConsoleWindow::ProgressSetPosition(int64_t position) {
+  LorvaneWindowModel::ProgressSetPosition(position);
+  DrawProgress();
+}
+
+void ConsoleWindow::DrawProgress() {
+  if (!progress_ || !Progress().shown) return;
+  const Gauge& bar = Progress();
+  const int64_t span = bar.high - bar.low;
+  int percent = span > 0 ? static_cast<int>((bar.position - bar.low) * 100 / span) : 0;
+  if (percent < 0) percent = 0;
+  if (percent > 100) percent = 100;
+  if (percent == drawnPercent_) return;
+  drawnPercent_ = percent;
+  std::fflush(out_);
+  char line[80];
+  const int filled = percent * 40 / 100;
+  std::snprintf(line, sizeof line, "\r[%-40.*s] %3d%%", filled, "########################################", percent);
+  std::fputs(line, progress_);
+  std::fflush(progress_);
+}
+
+void ConsoleWindow::ClearProgress() {
+  if (!progress_ || drawnPercent_ < 0) return;
+  std::fflush(out_);
+  std::fprintf(progress_, "\r%*s\r", 48, "");
+  std::fflush(progress_);
+  drawnPercent_ = -1;
+}
+
+}  // namespace lorvane

@@ -1,0 +1,44 @@
+// The main window's form: one stored value per control.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace lorvane {
+
+// "Read the form" copies the controls into these values; "refresh the form"
+// copies them back, discarding unread typing. Texts are in the code page, the
+// file path in the file system's own bytes.
+struct LorvaneForm {
+  std::string filePath;
+  std::string keyword = "OK";
+  bool matchCase = false;
+  std::string sizeText;
+  std::string totalLinesText;
+  std::string readLinesText;
+  std::string resultsText;
+  int64_t startLine = 1;
+  int64_t offset = 1000;
+  int64_t halfPage = 5;
+  int64_t centreLine = 0;  // not set until a result line is chosen
+};
+
+enum class FormText { FilePath, Keyword, Size, TotalLines, ReadLines, Results };
+enum class FormNumber { StartLine, Offset, HalfPage, CentreLine };
+
+// Edits that workers select, focus, hide or show.
+enum class EditControl { FilePath, Keyword, HalfPage };
+
+// The three lists the workers fill.
+enum class ListControl { ResultFiles, Results, VirtualPage };
+
+// The colour of a virtual-page entry.
+struct Rgb {
+  unsigned char red = 0, green = 0, blue = 0;
+  friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+// The workers a worker or action may start on a thread of its own.
+enum class Worker { QuickPreRead, Search, CenterVirtualPage, LookAtContent, LoadClipboard };
+
+}  // namespace lorvane

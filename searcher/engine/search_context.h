@@ -1,0 +1,56 @@
+// The searcher's one search context, and where it keeps its files.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "searcher/engine/quick_index.h"
+
+namespace lorvane {
+
+class LorvaneWindow;
+
+// Shared by the window's thread and one worker at a time; the window's lock
+// (EnableControls) is what keeps a second worker out.
+struct SearchContext {
+  std::string targetPath;        // file-system bytes
+  std::string keyword;           // as typed, code page
+  std::string historyDirectory;  // full path
+  int64_t totalLineCount = 0;
+  QuickIndex quickIndex;
+  std::atomic<int32_t> workerDone{0};  // 1 once the last worker has finished; polled by the splash
+  std::string workDirectory;
+  std::string clipboardDirectory;
+  std::vector<std::string> extensions;
+};
+
+inline constexpr const char* kWorkDirectoryName = "__Lorvane__";
+inline constexpr const char* kClipboardDirectoryName = "__Clipboard__";
+
+// The file types the chooser offers and drops accept, in this order.
+const std::vector<std::string>& AcceptedExtensions();
+
+// The engine's part of the window's start-up: posts "CLorvaneDlg::__initiate()",
+// sets and creates the work and clipboard directories under `programDirectory`
+// (which ends in the separator) and fills the extension list. A directory that
+// can't be made is not reported here; the first file that can't be written is.
+void StartUpEngine(LorvaneWindow& window, SearchContext& context, const std::string& programDirectory);
+
+// Sets the history directory to the work directory + a time stamp of now and
+// creates it. An existing directory is never taken over: when the name is taken,
+// it waits for the clock to move on to the next second.
+void MakeHistoryDirectory(SearchContext& context);
+
+// Before a content view: makes the work directory if it is missing, and a fresh
+// history directory if the current one is missing (no search yet, or deleted).
+void EnsureHistoryDirectory(SearchContext& context);
+
+// Creates `parent` + separator + time stamp, waiting for the next second while
+// that name is taken; returns the path. When the directory can't be created for
+// another reason the path is returned all the same, and the first file made in
+// it reports the failure.
+std::string MakeFreshStampedDirectory(const std::string& parent, const std::string& namePrefix = "");
+
+}  // namespace lorvane
