@@ -1,8 +1,6 @@
 #include "common/line_scanner.h"
 
-#include <cstring>
-#include <memory>
-
+#include "common/aligned_block.h"
 #include "common/exclusive_file.h"
 #include "common/newline_count.h"
 
@@ -14,16 +12,17 @@ LineScanResult ScanLineStarts(ExclusiveFile& file, int64_t stride,
   LineScanResult result;
   if (stride < 1) stride = 1;
   if (blockSize < 1) blockSize = 1;
-  std::unique_ptr<char[]> buffer(new char[blockSize]);
+  AlignedBlock buffer(blockSize);
 
-  uint64_t newlines = 0;                         // LFs seen so far
-  uint64_t nextMarkNewline = 0;                  // line k*stride starts after LF number k*stride
-  int64_t pendingIndex = 0, pendingOffset = 0;   // a line start that is a line only if a byte follows
-  bool pending = true;                           // line 0 starts at the first byte, if there is one
+  uint64_t newlines = 0;                               // LFs of the text so far
+  uint64_t nextMarkNewline = static_cast<uint64_t>(stride);  // line k*stride starts after LF number k*stride
+  // A line start is a line only once a byte of the text follows it; line 0
+  // starts at the first byte.
+  bool pending = true;
+  int64_t pendingIndex = 0, pendingOffset = startOffset;
   int64_t blockOffset = startOffset;
+  char lastByte = '\n';
   bool textEnded = false;
-  pendingOffset = startOffset;
-  nextMarkNewline = static_cast<uint64_t>(stride);
 
   while (!textEnded) {
     const ssize_t got = file.Read(buffer.get(), blockSize);
@@ -32,39 +31,43 @@ LineScanResult ScanLineStarts(ExclusiveFile& file, int64_t stride,
       break;
     }
     if (got == 0) break;
-    size_t length = static_cast<size_t>(got);
-    if (const void* eof = std::memchr(buffer.get(), 0x1A, length)) {
-      length = static_cast<size_t>(static_cast<const char*>(eof) - buffer.get());
-      textEnded = true;
-    }
-    if (length == 0) break;
-    if (pending) {  // a byte follows the pending line start: that line exists
-      onLineStart(pendingIndex, pendingOffset);
-      pending = false;
-    }
+    const size_t length = static_cast<size_t>(got);
     size_t from = 0;
     while (from < length) {
       const NewlineSearch found = FindNthNewline(buffer.get() + from, length - from, nextMarkNewline - newlines);
       newlines += found.counted;
-      if (found.position == length - from) break;  // the wanted LF lies in a later block
-      const size_t next = from + found.position + 1;
-      const int64_t index = static_cast<int64_t>(newlines);
-      const int64_t offset = blockOffset + static_cast<int64_t>(next);
-      nextMarkNewline += static_cast<uint64_t>(stride);
-      if (next < length) {
-        onLineStart(index, offset);
-      } else {
-        pending = true;
-        pendingIndex = index;
-        pendingOffset = offset;
+      const size_t at = from + found.position;
+      if (at > from) {
+        if (pending) {
+          onLineStart(pendingIndex, pendingOffset);
+          pending = false;
+        }
+        lastByte = buffer[at - 1];
       }
-      from = next;
+      if (found.textEnded) {
+        blockOffset += static_cast<int64_t>(at);
+        textEnded = true;
+        break;
+      }
+      if (at == length) {  // the wanted LF lies in a later block
+        blockOffset += static_cast<int64_t>(length);
+        break;
+      }
+      if (pending) {  // the LF itself is a byte of the pending line
+        onLineStart(pendingIndex, pendingOffset);
+      }
+      lastByte = '\n';
+      pending = true;
+      pendingIndex = static_cast<int64_t>(newlines);
+      pendingOffset = blockOffset + static_cast<int64_t>(at + 1);
+      nextMarkNewline += static_cast<uint64_t>(stride);
+      from = at + 1;
+      if (from == length) blockOffset += static_cast<int64_t>(length);
     }
-    blockOffset += static_cast<int64_t>(length);
-    result.contentBytes = blockOffset - startOffset;
-    // A last line without LF counts: the text's last byte decides.
-    result.lines = static_cast<int64_t>(newlines) + (buffer[length - 1] != '\n' ? 1 : 0);
   }
+  result.contentBytes = blockOffset - startOffset;
+  // A last line without LF counts.
+  result.lines = static_cast<int64_t>(newlines) + (lastByte != '\n' ? 1 : 0);
   return result;
 }
 

@@ -6,16 +6,18 @@
 
 namespace suite {
 
+// 0x1A ends a text: nothing after it is read.
+inline constexpr char kEndOfText = 0x1A;
+
 struct NewlineSearch {
-  size_t position;  // of the wanted LF, or the block's length when it wasn't reached
-  uint64_t counted; // LFs counted up to and including the wanted one, or all of the block's
+  size_t position;   // of the wanted LF; of the 0x1A when textEnded; else the block's length
+  uint64_t counted;  // LFs counted up to and including the wanted one (or before the stop)
+  bool textEnded;    // a 0x1A came before the wanted LF
 };
 
-// Finds the nth (1-based, n >= 1) LF byte in [data, data + length).
+// Finds the nth (1-based, n >= 1) LF byte in [data, data + length), stopping
+// early at a 0x1A byte. One pass over the bytes.
 NewlineSearch FindNthNewline(const char* data, size_t length, uint64_t n);
-
-// Counts the LF bytes in [data, data + length).
-uint64_t CountNewlines(const char* data, size_t length);
 
 // The portable version, for tests that compare it with the vectorised one.
 NewlineSearch FindNthNewlinePortable(const char* data, size_t length, uint64_t n);

@@ -1,0 +1,31 @@
+// A page-aligned read buffer: the kernel copies into aligned memory fastest.
+#pragma once
+
+#include <cstddef>
+#include <cstdlib>
+#include <new>
+
+namespace suite {
+
+class AlignedBlock {
+ public:
+  explicit AlignedBlock(size_t size) : size_(size) {
+    const size_t rounded = (size + kAlignment - 1) / kAlignment * kAlignment;
+    data_ = static_cast<char*>(std::aligned_alloc(kAlignment, rounded));
+    if (!data_) throw std::bad_alloc();
+  }
+  ~AlignedBlock() { std::free(data_); }
+  AlignedBlock(const AlignedBlock&) = delete;
+  AlignedBlock& operator=(const AlignedBlock&) = delete;
+
+  char* get() { return data_; }
+  char& operator[](size_t index) { return data_[index]; }
+  size_t size() const { return size_; }
+
+ private:
+  static constexpr size_t kAlignment = 4096;
+  char* data_;
+  size_t size_;
+};
+
+}  // namespace suite
