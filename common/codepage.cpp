@@ -73,10 +73,10 @@ std::string Convert(const char* to, const char* from, std::string_view input, On
     output.append(chunk, static_cast<size_t>(out - chunk));
     if (result == static_cast<size_t>(-1)) {
       if (errno == E2BIG) continue;
-      // EILSEQ or EINVAL (a cut sequence at the end): replace one byte, go on.
-      onInvalid(output, static_cast<unsigned char>(*in));
-      ++in;
-      --inLeft;
+      // EILSEQ or EINVAL (a cut sequence at the end): replace what doesn't convert, go on.
+      const size_t skipped = onInvalid(output, std::string_view(in, inLeft));
+      in += skipped;
+      inLeft -= skipped;
       ::iconv(cd, nullptr, nullptr, nullptr, nullptr);
     }
   }
@@ -93,7 +93,17 @@ void AppendHexEscape(std::string& output, unsigned char byte) {
   output += text;
 }
 
-void AppendQuestionMark(std::string& output, unsigned char) { output += '?'; }
+// A byte that doesn't decode shows as \xNN; decoding goes on with the next byte.
+size_t EscapeOneByte(std::string& output, std::string_view rest) {
+  AppendHexEscape(output, static_cast<unsigned char>(rest[0]));
+  return 1;
+}
+
+// A character the target can't hold (or a stray byte) becomes one "?".
+size_t ReplaceOneCharacter(std::string& output, std::string_view rest) {
+  output += '?';
+  return Utf8SequenceLength(rest, 0);
+}
 
 }  // namespace
 
@@ -174,11 +184,11 @@ size_t FindKeyword(CodePage codePage, std::string_view line, std::string_view ke
 }
 
 std::string ConvertToUtf8(const char* charset, std::string_view text) {
-  return Convert("UTF-8", charset, text, AppendHexEscape);
+  return Convert("UTF-8", charset, text, EscapeOneByte);
 }
 
 std::string ConvertFromUtf8(const char* charset, std::string_view utf8) {
-  return Convert(charset, "UTF-8", utf8, AppendQuestionMark);
+  return Convert(charset, "UTF-8", utf8, ReplaceOneCharacter);
 }
 
 std::string CodePageToUtf8(CodePage codePage, std::string_view text) {

@@ -1,0 +1,229 @@
+#!/usr/bin/env bash
+# Benchmark: builds the suite in Release, generates a large CR LF log and
+# times our tools against standard ones on it, with the page cache warm.
+#
+#   bench/run.sh
+#
+# Environment:
+#   SIZE        size of the generated log: bytes or K/M/G (1024-based); default 1G
+#   RUNS        timed runs per command; default 5
+#   BENCH_DIR   where generated logs are kept; default /tmp/suite-bench
+#   SKIP_SETUP  set to 1 to skip installing missing packages
+#
+# Set-up: on Debian (run as root, or with sudo available) missing tools are
+# installed with apt-get.  The generated log is reused while it has the
+# expected size; delete it to force a new one.
+#
+# Each comparison runs its two commands alternately (A B A B ...), so that
+# drifts in machine load hit both alike.  Every run's wall time is taken with
+# bash's microsecond clock and its peak memory with /usr/bin/time -f '%M'
+# (peak RSS in KB); the table shows the medians, and the median of the
+# per-pair ratios A/B.
+#
+# To add a comparison, add a line at the end of main():
+#   compare NAME "COMMAND A" "COMMAND B"
+# Commands are shell words (quotes allowed; no pipes or redirections) and may
+# use $BIN (the build's bin folder) and $FILE (the generated log).  Their
+# standard output is discarded.
+
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD_DIR="$ROOT/build/release"
+BIN="$BUILD_DIR/bin"
+SIZE=${SIZE:-1G}
+RUNS=${RUNS:-5}
+BENCH_DIR=${BENCH_DIR:-/tmp/suite-bench}
+SKIP_SETUP=${SKIP_SETUP:-0}
+FILE=
+ROWS=()  # table rows, filled by compare
+
+die() {
+  echo "run.sh: $*" >&2
+  exit 1
+}
+
+note() {
+  echo "== $*" >&2
+}
+
+# --- set-up ----------------------------------------------------------------
+
+# Debian package and a program it provides.
+PACKAGES=(
+  "cmake cmake"
+  "g++ g++"
+  "make make"
+  "time /usr/bin/time"
+  "coreutils wc"
+  "ripgrep rg"
+)
+
+install_missing() {
+  local missing=() entry pkg prog
+  for entry in "${PACKAGES[@]}"; do
+    read -r pkg prog <<<"$entry"
+    command -v "$prog" >/dev/null 2>&1 || missing+=("$pkg")
+  done
+  [[ ${#missing[@]} -eq 0 ]] && return 0
+
+  command -v apt-get >/dev/null 2>&1 ||
+    die "missing ${missing[*]} and no apt-get here: install them by hand"
+  local sudo=()
+  if [[ $(id -u) -ne 0 ]]; then
+    command -v sudo >/dev/null 2>&1 || die "missing ${missing[*]}: run as root to install them"
+    sudo=(sudo)
+  fi
+  note "installing ${missing[*]}"
+  "${sudo[@]}" apt-get update
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
+}
+
+build() {
+  note "building Release in $BUILD_DIR"
+  cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release -DSUITE_TESTS=OFF >&2 ||
+    die "cmake configure failed"
+  cmake --build "$BUILD_DIR" -j2 >&2 || die "build failed"
+  [[ -x "$BIN/log-generator" ]] || die "log-generator missing after the build: $BIN/log-generator"
+  [[ -x "$BIN/lorvane-cli" ]] ||
+    die "lorvane-cli missing after the build: $BIN/lorvane-cli (is its target in the build yet?)"
+}
+
+# Prints SIZE in bytes.
+size_bytes() {
+  local s=$1
+  [[ $s =~ ^([0-9]+)([KkMmGg]?)(i?B)?$ ]] || die "bad SIZE '$s' (bytes, or a K, M or G suffix)"
+  local n=${BASH_REMATCH[1]} shift=0
+  case ${BASH_REMATCH[2]} in
+    [Kk]) shift=10 ;;
+    [Mm]) shift=20 ;;
+    [Gg]) shift=30 ;;
+  esac
+  echo $((10#$n << shift))
+}
+
+generate() {
+  local bytes tag
+  bytes=$(size_bytes "$SIZE")
+  [[ $bytes -ge 128 ]] || die "SIZE must be at least 128 bytes"
+  tag=$(tr '[:upper:]' '[:lower:]' <<<"${SIZE%%[iB]*}")
+  FILE="$BENCH_DIR/bench-$tag-crlf.log"
+  mkdir -p "$BENCH_DIR"
+  if [[ -f $FILE && $(stat -c %s "$FILE") -eq $bytes ]]; then
+    note "reusing $FILE"
+  else
+    note "generating $FILE ($bytes bytes)"
+    "$BIN/log-generator" --crlf "$bytes" "$FILE.tmp"
+    mv -f "$FILE.tmp" "$FILE"
+  fi
+  note "warming the page cache"
+  cat "$FILE" >/dev/null
+}
+
+# --- measuring ---------------------------------------------------------------
+
+# Median of the numbers given as arguments.
+median() {
+  printf '%s\n' "$@" | sort -g | awk '
+    { v[NR] = $1 }
+    END {
+      if (NR == 0) { print "nan"; exit }
+      if (NR % 2) print v[(NR + 1) / 2]
+      else print (v[NR / 2] + v[NR / 2 + 1]) / 2
+    }'
+}
+
+# Runs the command in the array named by $1 once; prints "SECONDS PEAK_KB".
+measure() {
+  local -n argv_ref=$1
+  local out rc=0
+  out=$(mktemp)
+  local start=$EPOCHREALTIME
+  /usr/bin/time -f '%M' -o "$out" "${argv_ref[@]}" >/dev/null 2>"$out.err" || rc=$?
+  local end=$EPOCHREALTIME
+  if [[ $rc -ne 0 ]]; then
+    echo "run.sh: command failed with status $rc: ${argv_ref[*]}" >&2
+    tail -n 5 "$out.err" >&2
+    rm -f "$out" "$out.err"
+    exit 1
+  fi
+  echo "$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.4f", b - a }') $(tail -n 1 "$out")"
+  rm -f "$out" "$out.err"
+}
+
+# Shortens a command for display.
+shown() {
+  local s=$1
+  s=${s//"$BIN/"/}
+  s=${s//"$FILE"/FILE}
+  echo "$s"
+}
+
+ROW_FORMAT='%-14s %-40s %10s %9s %9s\n'
+
+print_table() {
+  local lines row
+  lines=$(wc -l <"$FILE")
+  echo
+  echo "file: $FILE ($(stat -c %s "$FILE") bytes, $lines lines), $RUNS runs per command, page cache warm"
+  echo "host: $(nproc) CPUs, $(grep -m1 'model name' /proc/cpuinfo 2>/dev/null | cut -d: -f2- | sed 's/^ *//'), $(uname -sr)"
+  echo
+  # shellcheck disable=SC2059
+  printf "$ROW_FORMAT" "comparison" "command" "median s" "peak MB" "A/B"
+  for row in "${ROWS[@]}"; do echo "$row"; done
+}
+
+# compare NAME CMD_A CMD_B: times both commands alternately and adds their rows
+# to the table.
+compare() {
+  local name=$1 cmd_a=$2 cmd_b=$3
+  local -a a b times_a=() times_b=() mem_a=() mem_b=() ratios=()
+  eval "a=($cmd_a)"
+  eval "b=($cmd_b)"
+  local i res ta ma tb mb
+  for ((i = 1; i <= RUNS; i++)); do
+    res=$(measure a)
+    read -r ta ma <<<"$res"
+    res=$(measure b)
+    read -r tb mb <<<"$res"
+    echo "   $name run $i/$RUNS: A ${ta}s ${ma}KB, B ${tb}s ${mb}KB" >&2
+    times_a+=("$ta") mem_a+=("$ma") times_b+=("$tb") mem_b+=("$mb")
+    ratios+=("$(awk -v x="$ta" -v y="$tb" 'BEGIN { if (y > 0) printf "%.4f", x / y; else print "inf" }')")
+  done
+  local ratio
+  ratio=$(awk -v r="$(median "${ratios[@]}")" 'BEGIN { if (r == "inf") print r; else printf "%.2f", r }')
+  # shellcheck disable=SC2059
+  ROWS+=("$(printf "$ROW_FORMAT" "$name" "A: $(shown "${a[*]}")" "$(seconds "${times_a[@]}")" \
+    "$(megabytes "${mem_a[@]}")" "$ratio")")
+  # shellcheck disable=SC2059
+  ROWS+=("$(printf "$ROW_FORMAT" "" "B: $(shown "${b[*]}")" "$(seconds "${times_b[@]}")" \
+    "$(megabytes "${mem_b[@]}")" "")")
+}
+
+# Median of the seconds given, for the table.
+seconds() {
+  awk -v s="$(median "$@")" 'BEGIN { printf "%.3f", s }'
+}
+
+# Median of the KB given, in MB for the table.
+megabytes() {
+  awk -v k="$(median "$@")" 'BEGIN { printf "%.1f", k / 1024 }'
+}
+
+# --- main ----------------------------------------------------------------------
+
+main() {
+  [[ $RUNS =~ ^[1-9][0-9]*$ ]] || die "RUNS must be a positive integer, not '$RUNS'"
+  size_bytes "$SIZE" >/dev/null
+  cd "$ROOT"
+  if [[ $SKIP_SETUP != 1 ]]; then install_missing; fi
+  build
+  generate
+
+  # shellcheck disable=SC2016  # $BIN and $FILE are expanded by compare
+  compare "index" '"$BIN/lorvane-cli" index "$FILE"' 'wc -l "$FILE"'
+
+  print_table
+}
+
+main "$@"

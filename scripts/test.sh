@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds the suite twice (Release, and with AddressSanitizer + UndefinedBehaviorSanitizer)
+# and runs every test in both.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+bash scripts/setup.sh
+jobs=$(nproc)
+
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/release -j"$jobs"
+(cd build/release && ctest --output-on-failure -j"$jobs")
+
+cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DSUITE_SANITIZE=ON >/dev/null
+cmake --build build/asan -j"$jobs"
+(cd build/asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j"$jobs")
