@@ -1,10 +1,7 @@
 #include "searcher/engine/search_context.h"
 
-#include <chrono>
-#include <thread>
-
 #include "common/path_util.h"
-#include "common/time_text.h"
+#include "common/stamped_directory.h"
 #include "searcher/engine/lorvane_window.h"
 
 namespace lorvane {
@@ -23,27 +20,15 @@ void StartUpEngine(LorvaneWindow& window, SearchContext& context, const std::str
   context.extensions = AcceptedExtensions();
 }
 
-std::string MakeFreshStampedDirectory(const std::string& parent, const std::string& namePrefix) {
-  for (;;) {
-    const std::string path = parent + suite::kPathSeparator + namePrefix + suite::MakeTimeStamp();
-    bool existed = false;
-    if (suite::MakeDirectory(path, &existed) || !existed) return path;
-    // Taken (another search within this second): wait for the next second.
-    const auto now = std::chrono::system_clock::now().time_since_epoch();
-    const auto intoSecond = now - std::chrono::duration_cast<std::chrono::seconds>(now);
-    std::this_thread::sleep_for(std::chrono::seconds(1) - intoSecond + std::chrono::milliseconds(5));
-  }
-}
-
 void MakeHistoryDirectory(SearchContext& context) {
   suite::MakeDirectory(context.workDirectory);
-  context.historyDirectory = MakeFreshStampedDirectory(context.workDirectory);
+  context.historyDirectory = suite::MakeFreshStampedDirectory(context.workDirectory);
 }
 
 void EnsureHistoryDirectory(SearchContext& context) {
   if (!suite::PathExists(context.workDirectory)) suite::MakeDirectory(context.workDirectory);
   if (!suite::PathExists(context.historyDirectory)) {
-    context.historyDirectory = MakeFreshStampedDirectory(context.workDirectory);
+    context.historyDirectory = suite::MakeFreshStampedDirectory(context.workDirectory);
   }
 }
 

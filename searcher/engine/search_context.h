@@ -39,18 +39,11 @@ const std::vector<std::string>& AcceptedExtensions();
 void StartUpEngine(LorvaneWindow& window, SearchContext& context, const std::string& programDirectory);
 
 // Sets the history directory to the work directory + a time stamp of now and
-// creates it. An existing directory is never taken over: when the name is taken,
-// it waits for the clock to move on to the next second.
+// creates it; an existing one is never taken over (see MakeFreshStampedDirectory).
 void MakeHistoryDirectory(SearchContext& context);
 
 // Before a content view: makes the work directory if it is missing, and a fresh
 // history directory if the current one is missing (no search yet, or deleted).
 void EnsureHistoryDirectory(SearchContext& context);
-
-// Creates `parent` + separator + time stamp, waiting for the next second while
-// that name is taken; returns the path. When the directory can't be created for
-// another reason the path is returned all the same, and the first file made in
-// it reports the failure.
-std::string MakeFreshStampedDirectory(const std::string& parent, const std::string& namePrefix = "");
 
 }  // namespace lorvane
