@@ -17,7 +17,8 @@
 // error), a thread name in brackets and a message mixing ASCII and GBK-encoded
 // Chinese.  Some lines use TABs as field separators, some ERROR lines are
 // followed by TAB-indented stack frames, "timeout" appears in about 1 line in
-// 20, "FATAL_7Q" in about 1 line in 100000, and about 1 line in 50000 is a long
+// 20, "OutOfMemoryError" in about 1 line in 10000, "FATAL_7Q" in about 1 line
+// in 100000, and about 1 line in 50000 is a long
 // payload dump of 2 to 8 KiB.  Several of the GBK characters used have an ASCII
 // letter as their second byte, which trips up searches that are not aware of
 // double-byte characters.
@@ -155,6 +156,8 @@ constexpr const char* kTimeoutFragments[] = {
 };
 
 constexpr const char* kFatalFragment = "FATAL_7Q checksum mismatch in block %D";
+// The benchmark's rare keyword: about 1 line in 10000.
+constexpr const char* kRareFragment = "OutOfMemoryError in worker pool %D";
 
 constexpr const char* kSeparators[] = {" ", " ", " ", " ", ", ", ", ", "; ", " | ", "\t"};
 
@@ -311,11 +314,14 @@ class LineMaker {
 
     bool timeout = rng_.one_in(20);
     bool fatal = rng_.one_in(100000);
+    const bool rare = rng_.one_in(10000);
     counts.timeout_lines = timeout;
     counts.fatal_lines = fatal;
 
     if (fatal) {
       expand(out, kFatalFragment);
+    } else if (rare) {
+      expand(out, kRareFragment);
     } else if (timeout && rng_.one_in(2)) {
       expand(out, kTimeoutFragments[rng_.below(count_of(kTimeoutFragments))]);
       timeout = false;

@@ -29,7 +29,7 @@
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-BUILD_DIR="$ROOT/build/release"
+BUILD_DIR="$ROOT/build/bench"
 BIN="$BUILD_DIR/bin"
 SIZE=${SIZE:-1G}
 RUNS=${RUNS:-5}
@@ -57,6 +57,7 @@ PACKAGES=(
   "time /usr/bin/time"
   "coreutils wc"
   "ripgrep rg"
+  "grep grep"
 )
 
 install_missing() {
@@ -107,7 +108,7 @@ generate() {
   bytes=$(size_bytes "$SIZE")
   [[ $bytes -ge 128 ]] || die "SIZE must be at least 128 bytes"
   tag=$(tr '[:upper:]' '[:lower:]' <<<"${SIZE%%[iB]*}")
-  FILE="$BENCH_DIR/bench-$tag-crlf.log"
+  FILE="$BENCH_DIR/bench-v2-$tag-crlf.log"  # v2: with the rare keyword
   mkdir -p "$BENCH_DIR"
   if [[ -f $FILE && $(stat -c %s "$FILE") -eq $bytes ]]; then
     note "reusing $FILE"
@@ -159,13 +160,15 @@ shown() {
   echo "$s"
 }
 
-ROW_FORMAT='%-14s %-40s %10s %9s %9s\n'
+ROW_FORMAT='%-16s %-44s %10s %9s %13s\n'
 
 print_table() {
   local lines row
   lines=$(wc -l <"$FILE")
   echo
-  echo "file: $FILE ($(stat -c %s "$FILE") bytes, $lines lines), $RUNS runs per command, page cache warm"
+  echo "file: $FILE ($(stat -c %s "$FILE") bytes, $lines lines), $RUNS runs per command"
+  echo "page cache: the log is read once before timing and stays cached (24 GiB of memory); outputs are new files"
+  echo "search rows: A is lorvane-cli search less lorvane-cli index in the same round; A/B is against rg / against grep"
   echo "host: $(nproc) CPUs, $(grep -m1 'model name' /proc/cpuinfo 2>/dev/null | cut -d: -f2- | sed 's/^ *//'), $(uname -sr)"
   echo
   # shellcheck disable=SC2059
@@ -200,6 +203,81 @@ compare() {
     "$(megabytes "${mem_b[@]}")" "")")
 }
 
+# Moves earlier runs' history directories aside, untimed. They are deleted once
+# at the end: freeing thousands of inodes just before a run makes the file
+# system's next file creations slow, which would be charged to the search.
+TRASH=
+park_histories() {
+  local work="$BIN/__Lorvane__" entry
+  [[ -d $work ]] || return 0
+  [[ -n $TRASH ]] || TRASH=$(mktemp -d "$BUILD_DIR/bench-trash.XXXXXX")
+  for entry in "$work"/2*; do
+    [[ -d $entry ]] && mv "$entry" "$TRASH/"
+  done
+  return 0
+}
+
+cleanup_histories() {
+  park_histories
+  [[ -n $TRASH ]] && rm -rf "$TRASH"
+  TRASH=
+}
+
+# compare_search NAME KEYWORD MATCH_CASE: the search time of lorvane-cli (its
+# `search` less its `index` on the same file, measured in the same round)
+# against rg -n -F and grep -n -F (LC_ALL=C) writing their output to a file.
+compare_search() {
+  local name=$1 keyword=$2 match=$3
+  local -a index=("$BIN/lorvane-cli" index "$FILE") search=("$BIN/lorvane-cli" search "$keyword" "$match" "$FILE")
+  local -a rg=(rg -n -F) grep=(env LC_ALL=C grep -n -F)
+  if [[ $match == 0 ]]; then rg+=(-i); grep+=(-i); fi
+  rg+=(-e "$keyword" "$FILE" --no-config) grep+=(-e "$keyword" "$FILE")
+  local -a t_index=() t_search=() m_search=() t_rg=() m_rg=() t_grep=() m_grep=() r_rg=() r_grep=()
+  local i res t m ti ts tr tg
+  for ((i = 1; i <= RUNS; i++)); do
+    park_histories
+    res=$(measure index); read -r ti m <<<"$res"
+    park_histories
+    res=$(measure search); read -r ts m <<<"$res"; m_search+=("$m")
+    res=$(measure_to_file rg); read -r tr m <<<"$res"; m_rg+=("$m")
+    res=$(measure_to_file grep); read -r tg m <<<"$res"; m_grep+=("$m")
+    t=$(awk -v a="$ts" -v b="$ti" 'BEGIN { printf "%.4f", a - b }')
+    t_index+=("$ti") t_search+=("$t") t_rg+=("$tr") t_grep+=("$tg")
+    r_rg+=("$(awk -v x="$t" -v y="$tr" 'BEGIN { printf "%.4f", x / y }')")
+    r_grep+=("$(awk -v x="$t" -v y="$tg" 'BEGIN { printf "%.4f", x / y }')")
+    echo "   $name run $i/$RUNS: search-index ${t}s (index ${ti}s), rg ${tr}s, grep ${tg}s" >&2
+  done
+  local ratio_rg ratio_grep
+  ratio_rg=$(awk -v r="$(median "${r_rg[@]}")" 'BEGIN { printf "%.2f", r }')
+  ratio_grep=$(awk -v r="$(median "${r_grep[@]}")" 'BEGIN { printf "%.2f", r }')
+  # shellcheck disable=SC2059
+  ROWS+=("$(printf "$ROW_FORMAT" "$name" "A: lorvane-cli search (less index)" "$(seconds "${t_search[@]}")" \
+    "$(megabytes "${m_search[@]}")" "$ratio_rg / $ratio_grep")")
+  # shellcheck disable=SC2059
+  ROWS+=("$(printf "$ROW_FORMAT" "" "B: ${rg[*]:0:${#rg[@]}-2} > out" "$(seconds "${t_rg[@]}")" "$(megabytes "${m_rg[@]}")" "")")
+  # shellcheck disable=SC2059
+  ROWS+=("$(printf "$ROW_FORMAT" "" "C: ${grep[*]:1:${#grep[@]}-3} > out" "$(seconds "${t_grep[@]}")" "$(megabytes "${m_grep[@]}")" "")")
+}
+
+# Like measure, with the command's standard output going to a file, which is
+# emptied afterwards (untimed).
+measure_to_file() {
+  local -n argv_ref2=$1
+  local out rc=0 sink="$BENCH_DIR/out.txt"
+  out=$(mktemp)
+  : >"$sink"
+  local start=$EPOCHREALTIME
+  /usr/bin/time -f '%M' -o "$out" "${argv_ref2[@]}" >"$sink" 2>"$out.err" || rc=$?
+  local end=$EPOCHREALTIME
+  if [[ $rc -gt 1 ]]; then  # grep and rg exit 1 when nothing matched
+    echo "run.sh: command failed with status $rc: ${argv_ref2[*]}" >&2
+    tail -n 5 "$out.err" >&2
+    exit 1
+  fi
+  echo "$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.4f", b - a }') $(tail -n 1 "$out")"
+  rm -f "$out" "$out.err" "$sink"
+}
+
 # Median of the seconds given, for the table.
 seconds() {
   awk -v s="$(median "$@")" 'BEGIN { printf "%.3f", s }'
@@ -222,6 +300,11 @@ main() {
 
   # shellcheck disable=SC2016  # $BIN and $FILE are expanded by compare
   compare "index" '"$BIN/lorvane-cli" index "$FILE"' 'wc -l "$FILE"'
+  compare_search "rare, case" OutOfMemoryError 1
+  compare_search "rare, no case" OutOfMemoryError 0
+  compare_search "common, case" ms 1
+  compare_search "common, no case" ms 0
+  cleanup_histories
 
   print_table
 }

@@ -136,9 +136,7 @@ size_t CharLength(CodePage codePage, std::string_view text, size_t pos) {
 bool IsCharBoundary(CodePage codePage, std::string_view text, size_t pos) {
   if (pos >= text.size()) return pos == text.size();
   if (codePage == CodePage::Utf8) return !IsUtf8Continuation(static_cast<unsigned char>(text[pos]));
-  size_t at = 0;
-  while (at < pos) at += CharLength(codePage, text, at);
-  return at == pos;
+  return IsGbkBoundaryBefore(text, pos);
 }
 
 void FoldAsciiCase(CodePage codePage, std::string& text) {
@@ -218,6 +216,21 @@ std::string Utf8ToCodePage(CodePage codePage, std::string_view utf8) {
     return std::string(utf8);
   }
   return ConvertFromUtf8("GBK", utf8);
+}
+
+}  // namespace suite
+
+namespace suite {
+
+std::optional<std::string> Utf8ToCodePageExactly(CodePage codePage, std::string_view utf8) {
+  bool exact = true;
+  std::string converted = Convert(codePage == CodePage::Utf8 ? "UTF-8" : "GBK", "UTF-8", utf8,
+                                  [&exact](std::string&, std::string_view) {
+                                    exact = false;
+                                    return size_t{1};
+                                  });
+  if (!exact) return std::nullopt;
+  return converted;
 }
 
 }  // namespace suite

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,15 @@ size_t CharLength(CodePage codePage, std::string_view text, size_t pos);
 // True when pos is the start of a character (or the end of the text).
 bool IsCharBoundary(CodePage codePage, std::string_view text, size_t pos);
 
+// The same for GBK, looking back from pos only as far as the run of bytes that
+// could be lead bytes: a byte outside 0x81-0xFE always ends a character, and
+// from there the bytes of the run pair up.
+inline bool IsGbkBoundaryBefore(std::string_view text, size_t pos) {
+  size_t run = 0;
+  while (run < pos && IsGbkLeadByte(static_cast<unsigned char>(text[pos - run - 1]))) ++run;
+  return run % 2 == 0;
+}
+
 // Folds the single-byte letters A-Z to a-z; never touches a trail byte of a
 // double-byte character.
 void FoldAsciiCase(CodePage codePage, std::string& text);
@@ -48,10 +58,16 @@ std::string CodePageToUtf8(CodePage codePage, std::string_view text);
 // UTF-8, become "?".
 std::string Utf8ToCodePage(CodePage codePage, std::string_view utf8);
 
+// UTF-8 -> code page, or nothing when a character doesn't fit the code page
+// (or the text isn't UTF-8).
+std::optional<std::string> Utf8ToCodePageExactly(CodePage codePage, std::string_view utf8);
+
 // Shorthands for the code page in force. `Cp` turns a UTF-8 literal of the
 // source into code-page text.
 inline std::string Cp(std::string_view utf8) { return Utf8ToCodePage(ActiveCodePage(), utf8); }
 inline std::string ToUtf8(std::string_view text) { return CodePageToUtf8(ActiveCodePage(), text); }
+// A path (file-system bytes, UTF-8 here) as text of the code page, for messages.
+inline std::string PathText(std::string_view path) { return Utf8ToCodePage(ActiveCodePage(), path); }
 
 // Any charset iconv knows -> UTF-8, with "\xNN" for bytes that don't decode;
 // and UTF-8 -> any charset, with "?" for what it can't hold.

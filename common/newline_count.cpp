@@ -39,6 +39,19 @@ __attribute__((target("avx2"))) NewlineSearch FindNthNewlineAvx2(const char* dat
   return {i + tail.position, counted + tail.counted, tail.textEnded};
 }
 
+__attribute__((target("avx2"))) uint64_t CountNewlinesAvx2(const char* data, size_t length) {
+  const __m256i newline = _mm256_set1_epi8('\n');
+  uint64_t counted = 0;
+  size_t i = 0;
+  for (; i + 64 <= length; i += 64) {
+    const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i));
+    const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i + 32));
+    counted += static_cast<uint64_t>(__builtin_popcountll(Mask64(low, high, newline)));
+  }
+  for (; i < length; ++i) counted += data[i] == '\n';
+  return counted;
+}
+
 bool HasAvx2() {
   static const bool has = __builtin_cpu_supports("avx2");
   return has;
@@ -57,6 +70,15 @@ NewlineSearch FindNthNewlinePortable(const char* data, size_t length, uint64_t n
     }
   }
   return {length, counted, false};
+}
+
+uint64_t CountNewlines(const char* data, size_t length) {
+#if defined(__x86_64__)
+  if (HasAvx2()) return CountNewlinesAvx2(data, length);
+#endif
+  uint64_t counted = 0;
+  for (size_t i = 0; i < length; ++i) counted += data[i] == '\n';
+  return counted;
 }
 
 NewlineSearch FindNthNewline(const char* data, size_t length, uint64_t n) {

@@ -4,6 +4,6 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/setup.sh
-cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DSUITE_TESTS=OFF >/dev/null
-cmake --build build/release -j"$(nproc)" --target lorvane-cli
-build/release/bin/lorvane-cli index "${1:-samples/sample.log}"
+cmake -S . -B build/run -DCMAKE_BUILD_TYPE=Release -DSUITE_TESTS=OFF >/dev/null
+cmake --build build/run -j"$(nproc)" --target lorvane-cli
+build/run/bin/lorvane-cli index "${1:-samples/sample.log}"

@@ -4,33 +4,47 @@
 #include <cstring>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 #include "common/codepage.h"
 #include "common/path_util.h"
 #include "searcher/cli/console_window.h"
+#include "searcher/engine/auto_load.h"
+#include "searcher/engine/command_line.h"
+#include "searcher/engine/keyword_search.h"
 #include "searcher/engine/quick_index.h"
 #include "searcher/engine/quick_pre_read.h"
 #include "searcher/engine/search_context.h"
+#include "searcher/history/result_load.h"
 
 namespace {
 
+using lorvane::ConsoleWindow;
+
 constexpr const char* kUsage =
     "usage: lorvane-cli index FILE\n"
+    "       lorvane-cli search KEYWORD 0|1 FILE\n"
+    "       lorvane-cli restore DESCRIPTOR\n"
     "\n"
-    "  index FILE   pre-read FILE: print the status lines, the size text, the line\n"
-    "               count and the quick index (the offset of every 10000th line)\n"
+    "  index FILE              pre-read FILE: the status lines, the size text, the line\n"
+    "                          count and the quick index (the offset of every 10000th line)\n"
+    "  search KEYWORD 0|1 FILE pre-read and search FILE for KEYWORD (1: match case) into a\n"
+    "                          history directory under __Lorvane__ beside the program, as the\n"
+    "                          window's command line does; a FILE not found as given is looked\n"
+    "                          for beside the program\n"
+    "  restore DESCRIPTOR      restore a search from its result.lvn and print what it shows\n"
     "\n"
     "Texts of files are taken in the code page SUITE_CODEPAGE (gbk, the default, or utf-8).\n"
     "Exit status: 0 done, 1 failed (after the failure's message), 2 bad arguments.\n";
 
-int Usage(const char* problem) {
-  if (problem) std::fprintf(stderr, "lorvane-cli: %s\n", problem);
+int Usage(const std::string& problem) {
+  if (!problem.empty()) std::fprintf(stderr, "lorvane-cli: %s\n", problem.c_str());
   std::fputs(kUsage, stderr);
   return 2;
 }
 
 // Prints a text whose lines end in CR LF one console line each.
-void PrintLines(lorvane::ConsoleWindow& window, const std::string& text) {
+void PrintLines(ConsoleWindow& window, const std::string& text) {
   size_t start = 0;
   while (start < text.size()) {
     size_t end = text.find('\n', start);
@@ -42,16 +56,80 @@ void PrintLines(lorvane::ConsoleWindow& window, const std::string& text) {
   }
 }
 
-int RunIndex(lorvane::ConsoleWindow& window, const std::string& path) {
+// Runs the workers the window was asked to start, one after another, as the
+// window's single worker at a time would.
+int RunWorkers(ConsoleWindow& window, lorvane::SearchContext& context) {
+  int result = 0;
+  while (!window.PendingWorkers().empty()) {
+    const lorvane::Worker worker = window.PendingWorkers().front();
+    window.PendingWorkers().pop_front();
+    switch (worker) {
+      case lorvane::Worker::QuickPreRead: result = lorvane::QuickPreRead(window, context); break;
+      case lorvane::Worker::Search: result = lorvane::Search(window, context); break;
+      default: break;
+    }
+    if (result != 0) return result;
+  }
+  return result;
+}
+
+int RunIndex(ConsoleWindow& window, const std::string& path) {
   lorvane::SearchContext context;
   lorvane::StartUpEngine(window, context, suite::GetModuleDirectory());
   window.SetFormText(lorvane::FormText::FilePath, path);
   window.RefreshForm();
-  const int result = lorvane::QuickPreRead(window, context);
-  if (result != 0) return 1;
+  if (lorvane::QuickPreRead(window, context) != 0) return 1;
   window.PrintLine(window.Form().sizeText);
   window.PrintLine(window.Form().totalLinesText);
   PrintLines(window, lorvane::QuickIndexText(context.quickIndex));
+  return 0;
+}
+
+int RunSearch(ConsoleWindow& window, const std::vector<std::string>& arguments) {
+  const std::string programDirectory = suite::GetModuleDirectory();
+  const lorvane::CommandLineRequest request = lorvane::ParseCommandLine(arguments, programDirectory);
+  if (!request.autoLoad) {
+    if (arguments[0].empty()) return Usage("KEYWORD is empty");
+    if (arguments[1] != "0" && arguments[1] != "1") return Usage("the match-case flag must be 0 or 1");
+    return Usage("FILE not found, neither as given nor beside the program: " + arguments[2]);
+  }
+  const std::string utf8 = suite::ConvertToUtf8(ConsoleWindow::LocaleCharset().c_str(), request.keyword);
+  const auto keyword = suite::Utf8ToCodePageExactly(suite::ActiveCodePage(), utf8);
+  if (!keyword || utf8.find("\\x") != std::string::npos) {
+    return Usage("KEYWORD has characters the code page " + std::string(suite::CodePageName(suite::ActiveCodePage())) +
+                 " can't hold (set SUITE_CODEPAGE to match the log)");
+  }
+  lorvane::SearchContext context;
+  lorvane::StartUpEngine(window, context, programDirectory);
+  window.SetAutoSearch(true);
+  lorvane::AutoLoad(window, request.targetPath, *keyword, request.matchCase);
+  window.RefreshForm();
+  if (RunWorkers(window, context) != 0) return 1;
+  window.PrintLine(suite::PathText(context.historyDirectory));
+  return 0;
+}
+
+int RunRestore(ConsoleWindow& window, const std::string& path) {
+  if (!suite::PathExists(path)) {
+    std::fprintf(stderr, "lorvane-cli: no such descriptor: %s\n", path.c_str());
+    return 1;
+  }
+  lorvane::SearchContext context;
+  lorvane::StartUpEngine(window, context, suite::GetModuleDirectory());
+  if (!lorvane::ResultLoad(window, context, path)) return 1;
+  const lorvane::LorvaneForm& form = window.Form();
+  using suite::Cp;
+  window.PrintLine(Cp("文件路径: ") + suite::PathText(form.filePath));
+  window.PrintLine(Cp("关键字: ") + form.keyword);
+  window.PrintLine(Cp("匹配大小写: ") + (form.matchCase ? "Y" : "N"));
+  window.PrintLine(Cp("大小: ") + form.sizeText);
+  window.PrintLine(form.totalLinesText);
+  window.PrintLine(form.readLinesText);
+  window.PrintLine(Cp("结果: ") + form.resultsText);
+  window.PrintLine(Cp("结果文件列表:"));
+  for (const auto& entry : window.List(lorvane::ListControl::ResultFiles).entries) window.PrintLine(entry.text);
+  window.PrintLine(Cp("搜索结果:"));
+  for (const auto& entry : window.List(lorvane::ListControl::Results).entries) PrintLines(window, entry.text);
   return 0;
 }
 
@@ -65,13 +143,24 @@ int main(int argc, char** argv) {
   }
   if (argc < 2) return Usage("no command given");
   const std::string command = argv[1];
-  if (command != "index") return Usage(("unknown command: " + command).c_str());
-  if (argc != 3) return Usage("index takes exactly one FILE");
-  if (argv[2][0] == '\0') return Usage("FILE is empty");
+  const std::vector<std::string> arguments(argv + 2, argv + argc);
 
   std::FILE* progress = ::isatty(STDERR_FILENO) ? stderr : nullptr;
-  lorvane::ConsoleWindow window(stdout, progress, lorvane::ConsoleWindow::LocaleCharset());
-  const int code = RunIndex(window, argv[2]);
+  ConsoleWindow window(stdout, progress, ConsoleWindow::LocaleCharset());
+  int code = 0;
+  if (command == "index") {
+    if (arguments.size() != 1) return Usage("index takes exactly one FILE");
+    if (arguments[0].empty()) return Usage("FILE is empty");
+    code = RunIndex(window, arguments[0]);
+  } else if (command == "search") {
+    if (arguments.size() != 3) return Usage("search takes exactly KEYWORD, 0 or 1, and FILE");
+    code = RunSearch(window, arguments);
+  } else if (command == "restore") {
+    if (arguments.size() != 1 || arguments[0].empty()) return Usage("restore takes exactly one DESCRIPTOR");
+    code = RunRestore(window, arguments[0]);
+  } else {
+    return Usage("unknown command: " + command);
+  }
   std::fflush(stdout);
   return code;
 }

@@ -78,6 +78,11 @@ class LorvaneWindow {
   // Asks the desktop to open a file with its default program; not examined.
   virtual void OpenWithShell(const std::string& path) = 0;
 
+  // The window's own actions for the selected entry of the result-file list
+  // and of the result list, as a user's selection runs them.
+  virtual void OnSelectResultFile() = 0;
+  virtual void OnSelectResultLine() = 0;
+
   // Starts a worker on a thread of its own (idle priority; the clipboard
   // search at normal priority), given this window.
   virtual void StartWorker(Worker worker) = 0;

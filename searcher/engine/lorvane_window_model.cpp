@@ -233,6 +233,10 @@ void LorvaneWindowModel::OpenWithShell(const std::string& path) {
   openedPaths_.push_back(path);
 }
 
+void LorvaneWindowModel::OnSelectResultFile() { Record("OnSelectResultFile()"); }
+
+void LorvaneWindowModel::OnSelectResultLine() { Record("OnSelectResultLine()"); }
+
 void LorvaneWindowModel::StartWorker(Worker worker) {
   Record(std::string("StartWorker(") + ToString(worker) + ")");
   pendingWorkers_.push_back(worker);

@@ -77,6 +77,8 @@ class LorvaneWindowModel : public LorvaneWindow {
   void SetClipboardText(const std::string& text) override;
   std::string GetClipboardText() override;
   void OpenWithShell(const std::string& path) override;
+  void OnSelectResultFile() override;
+  void OnSelectResultLine() override;
   void StartWorker(Worker worker) override;
   bool AutoSearchMarked() override { return autoSearch_; }
 

@@ -1,0 +1,197 @@
+#include "searcher/engine/keyword_matcher.h"
+
+#include <array>
+#include <cstring>
+
+#include "common/newline_count.h"
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
+namespace lorvane {
+namespace {
+
+bool IsLowerLetter(unsigned char byte) { return byte >= 'a' && byte <= 'z'; }
+
+// How common a byte is in log text (higher is more common): the filter looks
+// for the keyword's two rarest bytes, so that it stops at few false candidates.
+int Commonness(unsigned char byte) {
+  static const std::array<int, 256> table = [] {
+    std::array<int, 256> rank{};
+    for (int b = 0; b < 256; ++b) rank[b] = b >= 0x80 ? 40 : 10;  // other bytes: rare
+    for (unsigned char c : std::string_view("etaoinshrdlucmfwypvbgkjqxz")) {
+      rank[c] = 200 - 6 * static_cast<int>(std::string_view("etaoinshrdlucmfwypvbgkjqxz").find(static_cast<char>(c)));
+    }
+    for (unsigned char c = 'A'; c <= 'Z'; ++c) rank[c] = 60;
+    for (unsigned char c = '0'; c <= '9'; ++c) rank[c] = 190;
+    for (unsigned char c : std::string_view(" :-./_=,[]()\t")) rank[c] = 220;
+    rank[' '] = 255;
+    return rank;
+  }();
+  return table[byte];
+}
+
+#if defined(__x86_64__)
+bool HasAvx2() {
+  static const bool has = __builtin_cpu_supports("avx2");
+  return has;
+}
+#endif
+
+}  // namespace
+
+KeywordMatcher::KeywordMatcher(std::string keyword, bool matchCase, suite::CodePage codePage)
+    : keyword_(std::move(keyword)), ignoreCase_(!matchCase), codePage_(codePage) {
+  if (ignoreCase_) suite::FoldAsciiCase(codePage_, keyword_);
+  foldable_.assign(keyword_.size(), 0);
+  if (ignoreCase_) {
+    for (size_t i = 0; i < keyword_.size(); i += suite::CharLength(codePage_, keyword_, i)) {
+      if (IsLowerLetter(static_cast<unsigned char>(keyword_[i]))) foldable_[i] = 1;
+    }
+  }
+  // The two rarest bytes at different offsets (one byte when the keyword is one byte).
+  for (size_t i = 1; i < keyword_.size(); ++i) {
+    if (Commonness(static_cast<unsigned char>(keyword_[i])) < Commonness(static_cast<unsigned char>(keyword_[rare1_]))) {
+      rare1_ = i;
+    }
+  }
+  rare2_ = rare1_;
+  for (size_t i = 0; i < keyword_.size(); ++i) {
+    if (i == rare1_) continue;
+    if (rare2_ == rare1_ ||
+        Commonness(static_cast<unsigned char>(keyword_[i])) < Commonness(static_cast<unsigned char>(keyword_[rare2_]))) {
+      rare2_ = i;
+    }
+  }
+}
+
+bool KeywordMatcher::EqualAt(const char* at) const {
+  const size_t size = keyword_.size();
+  if (!ignoreCase_) return std::memcmp(at, keyword_.data(), size) == 0;
+  for (size_t i = 0; i < size; ++i) {
+    const auto byte = static_cast<unsigned char>(at[i]);
+    if (foldable_[i]) {
+      if ((byte | 0x20) != static_cast<unsigned char>(keyword_[i])) return false;
+    } else if (byte != static_cast<unsigned char>(keyword_[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+size_t KeywordMatcher::FindCandidateScalar(const char* data, size_t length) const {
+  const size_t size = keyword_.size();
+  if (size == 0) return 0;
+  if (length < size) return length;
+  const auto first = static_cast<unsigned char>(keyword_[0]);
+  for (size_t i = 0; i + size <= length; ++i) {
+    const auto byte = static_cast<unsigned char>(data[i]);
+    if ((foldable_[0] ? (byte | 0x20) : byte) == first && EqualAt(data + i)) return i;
+  }
+  return length;
+}
+
+#if defined(__x86_64__)
+namespace {
+
+// Bytes at `at` equal to `byte`, or (when `fold`) equal to it after OR 0x20.
+__attribute__((target("avx2"))) inline __m256i MatchByte(const char* at, __m256i byte, bool fold) {
+  __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+  if (fold) block = _mm256_or_si256(block, _mm256_set1_epi8(0x20));
+  return _mm256_cmpeq_epi8(block, byte);
+}
+
+struct Filter {
+  size_t offset1, offset2;
+  char byte1, byte2;
+  bool fold1, fold2;
+};
+
+// Runs the two-byte filter over 32 candidate starts at a time and confirms each
+// hit with `equalAt`; gives the first confirmed start, or where the vector part
+// stopped (the caller finishes the tail). With `newlines` it also counts the
+// LFs before the position it gives, in the same pass over the bytes.
+template <bool kCountNewlines, typename EqualAt>
+__attribute__((target("avx2"))) size_t FilterAvx2(const char* data, size_t length, size_t size, const Filter& filter,
+                                                  EqualAt equalAt, bool* found, uint64_t* newlines) {
+  const __m256i byte1 = _mm256_set1_epi8(filter.byte1);
+  const __m256i byte2 = _mm256_set1_epi8(filter.byte2);
+  const __m256i lf = _mm256_set1_epi8('\n');
+  uint64_t counted = 0;
+  size_t i = 0;
+  // Candidate starts i .. i + 31 need bytes up to i + 31 + size - 1.
+  for (; i + 32 + size - 1 <= length; i += 32) {
+    const __m256i hits = _mm256_and_si256(MatchByte(data + i + filter.offset1, byte1, filter.fold1),
+                                          MatchByte(data + i + filter.offset2, byte2, filter.fold2));
+    uint32_t mask = static_cast<uint32_t>(_mm256_movemask_epi8(hits));
+    uint32_t lfMask = 0;
+    if constexpr (kCountNewlines) {
+      lfMask = static_cast<uint32_t>(_mm256_movemask_epi8(
+          _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i)), lf)));
+    }
+    while (mask) {
+      const unsigned bit = static_cast<unsigned>(__builtin_ctz(mask));
+      if (equalAt(data + i + bit)) {
+        if constexpr (kCountNewlines) *newlines += counted + static_cast<uint64_t>(__builtin_popcount(lfMask & ((1u << bit) - 1)));
+        *found = true;
+        return i + bit;
+      }
+      mask &= mask - 1;
+    }
+    if constexpr (kCountNewlines) counted += static_cast<uint64_t>(__builtin_popcount(lfMask));
+  }
+  if constexpr (kCountNewlines) *newlines += counted;
+  *found = false;
+  return i;
+}
+
+}  // namespace
+#endif
+
+size_t KeywordMatcher::FindCandidate(const char* data, size_t length, uint64_t* newlines) const {
+  const size_t size = keyword_.size();
+  size_t at = 0;
+  if (size == 0 || length < size) {
+    at = size == 0 ? 0 : length;
+  } else if (!ignoreCase_ && size == 1) {
+    const void* found = std::memchr(data, keyword_[0], length);
+    at = found ? static_cast<size_t>(static_cast<const char*>(found) - data) : length;
+  } else {
+#if defined(__x86_64__)
+    if (HasAvx2()) {
+      const Filter filter{rare1_, rare2_, keyword_[rare1_], keyword_[rare2_], foldable_[rare1_] != 0,
+                          foldable_[rare2_] != 0};
+      const auto equalAt = [this](const char* p) { return EqualAt(p); };
+      bool found = false;
+      const size_t stop = newlines ? FilterAvx2<true>(data, length, size, filter, equalAt, &found, newlines)
+                                   : FilterAvx2<false>(data, length, size, filter, equalAt, &found, newlines);
+      if (found) return stop;
+      const size_t rest = stop + FindCandidateScalar(data + stop, length - stop);
+      if (newlines) *newlines += suite::CountNewlines(data + stop, rest - stop);
+      return rest;
+    }
+#endif
+    at = FindCandidateScalar(data, length);
+  }
+  if (newlines) *newlines += suite::CountNewlines(data, at);
+  return at;
+}
+
+bool KeywordMatcher::LineMatches(std::string_view line, size_t from) const {
+  const size_t size = keyword_.size();
+  if (size == 0) return true;
+  while (from + size <= line.size()) {
+    const size_t found = from + FindCandidate(line.data() + from, line.size() - from);
+    if (found + size > line.size()) return false;
+    if (codePage_ == suite::CodePage::Utf8) {
+      if ((static_cast<unsigned char>(line[found]) & 0xC0) != 0x80) return true;
+    } else if (suite::IsGbkBoundaryBefore(line, found)) {
+      return true;
+    }
+    from = found + 1;
+  }
+  return false;
+}
+
+}  // namespace lorvane

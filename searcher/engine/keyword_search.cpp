@@ -1,0 +1,235 @@
+#include "searcher/engine/keyword_search.h"
+
+#include <cinttypes>
+#include <cstdio>
+
+#include "common/codepage.h"
+#include "common/exclusive_file.h"
+#include "common/output_file.h"
+#include "common/path_util.h"
+#include "searcher/engine/count_text.h"
+#include "searcher/engine/keyword_matcher.h"
+#include "searcher/engine/line_search.h"
+#include "searcher/engine/lorvane_window.h"
+#include "searcher/engine/search_context.h"
+#include "searcher/history/result_descriptor.h"
+
+namespace lorvane {
+namespace {
+
+using suite::Cp;
+
+// Ten digits, zero-padded; wider numbers keep all their digits.
+void AppendPadded(std::string& out, int64_t value) {
+  char digits[24];
+  if (value >= 0 && value <= 9999999999) {
+    for (int i = 9; i >= 0; --i) {
+      digits[i] = static_cast<char>('0' + value % 10);
+      value /= 10;
+    }
+    out.append(digits, 10);
+  } else {
+    const int length = std::snprintf(digits, sizeof digits, "%010" PRId64, value);
+    out.append(digits, static_cast<size_t>(length));
+  }
+}
+
+// Writes the records into result files and the first file's records into the
+// result list; stops the search when a file can't be made or written.
+class ResultSink : public LineSink {
+ public:
+  ResultSink(LorvaneWindow& window, const std::string& historyDirectory)
+      : window_(window), historyDirectory_(historyDirectory) {}
+
+  bool OnMatch(int64_t lineNumber, std::string_view text) override {
+    if (!fileOpened_) {
+      if (!OpenFile()) return false;
+    } else if (results_ > 0 && results_ % suite::kResultFileRecords == 0) {
+      if (!file_.Close()) return Fail(writeFailed);
+      ++fileNumber_;
+      if (!OpenFile()) return false;
+    }
+    ++results_;
+    record_.clear();
+    AppendRecord(record_, results_, lineNumber, text);
+    file_.Append(record_);
+    if (file_.Failed()) return Fail(writeFailed);
+    if (fileNumber_ == 0) window_.ListAppend(ListControl::Results, TabsAsBlanks(record_));
+    return true;
+  }
+
+  void OnCheckpoint(int64_t linesRead) override {
+    window_.SetFormText(FormText::Results, FormatCountText(results_));
+    window_.ProgressStep();
+    window_.SetFormText(FormText::ReadLines, FormatReadLinesText(linesRead));
+    window_.RefreshForm();
+  }
+
+  // Flushes the last file; false when its bytes didn't all reach the disk.
+  bool Finish() { return !fileOpened_ || file_.Close() || Fail(writeFailed); }
+
+  static void AppendRecord(std::string& out, int64_t resultNumber, int64_t lineNumber, std::string_view text) {
+    AppendPadded(out, resultNumber);
+    out += '|';
+    AppendPadded(out, lineNumber);
+    out += "| ";
+    out += text;
+    out += "\r\n";
+  }
+
+  enum Failure { none, createFailed, writeFailed };
+  Failure failure() const { return failure_; }
+  const std::string& failedPath() const { return failedPath_; }
+  int64_t results() const { return results_; }
+  int64_t files() const { return fileOpened_ ? fileNumber_ + 1 : 0; }
+
+ private:
+  bool OpenFile() {
+    const std::string name = ResultFileName(fileNumber_);
+    const std::string path = historyDirectory_ + suite::kPathSeparator + name;
+    fileOpened_ = true;
+    if (!file_.Create(path)) return Fail(createFailed);
+    window_.ListAppend(ListControl::ResultFiles, name);
+    return true;
+  }
+
+  bool Fail(Failure failure) {
+    failure_ = failure;
+    failedPath_ = file_.Path();
+    return false;
+  }
+
+  LorvaneWindow& window_;
+  const std::string& historyDirectory_;
+  suite::OutputFile file_;
+  bool fileOpened_ = false;
+  int64_t fileNumber_ = 0;
+  int64_t results_ = 0;
+  std::string record_;
+  Failure failure_ = none;
+  std::string failedPath_;
+};
+
+}  // namespace
+
+std::string FormatResultRecord(int64_t resultNumber, int64_t lineNumber, std::string_view text) {
+  std::string record;
+  ResultSink::AppendRecord(record, resultNumber, lineNumber, text);
+  return record;
+}
+
+std::string ResultFileName(int64_t fileNumber) {
+  char name[32];
+  std::snprintf(name, sizeof name, "%06" PRId64 ".txt", fileNumber);
+  return name;
+}
+
+std::string TabsAsBlanks(std::string_view text) {
+  std::string shown;
+  shown.reserve(text.size() + 8);
+  for (char c : text) {
+    if (c == '\t') {
+      shown += "  ";
+    } else {
+      shown += c;
+    }
+  }
+  return shown;
+}
+
+void OnBtnStartSearch(LorvaneWindow& window) {
+  const LorvaneForm form = window.ReadForm();
+  if (form.keyword.empty()) {
+    window.SelectAllText(EditControl::Keyword);
+    window.FocusEdit(EditControl::Keyword);
+    window.PostStatus(Cp("OnBtnStartSearch: 关键字不能为空!"));
+    return;
+  }
+  if (!suite::PathExists(form.filePath)) {
+    window.SelectAllText(EditControl::Keyword);
+    window.FocusEdit(EditControl::Keyword);
+    window.PostStatus(Cp("OnBtnStartSearch: 目标文件不存在!") + suite::PathText(form.filePath));
+    return;
+  }
+  window.StartWorker(Worker::Search);
+}
+
+int Search(LorvaneWindow& window, SearchContext& context, size_t blockSize) {
+  const LorvaneForm form = window.StoredForm();
+  const std::string target = form.filePath;
+  const std::string keyword = form.keyword;
+  const bool matchCase = form.matchCase;
+  context.targetPath = target;
+  context.keyword = keyword;
+
+  window.PostStatus("CLorvaneDlg::_thr_search()");
+  window.EnableControls(false, true);
+  window.ResetResultViews();
+
+  suite::ExclusiveFile file;
+  if (!file.Open(target)) {
+    window.PostStatus(Cp("搜索失败: 打开目标文件失败! 可能由于其它程序正在写/独享目标文件。"));
+    window.EnableControls(true, true);
+    return -1;
+  }
+
+  context.workerDone = 0;
+  window.ShowSplash();
+  window.ProgressSetRange(0, context.quickIndex.Size());
+  window.ProgressSetStep(1);
+  MakeHistoryDirectory(context);
+
+  const KeywordMatcher matcher(keyword, matchCase, suite::ActiveCodePage());
+  ResultSink sink(window, context.historyDirectory);
+  const LineSearchResult searched = SearchLines(file, matcher, sink, suite::kQuickIndexStride, blockSize);
+  const bool finished = sink.Finish();
+
+  if (sink.failure() != ResultSink::none || !finished || searched.readFailed) {
+    context.workerDone = 1;
+    if (sink.failure() == ResultSink::createFailed) {
+      window.PostStatus(Cp("搜索失败: 不能创建搜索结果文件“") + suite::PathText(sink.failedPath()) + Cp("”!"));
+    } else if (sink.failure() == ResultSink::writeFailed) {
+      window.PostStatus(Cp("搜索失败: 写入搜索结果文件“") + suite::PathText(sink.failedPath()) +
+                        Cp("”失败! 磁盘可能已满。"));
+    } else {
+      window.PostStatus(Cp("搜索失败: 读取目标文件时出错!"));
+    }
+    window.EnableControls(true, true);
+    return -1;
+  }
+
+  const int64_t linesRead = searched.linesRead;
+  window.SetFormText(FormText::ReadLines, FormatReadLinesText(linesRead));
+  window.RefreshForm();
+  window.ProgressSetPosition(0);
+  file.Close();
+
+  if (sink.files() > 0) window.ListSelectText(ListControl::ResultFiles, ResultFileName(0));
+
+  const std::string totalText = FormatCountText(linesRead);
+  window.SetFormText(FormText::TotalLines, totalText);
+  window.SetFormText(FormText::Results, FormatCountText(sink.results()));
+  window.RefreshForm();
+
+  char counts[256];
+  std::snprintf(counts, sizeof counts, "%s %" PRId64 " %s %" PRId64 " %s", Cp("，其中").c_str(), sink.results(),
+                Cp("行包含关键字，存于").c_str(), sink.files(), Cp("个结果文件中。").c_str());
+  window.PostStatus(Cp("搜索完毕。目标文件") + totalText + counts);
+
+  // The descriptor is written before the window is unlocked, so no pre-read or
+  // restore can change the quick index while it is written.
+  const CLVNResultHeader header{context.historyDirectory,
+                                target,
+                                keyword,
+                                matchCase ? "Y" : "N",
+                                window.StoredForm().sizeText,
+                                std::to_string(linesRead),
+                                std::to_string(sink.results())};
+  toResultWrite(window, header, context.quickIndex);
+
+  window.EnableControls(true, true);
+  context.workerDone = 1;
+  return 0;
+}
+
+}  // namespace lorvane

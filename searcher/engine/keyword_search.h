@@ -1,0 +1,36 @@
+// The keyword search: every matching line into paged result files.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "common/tuning.h"
+
+namespace lorvane {
+
+class LorvaneWindow;
+struct SearchContext;
+
+// "开始搜索": checks the keyword and the target path of the form and starts
+// the search worker. Runs on the window's thread.
+void OnBtnStartSearch(LorvaneWindow& window);
+
+// The body of CLorvaneDlg::_thr_search: searches the target of the window's
+// form for its keyword into result files "%06d.txt" of at most 2000 records in
+// a fresh history directory, shows the first file's records as it goes and
+// writes the history descriptor before it unlocks the window. Gives 0 when it
+// completed, -1 when it failed.
+int Search(LorvaneWindow& window, SearchContext& context, size_t blockSize = suite::kReadBlockSize);
+
+// "%010d|%010d| %s" and CR LF.
+std::string FormatResultRecord(int64_t resultNumber, int64_t lineNumber, std::string_view text);
+
+// "%06d.txt".
+std::string ResultFileName(int64_t fileNumber);
+
+// A text with every tab replaced by two blanks, as the lists show it.
+std::string TabsAsBlanks(std::string_view text);
+
+}  // namespace lorvane

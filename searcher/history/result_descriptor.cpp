@@ -1,0 +1,62 @@
+#include "searcher/history/result_descriptor.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <unistd.h>
+
+#include "common/codepage.h"
+#include "common/output_file.h"
+#include "common/path_util.h"
+#include "searcher/engine/lorvane_window.h"
+#include "searcher/engine/quick_index.h"
+#include "searcher/history/decimal_text.h"
+
+namespace lorvane {
+
+std::string DescriptorPath(const std::string& historyDirectory) {
+  return historyDirectory + suite::kPathSeparator + kDescriptorName;
+}
+
+std::string ComposeDescriptor(const CLVNResultHeader& header, const QuickIndex& index) {
+  std::string text;
+  for (const std::string* field : {&header.historyDirectory, &header.targetPath, &header.keyword, &header.matchCase,
+                                   &header.targetSize, &header.totalLines, &header.resultLines}) {
+    text += *field;
+    text += "\r\n";
+  }
+  text += QuickIndexText(index);
+  return text;
+}
+
+bool toResultWrite(LorvaneWindow& window, const CLVNResultHeader& header, const QuickIndex& index) {
+  const std::string path = DescriptorPath(header.historyDirectory);
+  suite::OutputFile file;
+  if (!file.Create(path)) {
+    window.PostStatus(suite::Cp("toResultWrite: 不能创建搜索结果文件“") + suite::PathText(path) + suite::Cp("”!"));
+    return false;
+  }
+  file.Append(ComposeDescriptor(header, index));
+  if (!file.Close()) {
+    ::unlink(path.c_str());
+    window.PostStatus(suite::Cp("toResultWrite: 写入搜索结果文件“") + suite::PathText(path) +
+                      suite::Cp("”失败! 磁盘可能已满。"));
+    return false;
+  }
+  return true;
+}
+
+bool ParseQuickIndexLine(std::string_view line, int64_t* key, int64_t* offset) {
+  const size_t open = line.find('[');
+  if (open == std::string_view::npos) return false;
+  const size_t close = line.find(']', open + 1);
+  if (close == std::string_view::npos) return false;
+  const size_t equals = line.find('=', close + 1);
+  if (equals == std::string_view::npos) return false;
+  const size_t semicolon = line.find(';', equals + 1);
+  if (semicolon == std::string_view::npos) return false;
+  *key = ReadDecimal(line.substr(open + 1, close - open - 1));
+  *offset = ReadDecimal(line.substr(equals + 1, semicolon - equals - 1));
+  return true;
+}
+
+}  // namespace lorvane

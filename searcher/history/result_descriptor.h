@@ -1,0 +1,42 @@
+// The history descriptor result.lvn: what was searched, where, with which
+// outcome, and the quick index of the target.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace lorvane {
+
+class LorvaneWindow;
+class QuickIndex;
+
+// The seven header texts, in their order in the file.
+struct CLVNResultHeader {
+  std::string historyDirectory;
+  std::string targetPath;
+  std::string keyword;
+  std::string matchCase;   // "Y" or "N"
+  std::string targetSize;  // size text
+  std::string totalLines;  // decimal
+  std::string resultLines; // decimal
+};
+
+inline constexpr const char* kDescriptorName = "result.lvn";
+
+std::string DescriptorPath(const std::string& historyDirectory);
+
+// The descriptor's bytes: the seven header lines, then "_mp[%ld]=%ld;" per
+// entry, every line ending in CR LF.
+std::string ComposeDescriptor(const CLVNResultHeader& header, const QuickIndex& index);
+
+// Writes the descriptor into the header's history directory, replacing any.
+// False (after a status message) when it can't be created or written whole;
+// a descriptor that couldn't be written whole is removed.
+bool toResultWrite(LorvaneWindow& window, const CLVNResultHeader& header, const QuickIndex& index);
+
+// "[" then "]" then "=" then ";": key between the brackets, offset between
+// "=" and ";", both read as decimal numbers. False when one of the four is missing.
+bool ParseQuickIndexLine(std::string_view line, int64_t* key, int64_t* offset);
+
+}  // namespace lorvane

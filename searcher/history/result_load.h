@@ -1,0 +1,18 @@
+// Restoring a search from its history descriptor.
+#pragma once
+
+#include <string>
+
+namespace lorvane {
+
+class LorvaneWindow;
+struct SearchContext;
+
+// The body of the main window's toResultLoad: reads the descriptor at `path`,
+// checks it and puts the search context and the window back as the search
+// left them, without pre-reading or searching the target. Everything it has
+// to say goes to the status area. A descriptor that fails to open or to pass
+// the check changes nothing but the file-path field. True when restored.
+bool ResultLoad(LorvaneWindow& window, SearchContext& context, const std::string& path);
+
+}  // namespace lorvane

@@ -1,0 +1,169 @@
+// The block search against a plain line-by-line reference, on generated data.
+#include "searcher/engine/line_search.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "common/codepage.h"
+#include "common/exclusive_file.h"
+#include "common/line_reader.h"
+#include "searcher/engine/keyword_matcher.h"
+#include "test_support/temp_dir.h"
+
+namespace lorvane {
+namespace {
+
+using suite::CodePage;
+using suite::testing::TempDir;
+using suite::testing::WriteFile;
+using Matches = std::vector<std::pair<int64_t, std::string>>;
+
+// The matching rule written the slow, obvious way.
+Matches Reference(const std::string& path, const std::string& keyword, bool matchCase, CodePage codePage,
+                  int64_t* lines) {
+  suite::ExclusiveFile file;
+  EXPECT_TRUE(file.Open(path));
+  suite::LineReader reader(file);
+  suite::TextLine line;
+  Matches matches;
+  const std::string key = matchCase ? keyword : suite::FoldedAsciiCase(codePage, keyword);
+  int64_t number = 0;
+  while (reader.Next(line)) {
+    ++number;
+    const std::string text(line.text);
+    const std::string compared = matchCase ? text : suite::FoldedAsciiCase(codePage, text);
+    if (suite::FindKeyword(codePage, compared, key) != std::string::npos) matches.emplace_back(number, text);
+  }
+  *lines = number;
+  return matches;
+}
+
+struct Collector : LineSink {
+  Matches matches;
+  std::vector<std::pair<int64_t, size_t>> checkpoints;  // line, matches before it
+  bool OnMatch(int64_t lineNumber, std::string_view text) override {
+    matches.emplace_back(lineNumber, std::string(text));
+    return true;
+  }
+  void OnCheckpoint(int64_t linesRead) override { checkpoints.emplace_back(linesRead, matches.size()); }
+};
+
+Matches Fast(const std::string& path, const std::string& keyword, bool matchCase, CodePage codePage,
+             size_t blockSize, int64_t* lines, Collector* collector = nullptr, int64_t stride = 10000) {
+  suite::ExclusiveFile file;
+  EXPECT_TRUE(file.Open(path));
+  Collector local;
+  Collector& sink = collector ? *collector : local;
+  const KeywordMatcher matcher(keyword, matchCase, codePage);
+  const LineSearchResult result = SearchLines(file, matcher, sink, stride, blockSize);
+  *lines = result.linesRead;
+  return sink.matches;
+}
+
+// Random text built from pieces that trip a search: GBK characters whose trail
+// byte is a letter, CRs, tabs, 0x1A now and then, long lines, the keyword in
+// both cases and cut in two.
+std::string RandomText(std::mt19937& random, CodePage codePage, const std::string& keyword, bool withEndOfText) {
+  const std::vector<std::string> gbkPieces = {"\xB0\x41", "\xC4\x61", "\xD6\xD0", "\x81\x40", "\xB0" "ERROR"};
+  const std::vector<std::string> utf8Pieces = {"日", "志", "é", "\xE4\xB8"};
+  const auto& wide = codePage == CodePage::Gbk ? gbkPieces : utf8Pieces;
+  std::string text;
+  const int lines = 1 + static_cast<int>(random() % 60);
+  for (int l = 0; l < lines; ++l) {
+    const int pieces = static_cast<int>(random() % (random() % 40 == 0 ? 3000 : 12));
+    for (int p = 0; p < pieces; ++p) {
+      switch (random() % 9) {
+        case 0: text += keyword; break;
+        case 1: text += suite::FoldedAsciiCase(codePage, keyword); break;
+        case 2: text += keyword.substr(0, random() % (keyword.size() + 1)); break;
+        case 3: text += wide[random() % wide.size()]; break;
+        case 4: text += '\r'; break;
+        case 5: text += '\t'; break;
+        case 6: text += "ERROR error Error"; break;
+        default: text += static_cast<char>('A' + random() % 58); break;
+      }
+    }
+    text += random() % 3 ? "\r\n" : "\n";
+    if (withEndOfText && random() % 200 == 0) text += random() % 2 ? "\x1A" : "cut\x1A";
+  }
+  switch (random() % 4) {  // a last line without LF, with and without the keyword
+    case 0: text += keyword; break;
+    case 1: text += "tail"; break;
+    default: break;
+  }
+  return text;
+}
+
+TEST(LineSearchTest, FastPathAgreesWithTheReference) {
+  TempDir dir;
+  std::mt19937 random(20261208);
+  const std::vector<std::pair<CodePage, std::vector<std::string>>> keywords = {
+      {CodePage::Gbk, {"A", "a", "ERROR", "rOr", "\xD6\xD0", "\xB0\x41", "x\xB0\x41", "a\tb", "Ab"}},
+      {CodePage::Utf8, {"A", "ERROR", "日志", "é", "r\r"}},
+  };
+  for (const auto& [codePage, words] : keywords) {
+    for (const std::string& keyword : words) {
+      for (int round = 0; round < 12; ++round) {
+        const std::string path = WriteFile(dir / "r.log", RandomText(random, codePage, keyword, round % 3 == 0));
+        for (bool matchCase : {true, false}) {
+          int64_t referenceLines = 0;
+          const Matches expected = Reference(path, keyword, matchCase, codePage, &referenceLines);
+          for (size_t blockSize : {size_t{1}, size_t{5}, size_t{64}, size_t{4096}, size_t{1} << 20}) {
+            int64_t lines = 0;
+            const Matches found = Fast(path, keyword, matchCase, codePage, blockSize, &lines);
+            ASSERT_EQ(found, expected) << "keyword [" << keyword << "] case " << matchCase << " block " << blockSize
+                                       << " round " << round;
+            ASSERT_EQ(lines, referenceLines);
+          }
+        }
+      }
+    }
+  }
+}
+
+TEST(LineSearchTest, MatchingRules) {
+  TempDir dir;
+  const std::string path = WriteFile(dir / "m.log",
+                                     "ERROR twice ERROR\r\n"
+                                     "an error\r\n"
+                                     "Error here\n"
+                                     "\xB0\x41\xB0\x41 only\r\n"
+                                     "\xB0\x41" "A real A\r\n"
+                                     "no\r\n");
+  int64_t lines = 0;
+  EXPECT_EQ(Fast(path, "ERROR", true, CodePage::Gbk, 4096, &lines), (Matches{{1, "ERROR twice ERROR"}}));
+  EXPECT_EQ(Fast(path, "ERROR", false, CodePage::Gbk, 4096, &lines).size(), 3u);
+  // "A" only as a trail byte doesn't match; folded, "a" still doesn't match the trail 0x41.
+  const Matches capitalA = Fast(path, "A", true, CodePage::Gbk, 4096, &lines);
+  ASSERT_EQ(capitalA.size(), 1u);
+  EXPECT_EQ(capitalA[0].first, 5);
+  const Matches smallA = Fast(path, "a", false, CodePage::Gbk, 4096, &lines);
+  ASSERT_EQ(smallA.size(), 2u);
+  EXPECT_EQ(smallA[0].first, 2);
+  EXPECT_EQ(smallA[1].first, 5);
+  // An empty keyword matches every line, empty ones too.
+  const std::string withEmpty = WriteFile(dir / "e.log", "a\r\n\r\nb");
+  EXPECT_EQ(Fast(withEmpty, "", true, CodePage::Gbk, 2, &lines), (Matches{{1, "a"}, {2, ""}, {3, "b"}}));
+}
+
+TEST(LineSearchTest, CheckpointsCountTheMatchesBeforeTheirLine) {
+  TempDir dir;
+  std::string text;
+  for (int i = 1; i <= 25; ++i) text += (i % 10 == 0 || i == 3) ? "hit\r\n" : "line\r\n";
+  const std::string path = WriteFile(dir / "c.log", text);
+  for (size_t blockSize : {size_t{3}, size_t{4096}}) {
+    Collector collector;
+    int64_t lines = 0;
+    Fast(path, "hit", true, CodePage::Gbk, blockSize, &lines, &collector, 10);
+    EXPECT_EQ(lines, 25);
+    // Line 10 matches, but its checkpoint counts only lines 1 to 9.
+    EXPECT_EQ(collector.checkpoints, (std::vector<std::pair<int64_t, size_t>>{{10, 1}, {20, 2}}));
+  }
+}
+
+}  // namespace
+}  // namespace lorvane
