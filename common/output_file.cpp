@@ -1,5 +1,6 @@
 #include "common/output_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -7,57 +8,65 @@
 
 namespace suite {
 
-OutputFile::OutputFile(size_t bufferSize) : buffer_(bufferSize < 1 ? 1 : bufferSize) {}
+OutputFile::OutputFile(size_t bufferSize) : buffer_(std::max<size_t>(bufferSize, 1)) {}
 
 OutputFile::~OutputFile() { Close(); }
 
 bool OutputFile::Create(const std::string& path) {
   Close();
   path_ = path;
-  failed_ = false;
+  fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0644);
+  failed_ = fd_ < 0;
   used_ = 0;
-  fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd_ < 0) failed_ = true;
   return fd_ >= 0;
 }
 
-void OutputFile::WriteAll(const char* data, size_t length) {
-  while (length > 0 && !failed_) {
-    const ssize_t written = ::write(fd_, data, length);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      failed_ = true;
-      return;
-    }
-    data += written;
-    length -= static_cast<size_t>(written);
+bool OutputFile::Append(std::string_view bytes) {
+  if (failed_ || fd_ < 0) return false;
+  const char* at = bytes.data();
+  size_t length = bytes.size();
+  for (;;) {
+    const size_t room = buffer_.size() - used_;
+    if (length < room) break;
+    // Fills the buffer to the brim; a long text goes on in the next one.
+    std::memcpy(buffer_.get() + used_, at, room);
+    used_ += room;
+    at += room;
+    length -= room;
+    if (!Flush()) return false;
   }
-}
-
-void OutputFile::Flush() {
-  if (fd_ >= 0 && used_ > 0) WriteAll(buffer_.data(), used_);
-  used_ = 0;
-}
-
-void OutputFile::Append(std::string_view bytes) {
-  if (fd_ < 0) return;
-  if (bytes.size() > buffer_.size() - used_) {
-    Flush();
-    if (bytes.size() >= buffer_.size()) {  // a huge piece goes out directly
-      WriteAll(bytes.data(), bytes.size());
-      return;
-    }
-  }
-  std::memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
-  used_ += bytes.size();
+  if (length > 0) std::memcpy(buffer_.get() + used_, at, length);
+  used_ += length;
+  return true;
 }
 
 bool OutputFile::Close() {
   if (fd_ < 0) return !failed_;
-  Flush();
-  if (::close(fd_) != 0) failed_ = true;
+  if (!failed_) Flush();
+  if (::close(fd_) != 0 && errno != EINTR) failed_ = true;
   fd_ = -1;
+  used_ = 0;
   return !failed_;
+}
+
+bool OutputFile::Flush() {
+  const bool written = WriteAll(buffer_.get(), used_);
+  used_ = 0;
+  return written;
+}
+
+bool OutputFile::WriteAll(const char* bytes, size_t length) {
+  while (length > 0) {
+    const ssize_t wrote = ::write(fd_, bytes, length);
+    if (wrote < 0 && errno == EINTR) continue;
+    if (wrote <= 0) {
+      failed_ = true;
+      return false;
+    }
+    bytes += wrote;
+    length -= static_cast<size_t>(wrote);
+  }
+  return true;
 }
 
 }  // namespace suite

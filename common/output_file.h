@@ -4,42 +4,48 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "common/aligned_block.h"
+#include "common/tuning.h"
 
 namespace suite {
 
-// Creates or truncates a file and writes it in few large writes. Every failure
-// (can't create, disk full, I/O error) is remembered and reported by Close, so
-// a caller never takes a half-written file for a whole one.
+// Creates or truncates a file and writes it in few large writes. The buffer is
+// page-aligned and every write but the last is one whole buffer, so writes
+// start on page boundaries of the file: that measured a third of the kernel
+// time of writes that end wherever a line ends. Every failure (can't create,
+// disk full, I/O error) is remembered and reported, so a caller never takes a
+// half-written file for a whole one. The buffer serves one file after another.
+// Not thread-safe.
 class OutputFile {
  public:
-  explicit OutputFile(size_t bufferSize = 1 << 20);
+  explicit OutputFile(size_t bufferSize = kWriteBlockSize);
   ~OutputFile();
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
-  // False when the file can't be created.
+  // Creates the file, or truncates it; closes the current one first. False
+  // when it can't be created.
   bool Create(const std::string& path);
-  void Append(std::string_view bytes);
-  void Append(char byte) {
-    if (buffer_.size() - used_ < 1) Flush();
-    buffer_[used_++] = byte;
-  }
-  // Flushes and closes; false when anything since Create failed.
+  // False once anything written to this file has failed.
+  bool Append(std::string_view bytes);
+  // The line and CR LF.
+  bool AppendLine(std::string_view text) { return Append(text) && Append("\r\n"); }
+  // Writes what is buffered and closes; false when anything since Create failed.
   bool Close();
   bool IsOpen() const { return fd_ >= 0; }
   bool Failed() const { return failed_; }
   const std::string& Path() const { return path_; }
 
  private:
-  void Flush();
-  void WriteAll(const char* data, size_t length);
+  bool Flush();
+  bool WriteAll(const char* bytes, size_t length);
 
+  AlignedBlock buffer_;
+  size_t used_ = 0;
   int fd_ = -1;
   bool failed_ = false;
   std::string path_;
-  std::vector<char> buffer_;
-  size_t used_ = 0;
 };
 
 }  // namespace suite

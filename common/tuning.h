@@ -19,4 +19,8 @@ inline constexpr size_t kClipboardTextLimit = 16777216;
 // 1 MiB measured best here against 128 KiB and 4 MiB.
 inline constexpr size_t kReadBlockSize = 1 << 20;
 
+// Files the programs write go out in blocks of this size: few write calls,
+// and memory stays flat.
+inline constexpr size_t kWriteBlockSize = 1 << 20;
+
 }  // namespace suite

@@ -52,8 +52,7 @@ class ResultSink : public LineSink {
     ++results_;
     record_.clear();
     AppendRecord(record_, results_, lineNumber, text);
-    file_.Append(record_);
-    if (file_.Failed()) return Fail(writeFailed);
+    if (!file_.Append(record_)) return Fail(writeFailed);
     if (fileNumber_ == 0) window_.ListAppend(ListControl::Results, TabsAsBlanks(record_));
     return true;
   }
@@ -66,7 +65,10 @@ class ResultSink : public LineSink {
   }
 
   // Flushes the last file; false when its bytes didn't all reach the disk.
-  bool Finish() { return !fileOpened_ || file_.Close() || Fail(writeFailed); }
+  bool Finish() {
+    if (failure_ != none) return false;
+    return !fileOpened_ || file_.Close() || Fail(writeFailed);
+  }
 
   static void AppendRecord(std::string& out, int64_t resultNumber, int64_t lineNumber, std::string_view text) {
     AppendPadded(out, resultNumber);

@@ -1,0 +1,30 @@
+// Every text the splitter shows, in the code page.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace cleavora {
+
+// The window title with the piece size in force.
+std::string FormatWindowTitle(int64_t linesPerPiece);
+
+// The worker's status texts.
+std::string MissingSourceText();
+std::string OpenFailedText(const std::string& sourcePath);
+std::string SplitStartingText();
+std::string CreateFailedText(const std::string& piecePath);
+std::string ReadFailedText(const std::string& sourcePath);
+std::string WriteFailedText(const std::string& piecePath);
+std::string ProgressText(int64_t linesDone, int64_t piecesDone);
+std::string SuccessText(int64_t lines, int64_t pieces);
+
+// Apply's status texts.
+std::string PieceSizeRejectedText(int64_t restoredLines);
+std::string PieceSizeAcceptedText(int64_t lines);
+
+// What reading the form says about a piece-size field it can't take whole.
+std::string NotAnIntegerText();
+std::string PieceSizeOutOfRangeText();
+
+}  // namespace cleavora

@@ -1,0 +1,232 @@
+#include "searcher/engine/keyword_search.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/codepage.h"
+#include "common/exclusive_file.h"
+#include "recording_window.h"
+#include "searcher/engine/quick_pre_read.h"
+#include "searcher/engine/search_context.h"
+#include "searcher/history/result_descriptor.h"
+#include "test_support/temp_dir.h"
+
+namespace lorvane {
+namespace {
+
+using suite::testing::ReadFile;
+using suite::testing::TempDir;
+using suite::testing::WriteFile;
+using testing::RecordingWindow;
+
+class KeywordSearchTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    suite::SetActiveCodePage(suite::CodePage::Gbk);
+    context.workDirectory = dir / "__Lorvane__";
+  }
+
+  // Pre-reads and searches as the window does after "开始搜索".
+  int Run(const std::string& text, const std::string& keyword, bool matchCase, size_t blockSize = 1 << 20) {
+    const std::string path = WriteFile(dir / "target.log", text);
+    window.SetFormText(FormText::FilePath, path);
+    window.SetFormText(FormText::Keyword, keyword);
+    window.SetMatchCase(matchCase);
+    window.RefreshForm();
+    QuickPreRead(window, context);
+    window.calls.clear();
+    window.messages.clear();
+    return Search(window, context, blockSize);
+  }
+
+  std::string ResultFile(int number) const { return context.historyDirectory + "/" + ResultFileName(number); }
+  std::vector<std::string> ListTexts(ListControl list) const {
+    std::vector<std::string> texts;
+    for (const auto& entry : window.List(list).entries) texts.push_back(entry.text);
+    return texts;
+  }
+
+  TempDir dir;
+  RecordingWindow window;
+  SearchContext context;
+};
+
+std::string NumberedLines(int count, const std::string& text) {
+  std::string lines;
+  for (int i = 1; i <= count; ++i) lines += text + std::to_string(i) + "\r\n";
+  return lines;
+}
+
+TEST_F(KeywordSearchTest, RecordsAndTheLivePage) {
+  EXPECT_EQ(Run("first ERROR\r\nskip\r\nERROR\tand ERROR again\nlast ERROR", "ERROR", true), 0);
+  EXPECT_EQ(ReadFile(ResultFile(0)),
+            "0000000001|0000000001| first ERROR\r\n"
+            "0000000002|0000000003| ERROR\tand ERROR again\r\n"
+            "0000000003|0000000004| last ERROR\r\n");
+  // The live page shows tabs as two blanks and keeps each record's CR LF.
+  EXPECT_EQ(ListTexts(ListControl::Results),
+            (std::vector<std::string>{"0000000001|0000000001| first ERROR\r\n",
+                                      "0000000002|0000000003| ERROR  and ERROR again\r\n",
+                                      "0000000003|0000000004| last ERROR\r\n"}));
+  EXPECT_EQ(ListTexts(ListControl::ResultFiles), std::vector<std::string>{"000000.txt"});
+  EXPECT_EQ(window.List(ListControl::ResultFiles).selection, 0);
+  EXPECT_EQ(window.messages, (std::vector<std::string>{
+                                 "CLorvaneDlg::_thr_search()",
+                                 "搜索完毕。目标文件共 0 0004 行，其中 3 行包含关键字，存于 1 个结果文件中。",
+                             }));
+  EXPECT_EQ(suite::ToUtf8(window.Form().readLinesText), "读入 4 行");
+  EXPECT_EQ(suite::ToUtf8(window.Form().resultsText), "共 0 0003 行");
+  EXPECT_EQ(context.targetPath, dir / "target.log");
+  EXPECT_EQ(context.keyword, "ERROR");
+  EXPECT_EQ(context.workerDone, 1);
+  EXPECT_TRUE(window.ControlsEnabled());
+}
+
+TEST_F(KeywordSearchTest, CaseFoldingAndTrailBytes) {
+  const std::string text = "ERROR\r\nerror\r\nError\r\n\xB0\x41\r\n";
+  Run(text, "ERROR", false);
+  EXPECT_EQ(ReadFile(ResultFile(0)).size(), 3u * 23 + 5 * 3 + 6);
+  Run(text, "error", true);
+  EXPECT_EQ(ReadFile(ResultFile(0)), "0000000001|0000000002| error\r\n");
+  // "A" is only the trail byte of a double-byte character here.
+  Run(text, "A", true);
+  EXPECT_FALSE(std::filesystem::exists(ResultFile(0)));
+  EXPECT_EQ(window.messages.back(), "搜索完毕。目标文件共 0 0004 行，其中 0 行包含关键字，存于 0 个结果文件中。");
+}
+
+TEST_F(KeywordSearchTest, TwoThousandRecordsAFile) {
+  Run(NumberedLines(2000, "hit "), "hit", true);
+  EXPECT_FALSE(std::filesystem::exists(ResultFile(1)));
+  EXPECT_EQ(window.List(ListControl::Results).entries.size(), 2000u);
+
+  Run(NumberedLines(2001, "hit "), "hit", true);
+  EXPECT_EQ(ReadFile(ResultFile(1)), "0000002001|0000002001| hit 2001\r\n");
+  EXPECT_EQ(ListTexts(ListControl::ResultFiles), (std::vector<std::string>{"000000.txt", "000001.txt"}));
+  // Only the first file's records go into the list.
+  EXPECT_EQ(window.List(ListControl::Results).entries.size(), 2000u);
+  EXPECT_EQ(window.messages.back(), "搜索完毕。目标文件共 0 2001 行，其中 2001 行包含关键字，存于 2 个结果文件中。");
+}
+
+TEST_F(KeywordSearchTest, ReadLinesEveryTenThousandLines) {
+  for (size_t blockSize : {size_t{7}, size_t{1} << 20}) {
+    Run(NumberedLines(25000, "line "), "line 1", true, blockSize);
+    EXPECT_TRUE(window.Called("SetFormText(ReadLines," + suite::Cp("读入 10000 行") + ")"));
+    EXPECT_TRUE(window.Called("SetFormText(ReadLines," + suite::Cp("读入 20000 行") + ")"));
+    EXPECT_EQ(window.Count("ProgressStep()"), 2);
+    EXPECT_TRUE(window.Called("ProgressSetRange(0,3)"));  // the quick index has three entries
+    // At line 10000 the lines before it hold 1, 10..19, 100..199, 1000..1999: 1111 results.
+    EXPECT_TRUE(window.Called("SetFormText(Results," + suite::Cp("共 0 1111 行") + ")"));
+    EXPECT_EQ(suite::ToUtf8(window.Form().readLinesText), "读入 25000 行");
+  }
+}
+
+TEST_F(KeywordSearchTest, TheDescriptorIsWrittenBeforeTheWindowIsUnlocked) {
+  struct CheckingWindow : RecordingWindow {
+    SearchContext* context = nullptr;
+    bool descriptorAtUnlock = false;
+    void EnableControls(bool enable, bool progress) override {
+      if (enable) descriptorAtUnlock = std::filesystem::exists(DescriptorPath(context->historyDirectory));
+      RecordingWindow::EnableControls(enable, progress);
+    }
+  } checking;
+  checking.context = &context;
+  const std::string path = WriteFile(dir / "t.log", NumberedLines(3, "x"));
+  checking.SetFormText(FormText::FilePath, path);
+  checking.SetFormText(FormText::Keyword, "x2");
+  checking.RefreshForm();
+  QuickPreRead(checking, context);
+  EXPECT_EQ(Search(checking, context), 0);
+  EXPECT_TRUE(checking.descriptorAtUnlock);
+  EXPECT_EQ(ReadFile(DescriptorPath(context.historyDirectory)),
+            context.historyDirectory + "\r\n" + path + "\r\nx2\r\nN\r\n12B\r\n3\r\n1\r\n_mp[0]=0;\r\n");
+}
+
+TEST_F(KeywordSearchTest, NoResultsStillLeaveADescriptor) {
+  Run("a\r\nb\r\n", "zzz", true);
+  EXPECT_TRUE(window.List(ListControl::ResultFiles).entries.empty());
+  EXPECT_FALSE(window.Called("ListSelectText(ResultFiles,000000.txt)"));
+  const std::string descriptor = ReadFile(DescriptorPath(context.historyDirectory));
+  EXPECT_NE(descriptor.find("\r\nY\r\n6B\r\n2\r\n0\r\n_mp[0]=0;\r\n"), std::string::npos);
+}
+
+TEST_F(KeywordSearchTest, TwoSearchesNeverShareAHistoryDirectory) {
+  Run("hit\r\n", "hit", true);
+  const std::string first = context.historyDirectory;
+  Run("hit\r\n", "hit", true);
+  EXPECT_NE(context.historyDirectory, first);
+  EXPECT_TRUE(std::filesystem::exists(first + "/000000.txt"));
+}
+
+TEST_F(KeywordSearchTest, StartChecks) {
+  window.Controls().keyword = "";
+  OnBtnStartSearch(window);
+  EXPECT_EQ(window.messages.back(), "OnBtnStartSearch: 关键字不能为空!");
+  EXPECT_EQ(window.Focus(), EditControl::Keyword);
+  window.Controls().keyword = "x";
+  window.Controls().filePath = dir / "nothing.log";
+  OnBtnStartSearch(window);
+  EXPECT_EQ(window.messages.back(), "OnBtnStartSearch: 目标文件不存在!" + dir / "nothing.log");
+  EXPECT_FALSE(window.Called("StartWorker(Search)"));
+  window.Controls().filePath = WriteFile(dir / "here.log", "x");
+  OnBtnStartSearch(window);
+  EXPECT_TRUE(window.Called("StartWorker(Search)"));
+}
+
+TEST_F(KeywordSearchTest, ATargetThatCannotBeOpened) {
+  Run("hit\r\n", "hit", true);
+  const std::string history = context.historyDirectory;
+  suite::ExclusiveFile holder;
+  ASSERT_TRUE(holder.Open(dir / "target.log"));
+  window.SetFormText(FormText::Keyword, "other");
+  window.calls.clear();
+  window.messages.clear();
+  EXPECT_EQ(Search(window, context), -1);
+  EXPECT_EQ(window.messages.back(), "搜索失败: 打开目标文件失败! 可能由于其它程序正在写/独享目标文件。");
+  EXPECT_EQ(context.keyword, "other");
+  EXPECT_EQ(context.historyDirectory, history);
+  EXPECT_TRUE(window.List(ListControl::Results).entries.empty());
+  EXPECT_TRUE(window.ControlsEnabled());
+}
+
+TEST_F(KeywordSearchTest, AResultFileThatCannotBeCreated) {
+  context.workDirectory = WriteFile(dir / "not-a-directory", "") + "/__Lorvane__";
+  EXPECT_EQ(Run("a\r\nhit\r\n", "hit", true), -1);
+  EXPECT_EQ(window.messages.back(), "搜索失败: 不能创建搜索结果文件“" + context.historyDirectory + "/000000.txt”!");
+  EXPECT_EQ(context.workerDone, 1);
+  EXPECT_TRUE(window.ControlsEnabled());
+  // Nothing found: the search ends normally, only the descriptor can't be written.
+  EXPECT_EQ(Run("a\r\n", "hit", true), 0);
+  EXPECT_EQ(window.messages.back(), "toResultWrite: 不能创建搜索结果文件“" + context.historyDirectory + "/result.lvn”!");
+}
+
+TEST_F(KeywordSearchTest, AFullDiskIsAFailureAndLeavesNoDescriptor) {
+  // A file size limit makes writes fail the way a full disk does.
+  struct rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = old;
+  small.rlim_cur = 200000;
+  const std::string text = NumberedLines(5000, std::string(150, 'h') + " hit ");  // 2000 records pass the limit
+  const std::string path = WriteFile(dir / "target.log", text);
+  window.SetFormText(FormText::FilePath, path);
+  window.SetFormText(FormText::Keyword, "hit");
+  window.RefreshForm();
+  QuickPreRead(window, context);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const int result = Search(window, context);
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(result, -1);
+  EXPECT_EQ(window.messages.back().rfind("搜索失败: 写入搜索结果文件“" + context.historyDirectory + "/0000", 0), 0u);
+  EXPECT_FALSE(std::filesystem::exists(DescriptorPath(context.historyDirectory)));
+  EXPECT_TRUE(window.ControlsEnabled());
+}
+
+}  // namespace
+}  // namespace lorvane
