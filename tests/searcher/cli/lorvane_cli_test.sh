@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # lorvane-cli as a user runs it: output, exit codes and bad input.
 set -u
-cli="$1"
+cli=$(realpath "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 passed=0
@@ -71,6 +71,51 @@ head -c 300000 /dev/urandom | tr '\032' 'x' > "$work/binary.dat"
 lines=$(( $(tr -dc '\n' < "$work/binary.dat" | wc -c) + $( [ "$(tail -c 1 "$work/binary.dat" | od -An -c | tr -d ' ')" != '\n' ] && echo 1 || echo 0) ))
 count=$("$cli" index "$work/binary.dat" | strip | sed -n 's/^预读完毕。目标文件共 \([0-9]*\) \([0-9]*\) 行。$/\1\2/p' | sed 's/^0*//')
 check "binary file: line count" "$lines" "${count:-0}"
+
+# search: the same arguments as the window's command line.
+printf 'one ERROR\r\ntwo\r\nthree error\r\n' > "$work/s.log"
+out=$("$cli" search ERROR 0 "$work/s.log"); rc=$?
+check "search: exit" 0 "$rc"
+history=$(printf '%s\n' "$out" | tail -n 1)
+check "search: messages" "AutoLoad: FilePath[$work/s.log]
+AutoSearch: KeyWord[ERROR], MatchCase[No]
+搜索完毕。目标文件共 0 0003 行，其中 2 行包含关键字，存于 1 个结果文件中。" "$(printf '%s\n' "$out" | strip | grep -E '^(AutoLoad|AutoSearch|搜索完毕)')"
+check "search: result file" "$(printf '0000000001|0000000001| one ERROR\r\n0000000002|0000000003| three error\r\n')" "$(cat "$history/000000.txt")"
+check "search: descriptor" "$(printf '%s\r\n%s\r\nERROR\r\nN\r\n29B\r\n3\r\n2\r\n_mp[0]=0;\r\n' "$history" "$work/s.log")" "$(cat "$history/result.lvn")"
+
+# A file not found as given is looked for beside the program.
+bindir=$(dirname "$cli")
+cp "$work/s.log" "$bindir/cli-test-beside.log"
+(cd "$work" && "$cli" search two 1 cli-test-beside.log >/dev/null); rc=$?
+rm -f "$bindir/cli-test-beside.log"
+check "search: beside the program" 0 "$rc"
+
+for args in "ERROR yes $work/s.log" "'' 0 $work/s.log" "ERROR 0 $work/none.log" "ERROR 0"; do
+  eval "set -- $args"
+  "$cli" search "$@" >/dev/null 2>"$work/err"
+  check "search bad arguments [$args]: exit" 2 "$?"
+done
+LC_ALL=C.UTF-8 SUITE_CODEPAGE=gbk "$cli" search '😀' 0 "$work/s.log" >/dev/null 2>"$work/err"
+check "search: a keyword the code page can't hold: exit" 2 "$?"
+check "search: a keyword the code page can't hold: message" 1 "$(grep -c "can't hold" "$work/err")"
+
+# restore: the fields and lists the descriptor gives back.
+out=$("$cli" restore "$history/result.lvn"); rc=$?
+check "restore: exit" 0 "$rc"
+check "restore: fields" "toResultLoad: 成功载入一个 result.lvn 搜索历史文件。
+文件路径: $work/s.log
+关键字: ERROR
+匹配大小写: N
+大小: 29B
+共 3 行
+读入 3 行
+结果: 共 2 行
+结果文件列表:
+000000.txt" "$(printf '%s\n' "$out" | strip | sed -n '/^toResultLoad/,/^000000.txt/p')"
+check "restore: missing descriptor" 1 "$("$cli" restore "$work/none.lvn" >/dev/null 2>&1; echo $?)"
+rm -rf "$history"
+check "restore: vanished history directory" "toResultLoad: 恢复历史情境失败。原因[CLVNResultCheck: 搜索结果目录不存在! 目录[$history]]" \
+  "$(printf 'x\n' > "$work/r.lvn"; printf '%s\r\n%s\r\nk\r\nN\r\n29B\r\n3\r\n0\r\n_mp[0]=0;\r\n' "$history" "$work/s.log" > "$work/r.lvn"; "$cli" restore "$work/r.lvn" | strip | tail -n 1)"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

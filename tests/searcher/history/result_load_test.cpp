@@ -1,0 +1,152 @@
+#include "searcher/history/result_load.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "common/codepage.h"
+#include "recording_window.h"
+#include "searcher/engine/search_context.h"
+#include "test_support/temp_dir.h"
+
+namespace lorvane {
+namespace {
+
+using suite::testing::TempDir;
+using suite::testing::WriteFile;
+using testing::RecordingWindow;
+
+class ResultLoadTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    suite::SetActiveCodePage(suite::CodePage::Gbk);
+    target = WriteFile(dir / "t.log", std::string(1536, 'x'));
+    history = dir.Path();
+  }
+
+  // A descriptor with the given header lines after the history directory and
+  // target, then the index lines; every line ends in `end`.
+  std::string Write(const std::vector<std::string>& rest, const std::string& end = "\r\n") {
+    std::string text = history + end + target + end;
+    for (const auto& line : rest) text += line + end;
+    return WriteFile(dir / "result.lvn", text);
+  }
+
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const auto& entry : window.List(ListControl::ResultFiles).entries) names.push_back(entry.text);
+    return names;
+  }
+
+  TempDir dir;
+  std::string target, history;
+  RecordingWindow window;
+  SearchContext context;
+};
+
+TEST_F(ResultLoadTest, RestoresContextAndWindow) {
+  const std::string path = Write({"ERROR", "Y", "1K 512B", "10001", "2001", "_mp[0]=0;", "_mp[1]=60000;"});
+  EXPECT_TRUE(ResultLoad(window, context, path));
+  EXPECT_EQ(window.messages, std::vector<std::string>{"toResultLoad: 成功载入一个 result.lvn 搜索历史文件。"});
+  EXPECT_EQ(context.historyDirectory, history);
+  EXPECT_EQ(context.targetPath, target);
+  EXPECT_EQ(context.keyword, "ERROR");
+  EXPECT_EQ(context.totalLineCount, 10001);
+  EXPECT_EQ(QuickIndexText(context.quickIndex), "_mp[0]=0;\r\n_mp[1]=60000;\r\n");
+  const LorvaneForm& form = window.Form();
+  EXPECT_EQ(form.filePath, target);
+  EXPECT_TRUE(form.matchCase);
+  EXPECT_EQ(form.sizeText, "1K 512B");
+  // The raw numbers, not grouped by ten thousands.
+  EXPECT_EQ(suite::ToUtf8(form.totalLinesText), "共 10001 行");
+  EXPECT_EQ(suite::ToUtf8(form.readLinesText), "读入 10001 行");
+  EXPECT_EQ(suite::ToUtf8(form.resultsText), "共 2001 行");
+  EXPECT_EQ(form.startLine, 1);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"000000.txt", "000001.txt"}));
+  EXPECT_EQ(window.List(ListControl::ResultFiles).selection, 0);
+  EXPECT_TRUE(window.Called("OnSelectResultFile()"));
+  EXPECT_EQ(window.Slider().high, 10001);
+  EXPECT_EQ(window.Focus(), EditControl::Keyword);
+}
+
+TEST_F(ResultLoadTest, AnyLineEndsAnyOrderLastKeyWins) {
+  for (const std::string end : {"\n", "\r\r\n", "\r\n"}) {
+    const std::string path = Write({"k", "y", "1K 512B", "20000", "2000", "_mp[1]=1;", "garbage", "_mp[0]=0;",
+                                    "_mp[1]=7;"},
+                                   end);
+    window.messages.clear();
+    EXPECT_TRUE(ResultLoad(window, context, path)) << window.messages.front();
+    EXPECT_EQ(QuickIndexText(context.quickIndex), "_mp[0]=0;\r\n_mp[1]=7;\r\n");
+    EXPECT_FALSE(window.Form().matchCase);  // "y" is not "Y"
+    EXPECT_EQ(Names(), std::vector<std::string>{"000000.txt"});
+  }
+}
+
+TEST_F(ResultLoadTest, NoResultsRestoreWithAnEmptyList) {
+  EXPECT_TRUE(ResultLoad(window, context, Write({"k", "N", "1K 512B", "3", "0", "_mp[0]=0;"})));
+  EXPECT_TRUE(Names().empty());
+  EXPECT_FALSE(window.Called("OnSelectResultLine()"));
+  EXPECT_EQ(window.messages.back(), "toResultLoad: 成功载入一个 result.lvn 搜索历史文件。");
+}
+
+TEST_F(ResultLoadTest, AChangedTargetWarnsAndRestores) {
+  EXPECT_TRUE(ResultLoad(window, context, Write({"k", "N", "1K 0B", "3", "0", "_mp[0]=0;"})));
+  EXPECT_EQ(window.messages.front(),
+            "toResultLoad: 恢复历史情境警告。继续恢复。原因[CLVNResultCheck: 文件大小与存储的不一致! 现大小[1K 512B]]");
+  EXPECT_EQ(context.keyword, "k");
+}
+
+TEST_F(ResultLoadTest, AFailedCheckChangesOnlyTheFilePath) {
+  context.historyDirectory = "old";
+  context.keyword = "old key";
+  context.totalLineCount = 5;
+  context.quickIndex.Set(0, 0);
+  window.SetFormText(FormText::Keyword, "typed");
+  const std::string path = Write({"", "N", "1K 512B", "3", "0", "_mp[0]=0;", "_mp[9]=9;"});
+  EXPECT_FALSE(ResultLoad(window, context, path));
+  EXPECT_EQ(window.messages, std::vector<std::string>{"toResultLoad: 恢复历史情境失败。原因[CLVNResultCheck: 关键字为空!]"});
+  EXPECT_EQ(window.Form().filePath, target);
+  EXPECT_EQ(window.Form().keyword, "typed");
+  EXPECT_EQ(context.historyDirectory, "old");
+  EXPECT_EQ(context.keyword, "old key");
+  EXPECT_EQ(context.totalLineCount, 5);
+  EXPECT_EQ(context.quickIndex.Size(), 1);  // the index in force stays too
+
+  window.messages.clear();
+  EXPECT_FALSE(ResultLoad(window, context, dir / "nothing.lvn"));
+  EXPECT_TRUE(window.messages.empty());
+}
+
+TEST_F(ResultLoadTest, ADamagedResultCountNeverMakesAnEndlessList) {
+  const std::string path = Write({"k", "N", "1K 512B", "900000000000000000", "900000000000000000",
+                                  "_mp[89999999999999]=0;"});
+  EXPECT_TRUE(ResultLoad(window, context, path));
+  EXPECT_LE(Names().size(), 3u);  // a 1536-byte target can't hold more than one file of results
+}
+
+// Random bytes and mangled descriptors: the loader reports or restores, never crashes.
+TEST_F(ResultLoadTest, FuzzedDescriptors) {
+  std::mt19937 random(42);
+  const std::vector<std::string> pieces = {history, target, "\r\n", "\n", "\r", "_mp[", "]=", ";", "-", "0", "1",
+                                           "10001", "99999999999999999999", "Y", "\x1A", std::string(1, '\0'), "\xFF",
+                                           "[", "]", "=", "k", "\xB0\x41", std::string(5000, 'z')};
+  for (int round = 0; round < 400; ++round) {
+    std::string text;
+    const int count = static_cast<int>(random() % 40);
+    for (int i = 0; i < count; ++i) {
+      if (random() % 5 == 0) {
+        text += static_cast<char>(random() % 256);
+      } else {
+        text += pieces[random() % pieces.size()];
+      }
+    }
+    const std::string path = WriteFile(dir / "fuzz.lvn", text);
+    ResultLoad(window, context, path);
+  }
+  SUCCEED();
+}
+
+}  // namespace
+}  // namespace lorvane
