@@ -12,10 +12,18 @@ OutputFile::OutputFile(size_t bufferSize) : buffer_(std::max<size_t>(bufferSize,
 
 OutputFile::~OutputFile() { Close(); }
 
-bool OutputFile::Create(const std::string& path) {
+bool OutputFile::Create(const std::string& path) { return Open(path, O_TRUNC); }
+
+bool OutputFile::CreateNew(const std::string& path, bool* existed) {
+  const bool made = Open(path, O_EXCL);
+  *existed = !made && errno == EEXIST;
+  return made;
+}
+
+bool OutputFile::Open(const std::string& path, int flags) {
   Close();
   path_ = path;
-  fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0644);
+  fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | flags, 0644);
   failed_ = fd_ < 0;
   used_ = 0;
   return fd_ >= 0;

@@ -27,6 +27,9 @@ class OutputFile {
   // Creates the file, or truncates it; closes the current one first. False
   // when it can't be created.
   bool Create(const std::string& path);
+  // Creates a file that doesn't exist yet; false (with `existed` set when
+  // that was the reason) otherwise.
+  bool CreateNew(const std::string& path, bool* existed);
   // False once anything written to this file has failed.
   bool Append(std::string_view bytes);
   // The line and CR LF.
@@ -38,6 +41,7 @@ class OutputFile {
   const std::string& Path() const { return path_; }
 
  private:
+  bool Open(const std::string& path, int flags);
   bool Flush();
   bool WriteAll(const char* bytes, size_t length);
 

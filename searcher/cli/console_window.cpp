@@ -6,11 +6,37 @@
 #include <strings.h>
 
 #include "common/codepage.h"
+#include "searcher/engine/result_paging.h"
 
 namespace lorvane {
 
-ConsoleWindow::ConsoleWindow(std::FILE* out, std::FILE* progress, std::string outputCharset)
-    : out_(out), progress_(progress), charset_(std::move(outputCharset)) {}
+ConsoleWindow::ConsoleWindow(std::FILE* out, std::FILE* progress, std::string outputCharset, bool terminal)
+    : out_(out), progress_(progress), charset_(std::move(outputCharset)), terminal_(terminal) {}
+
+void ConsoleWindow::OnSelectResultFile() {
+  LorvaneWindowModel::OnSelectResultFile();
+  if (context_) SelectResultFile(*this, *context_);
+}
+
+void ConsoleWindow::OnSelectResultLine() {
+  LorvaneWindowModel::OnSelectResultLine();
+  if (context_) SelectResultLine(*this, *context_);
+}
+
+void ConsoleWindow::PrintData(const std::string& text, int colour) {
+  if (!terminal_) {
+    ClearProgress();
+    std::fwrite(text.data(), 1, text.size(), out_);
+    std::fputc('\n', out_);
+    return;
+  }
+  if (colour == 0) {
+    PrintLine(text);
+    return;
+  }
+  ClearProgress();
+  std::fprintf(out_, "\x1b[%dm%s\x1b[0m\n", colour, ForConsole(text).c_str());
+}
 
 std::string ConsoleWindow::LocaleCharset() {
   const char* codeset = ::nl_langinfo(CODESET);
@@ -21,10 +47,14 @@ std::string ConsoleWindow::LocaleCharset() {
   return "UTF-8";
 }
 
-void ConsoleWindow::PrintLine(const std::string& text) {
+std::string ConsoleWindow::ForConsole(const std::string& text) const {
   std::string shown = suite::ToUtf8(text);
   if (charset_ != "UTF-8") shown = suite::ConvertFromUtf8(charset_.c_str(), shown);
-  shown += '\n';
+  return shown;
+}
+
+void ConsoleWindow::PrintLine(const std::string& text) {
+  const std::string shown = ForConsole(text) + '\n';
   ClearProgress();
   std::fwrite(shown.data(), 1, shown.size(), out_);
 }

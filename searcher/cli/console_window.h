@@ -5,6 +5,7 @@
 #include <string>
 
 #include "searcher/engine/lorvane_window_model.h"
+#include "searcher/engine/search_context.h"
 
 namespace lorvane {
 
@@ -14,7 +15,14 @@ namespace lorvane {
 // is given (the caller passes stderr only when it is a terminal).
 class ConsoleWindow : public LorvaneWindowModel {
  public:
-  ConsoleWindow(std::FILE* out, std::FILE* progress, std::string outputCharset);
+  // `terminal`: `out` is a terminal, so data from files is converted (and
+  // coloured) for it; otherwise data goes out as its bytes.
+  ConsoleWindow(std::FILE* out, std::FILE* progress, std::string outputCharset, bool terminal = false);
+
+  // The selection actions run the engine's, on this context.
+  void AttachContext(SearchContext* context) { context_ = context; }
+  void OnSelectResultFile() override;
+  void OnSelectResultLine() override;
 
   void PostStatus(const std::string& message) override;
   void EnableControls(bool enable, bool progress) override;
@@ -24,17 +32,23 @@ class ConsoleWindow : public LorvaneWindowModel {
 
   // Writes one line of code-page text, converted for the console.
   void PrintLine(const std::string& text);
+  // Writes one line of data from a file: its bytes, or converted on a terminal.
+  // `colour` is an ANSI colour number, used on a terminal only (0: none).
+  void PrintData(const std::string& text, int colour = 0);
 
   // The console's character set from the locale: "GBK"/"GB18030" for GB locales, else "UTF-8".
   static std::string LocaleCharset();
 
  private:
+  std::string ForConsole(const std::string& text) const;
   void DrawProgress();
   void ClearProgress();
 
   std::FILE* out_;
   std::FILE* progress_;
   std::string charset_;
+  bool terminal_;
+  SearchContext* context_ = nullptr;
   int drawnPercent_ = -1;
 };
 

@@ -1,7 +1,9 @@
 // lorvane-cli: the searcher's engine on a console, beside the window program.
 #include <clocale>
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -10,11 +12,13 @@
 #include "common/path_util.h"
 #include "searcher/cli/console_window.h"
 #include "searcher/engine/auto_load.h"
+#include "searcher/engine/clipboard_search.h"
 #include "searcher/engine/command_line.h"
 #include "searcher/engine/keyword_search.h"
 #include "searcher/engine/quick_index.h"
 #include "searcher/engine/quick_pre_read.h"
 #include "searcher/engine/search_context.h"
+#include "searcher/engine/virtual_page.h"
 #include "searcher/history/result_load.h"
 
 namespace {
@@ -25,6 +29,8 @@ constexpr const char* kUsage =
     "usage: lorvane-cli index FILE\n"
     "       lorvane-cli search KEYWORD 0|1 FILE\n"
     "       lorvane-cli restore DESCRIPTOR\n"
+    "       lorvane-cli page DESCRIPTOR LINE [HALF]\n"
+    "       lorvane-cli view DESCRIPTOR START COUNT\n"
     "\n"
     "  index FILE              pre-read FILE: the status lines, the size text, the line\n"
     "                          count and the quick index (the offset of every 10000th line)\n"
@@ -33,6 +39,16 @@ constexpr const char* kUsage =
     "                          window's command line does; a FILE not found as given is looked\n"
     "                          for beside the program\n"
     "  restore DESCRIPTOR      restore a search from its result.lvn and print what it shows\n"
+    "  page DESCRIPTOR LINE [HALF]\n"
+    "                          restore, then the virtual page of LINE: HALF lines above and\n"
+    "                          below (default 5), each marked * (centre line with the keyword),\n"
+    "                          + (another line with the keyword) or a blank\n"
+    "  view DESCRIPTOR START COUNT\n"
+    "                          restore, then write COUNT lines from line START into a content-\n"
+    "                          view file in the history directory and print its path\n"
+    "\n"
+    "The viewing commands take the quick index from the descriptor and never pre-read.\n"
+    "Lines from files are written as their bytes, or converted when stdout is a terminal.\n"
     "\n"
     "Texts of files are taken in the code page SUITE_CODEPAGE (gbk, the default, or utf-8).\n"
     "Exit status: 0 done, 1 failed (after the failure's message), 2 bad arguments.\n";
@@ -66,6 +82,9 @@ int RunWorkers(ConsoleWindow& window, lorvane::SearchContext& context) {
     switch (worker) {
       case lorvane::Worker::QuickPreRead: result = lorvane::QuickPreRead(window, context); break;
       case lorvane::Worker::Search: result = lorvane::Search(window, context); break;
+      case lorvane::Worker::CenterVirtualPage: result = lorvane::CenterVirtualPage(window, context); break;
+      case lorvane::Worker::LookAtContent: result = lorvane::LookAtContent(window, context); break;
+      case lorvane::Worker::LoadClipboard: result = lorvane::LoadClipboard(window, context); break;
       default: break;
     }
     if (result != 0) return result;
@@ -109,14 +128,20 @@ int RunSearch(ConsoleWindow& window, const std::vector<std::string>& arguments) 
   return 0;
 }
 
-int RunRestore(ConsoleWindow& window, const std::string& path) {
+// Restores a descriptor into `context`; false (after saying why) when it can't.
+bool Restore(ConsoleWindow& window, lorvane::SearchContext& context, const std::string& path) {
   if (!suite::PathExists(path)) {
     std::fprintf(stderr, "lorvane-cli: no such descriptor: %s\n", path.c_str());
-    return 1;
+    return false;
   }
-  lorvane::SearchContext context;
+  window.AttachContext(&context);
   lorvane::StartUpEngine(window, context, suite::GetModuleDirectory());
-  if (!lorvane::ResultLoad(window, context, path)) return 1;
+  return lorvane::ResultLoad(window, context, path);
+}
+
+int RunRestore(ConsoleWindow& window, const std::string& path) {
+  lorvane::SearchContext context;
+  if (!Restore(window, context, path)) return 1;
   const lorvane::LorvaneForm& form = window.Form();
   using suite::Cp;
   window.PrintLine(Cp("文件路径: ") + suite::PathText(form.filePath));
@@ -129,7 +154,52 @@ int RunRestore(ConsoleWindow& window, const std::string& path) {
   window.PrintLine(Cp("结果文件列表:"));
   for (const auto& entry : window.List(lorvane::ListControl::ResultFiles).entries) window.PrintLine(entry.text);
   window.PrintLine(Cp("搜索结果:"));
-  for (const auto& entry : window.List(lorvane::ListControl::Results).entries) PrintLines(window, entry.text);
+  for (const auto& entry : window.List(lorvane::ListControl::Results).entries) window.PrintData(entry.text);
+  return 0;
+}
+
+// A whole decimal number within [low, high], or nothing.
+std::optional<int64_t> NumberArgument(const std::string& text, int64_t low, int64_t high) {
+  if (text.empty() || text.size() > 18 || text.find_first_not_of("0123456789") != std::string::npos) {
+    return std::nullopt;
+  }
+  const int64_t value = std::stoll(text);
+  if (value < low || value > high) return std::nullopt;
+  return value;
+}
+
+int RunPage(ConsoleWindow& window, const std::vector<std::string>& arguments) {
+  const auto line = NumberArgument(arguments[1], 1, INT64_MAX / 2);
+  if (!line) return Usage("LINE must be a line number from 1 on");
+  const auto half = arguments.size() > 2 ? NumberArgument(arguments[2], 0, 1000000) : std::optional<int64_t>(5);
+  if (!half) return Usage("HALF must be a number from 0 to 1000000");
+  lorvane::SearchContext context;
+  if (!Restore(window, context, arguments[0])) return 1;
+  window.PendingWorkers().clear();  // the restore's own page of its first result
+  window.SetFormNumber(lorvane::FormNumber::CentreLine, *line);
+  window.SetFormNumber(lorvane::FormNumber::HalfPage, *half);
+  if (lorvane::CenterVirtualPage(window, context) != 0) return 1;
+  for (const auto& entry : window.List(lorvane::ListControl::VirtualPage).entries) {
+    const bool centre = entry.colour == lorvane::kCentreKeywordColour;
+    const bool keyword = entry.colour == lorvane::kKeywordColour;
+    window.PrintData(std::string(centre ? "* " : keyword ? "+ " : "  ") + entry.text, centre ? 34 : keyword ? 32 : 0);
+  }
+  return 0;
+}
+
+int RunView(ConsoleWindow& window, const std::vector<std::string>& arguments) {
+  const auto start = NumberArgument(arguments[1], 0, INT64_MAX / 2);
+  const auto count = NumberArgument(arguments[2], 0, INT64_MAX / 2);
+  if (!start || !count) return Usage("START and COUNT must be whole numbers");
+  lorvane::SearchContext context;
+  if (!Restore(window, context, arguments[0])) return 1;
+  window.PendingWorkers().clear();
+  window.Controls().startLine = *start;
+  window.Controls().offset = *count;
+  lorvane::OnBtnLookAtContent(window, context);
+  if (window.PendingWorkers().empty()) return 1;  // the check said why
+  if (RunWorkers(window, context) != 0) return 1;
+  for (const std::string& path : window.OpenedPaths()) window.PrintLine(suite::PathText(path));
   return 0;
 }
 
@@ -146,7 +216,7 @@ int main(int argc, char** argv) {
   const std::vector<std::string> arguments(argv + 2, argv + argc);
 
   std::FILE* progress = ::isatty(STDERR_FILENO) ? stderr : nullptr;
-  ConsoleWindow window(stdout, progress, ConsoleWindow::LocaleCharset());
+  ConsoleWindow window(stdout, progress, ConsoleWindow::LocaleCharset(), ::isatty(STDOUT_FILENO) != 0);
   int code = 0;
   if (command == "index") {
     if (arguments.size() != 1) return Usage("index takes exactly one FILE");
@@ -158,6 +228,12 @@ int main(int argc, char** argv) {
   } else if (command == "restore") {
     if (arguments.size() != 1 || arguments[0].empty()) return Usage("restore takes exactly one DESCRIPTOR");
     code = RunRestore(window, arguments[0]);
+  } else if (command == "page") {
+    if (arguments.size() != 2 && arguments.size() != 3) return Usage("page takes DESCRIPTOR, LINE and maybe HALF");
+    code = RunPage(window, arguments);
+  } else if (command == "view") {
+    if (arguments.size() != 3) return Usage("view takes DESCRIPTOR, START and COUNT");
+    code = RunView(window, arguments);
   } else {
     return Usage("unknown command: " + command);
   }

@@ -117,5 +117,22 @@ rm -rf "$history"
 check "restore: vanished history directory" "toResultLoad: 恢复历史情境失败。原因[CLVNResultCheck: 搜索结果目录不存在! 目录[$history]]" \
   "$(printf 'x\n' > "$work/r.lvn"; printf '%s\r\n%s\r\nk\r\nN\r\n29B\r\n3\r\n0\r\n_mp[0]=0;\r\n' "$history" "$work/s.log" > "$work/r.lvn"; "$cli" restore "$work/r.lvn" | strip | tail -n 1)"
 
+# page and view: viewing through a descriptor, never pre-reading.
+yes 'plain' | head -n 24999 | awk '{ if (NR % 5000 == 0) print "has KEY " NR; else print "line " NR }' > "$work/v.log"
+history=$("$cli" search KEY 1 "$work/v.log" | tail -n 1)
+check "page: lines" "  line 14999
+* has KEY 15000
+  line 15001" "$("$cli" page "$history/result.lvn" 15000 1 | grep -v '^\[')"
+check "page: through entry 1" 1 "$("$cli" page "$history/result.lvn" 15000 1 | strip | grep -c '^找到快速索引 _mp\[1\]')"
+check "page: default half page" 11 "$("$cli" page "$history/result.lvn" 20000 | grep -vc '^\[')"
+check "page: keyword lines" "+ has KEY 5000" "$("$cli" page "$history/result.lvn" 5001 1 | grep '^+')"
+check "page: bad line" 2 "$("$cli" page "$history/result.lvn" 0 >/dev/null 2>&1; echo $?)"
+check "page: pre-reads nothing" 0 "$("$cli" page "$history/result.lvn" 3 | grep -c '_thr_quick_analyze')"
+view=$("$cli" view "$history/result.lvn" 24998 5 | tail -n 1)
+check "view: file" "$(printf 'line 24998\r\nline 24999\r\n')" "$(cat "$view")"
+check "view: beyond the end" "查看内容: 失败! 因为启始行范围是从 1 到 24999。" "$("$cli" view "$history/result.lvn" 30000 5 | strip | tail -n 1)"
+check "view: beyond the end exit" 1 "$("$cli" view "$history/result.lvn" 30000 5 >/dev/null; echo $?)"
+rm -rf "$history"
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -1,0 +1,219 @@
+#include "searcher/engine/virtual_page.h"
+
+#include <algorithm>
+#include <cinttypes>
+#include <cstdio>
+#include <optional>
+
+#include "common/codepage.h"
+#include "common/exclusive_file.h"
+#include "common/line_reader.h"
+#include "common/output_file.h"
+#include "common/path_util.h"
+#include "common/time_text.h"
+#include "common/tuning.h"
+#include "searcher/engine/keyword_search.h"
+#include "searcher/engine/lorvane_window.h"
+#include "searcher/engine/search_context.h"
+#include "searcher/engine/target_seek.h"
+
+namespace lorvane {
+namespace {
+
+using suite::Cp;
+
+inline constexpr int64_t kMaxHalfPage = 1000;
+inline constexpr int64_t kMaxStartLine = 999989999;
+inline constexpr int64_t kMaxContentLines = 10000;
+
+std::string Number(int64_t value) { return std::to_string(value); }
+
+}  // namespace
+
+int CenterVirtualPage(LorvaneWindow& window, SearchContext& context) {
+  const std::string target = context.targetPath;
+  const std::string keyword = suite::FoldedAsciiCase(suite::ActiveCodePage(), context.keyword);
+  const LorvaneForm form = window.StoredForm();
+  const int64_t centre = form.centreLine;
+  const int64_t half = form.halfPage > 0 ? form.halfPage : 0;
+
+  window.PostStatus("CLorvaneDlg::_thr_center_virtual_page()");
+  window.EnableControls(false, false);
+
+  suite::ExclusiveFile file;
+  if (!file.Open(target)) {
+    window.PostStatus(Cp("打开目标文件 ") + suite::PathText(target) + Cp(" 失败! 可能由于其它程序正在写/独享目标文件。"));
+    window.EnableControls(true, false);
+    return -1;
+  }
+  window.ListClear(ListControl::VirtualPage);
+
+  const int64_t first = centre - half, last = centre + half;
+  const int64_t key = first / suite::kQuickIndexStride;
+  int64_t counter = 0, start = 0;
+  if (const std::optional<int64_t> offset = SeekableEntry(context.quickIndex, key, file)) {
+    window.PostStatus(Cp("找到快速索引 _mp[") + Number(key) + Cp("]，直接将文件指针定位在 ") + Number(*offset));
+    counter = key * suite::kQuickIndexStride;
+    start = *offset;
+  } else {
+    window.PostStatus(Cp("未能发现快速索引 _mp[") + Number(key) + Cp("]，生成虚页面的时间与文件大小呈线性关系。"));
+  }
+  file.Seek(start);
+  suite::LineReader reader(file, start);
+  suite::TextLine line;
+  int64_t shown = 0;
+  const suite::CodePage codePage = suite::ActiveCodePage();
+  while (reader.Next(line)) {
+    const int64_t number = ++counter;
+    if (number > last) break;
+    if (number < first) continue;
+    ++shown;
+    const bool hasKeyword = suite::ContainsKeyword(codePage, suite::FoldedAsciiCase(codePage, line.text), keyword);
+    const Rgb colour = !hasKeyword ? kPlainColour : number == centre ? kCentreKeywordColour : kKeywordColour;
+    window.ListAppendColoured(ListControl::VirtualPage, TabsAsBlanks(line.text), colour);
+  }
+  file.Close();
+
+  window.ListSelect(ListControl::VirtualPage, window.ListCount(ListControl::VirtualPage) - 1);
+  window.ListSelect(ListControl::VirtualPage, centre > half ? half : centre - 1);
+  window.PostStatus(Cp("从目标文件中成功读入 ") + Number(shown) + Cp(" 条原始记录。"));
+
+  window.EnableControls(true, false);
+  window.SliderSetPosition(centre);
+  window.SetFormNumber(FormNumber::StartLine, centre);
+  window.RefreshForm();
+  return 0;
+}
+
+void OnBtnUseExtent(LorvaneWindow& window) {
+  window.ShowEdit(EditControl::HalfPage, false);
+  const LorvaneForm form = window.ReadForm();
+  const int64_t half = std::clamp<int64_t>(form.halfPage, 1, kMaxHalfPage);
+  window.SetFormNumber(FormNumber::HalfPage, half);
+  window.RefreshForm();
+  window.PostStatus(Cp("双击搜索结果表项时，显示该行所在的虚页面，虚页面是该行上下 ") + Number(half) + Cp(" 行。"));
+  window.ListClear(ListControl::VirtualPage);
+  window.Beep();
+  window.ShowEdit(EditControl::HalfPage, true);
+}
+
+void OnBtnLookAtContent(LorvaneWindow& window, SearchContext& context) {
+  const LorvaneForm form = window.ReadForm();
+  int64_t start = std::clamp<int64_t>(form.startLine, 1, kMaxStartLine);
+  window.SetFormNumber(FormNumber::StartLine, start);
+  window.SetFormNumber(FormNumber::Offset, std::clamp<int64_t>(form.offset, 1, kMaxContentLines));
+
+  const int64_t total = context.totalLineCount;
+  if (total < 1) {
+    window.PostStatus(Cp("查看内容: 失败! 因为目标文件为空。"));
+    window.RefreshForm();
+    return;
+  }
+  if (start > total) {
+    window.PostStatus(Cp("查看内容: 失败! 因为启始行范围是从 1 到 ") + Number(total) + Cp("。"));
+    window.SetFormNumber(FormNumber::StartLine, total);
+    window.RefreshForm();
+    return;
+  }
+  window.SliderSetPosition(start);
+  window.RefreshForm();
+  if (!suite::PathExists(form.filePath)) {
+    window.PostStatus(Cp("查看内容: 失败! 因为目标文件不存在!"));
+    return;
+  }
+  EnsureHistoryDirectory(context);
+  window.StartWorker(Worker::LookAtContent);
+}
+
+int LookAtContent(LorvaneWindow& window, SearchContext& context) {
+  const LorvaneForm form = window.StoredForm();
+  const int64_t start = form.startLine, count = form.offset;
+  const std::string target = form.filePath;
+  const int64_t begin = start - 1;
+
+  window.PostStatus("CLorvaneDlg::_thr_look_at_content()");
+  window.EnableControls(false, false);
+
+  suite::ExclusiveFile file;
+  if (!file.Open(target)) {
+    window.PostStatus(Cp("查看内容: 失败! 因为打开目标文件 ") + suite::PathText(target) +
+                      Cp(" 失败! 可能由于其它程序正在写/独享目标文件。"));
+    window.EnableControls(true, false);
+    return -1;
+  }
+  const int64_t key = begin / suite::kQuickIndexStride;
+  int64_t index = 0, offset = 0;
+  if (const std::optional<int64_t> entry = SeekableEntry(context.quickIndex, key, file)) {
+    window.PostStatus(Cp("查看内容: 找到快速索引 _mp[") + Number(key) + Cp("]，直接将文件指针定位在 ") + Number(*entry));
+    index = key * suite::kQuickIndexStride;
+    offset = *entry;
+  } else {
+    window.PostStatus(Cp("查看内容: 异常! 未能发现快速索引 _mp[") + Number(key) +
+                      Cp("]，生成虚页面的时间将与文件位置呈线性关系。"));
+  }
+  file.Seek(offset);
+  suite::LineReader reader(file, offset);
+  suite::TextLine line;
+  suite::OutputFile view;
+  const std::string path =
+      context.historyDirectory + suite::kPathSeparator + "_virtual_page_" + suite::MakeTimeStamp() + ".txt";
+  int64_t written = 0;
+  bool writeFailed = false;
+  while (index < begin + count && reader.Next(line)) {
+    if (index >= begin) {
+      if (!view.IsOpen() && !view.Failed() && !view.Create(path)) {
+        window.PostStatus(Cp("查看内容: 失败! 不能创建虚页面临时文件“") + suite::PathText(path) + Cp("”!"));
+        window.EnableControls(true, false);
+        return -1;
+      }
+      if (!view.AppendLine(line.text)) {
+        writeFailed = true;
+        break;
+      }
+      ++written;
+    }
+    ++index;
+  }
+  file.Close();
+  const bool made = view.IsOpen();
+  if (made && !view.Close()) writeFailed = true;
+  if (writeFailed) {
+    window.PostStatus(Cp("查看内容: 失败! 写入虚页面临时文件“") + suite::PathText(path) + Cp("”失败! 磁盘可能已满。"));
+    window.EnableControls(true, false);
+    return -1;
+  }
+  window.PostStatus(Cp("查看内容: 成功! 从目标文件第 ") + Number(start) + Cp(" 行起，成功读入 ") + Number(written) +
+                    Cp(" 条原始记录。"));
+  window.EnableControls(true, false);
+  if (made) window.OpenWithShell(path);
+  return 0;
+}
+
+void EditVirtualPage(LorvaneWindow& window, SearchContext& context) {
+  const int64_t entries = window.ListCount(ListControl::VirtualPage);
+  if (entries == 0) return;
+  window.EnableControls(false, false);
+  const std::string path = context.historyDirectory + suite::kPathSeparator + "_vp" + suite::MakeTimeStamp() + ".txt";
+  suite::OutputFile copy;
+  if (!copy.Create(path)) {
+    window.PostStatus(Cp("请重新搜索，因为不能创建虚页面临时文件“") + suite::PathText(path) + Cp("”!"));
+    window.EnableControls(true, false);
+    return;
+  }
+  std::string text;
+  for (int64_t i = 0; i < entries; ++i) {
+    const std::string entry = window.ListText(ListControl::VirtualPage, i);
+    text += entry;
+    text += "\r\n";
+    copy.AppendLine(entry);
+  }
+  copy.Close();
+  if (suite::PathExists(path)) {
+    window.ShowTextDialog(text);
+  } else {
+    window.PostStatus(Cp("虚页面临时文件不存在! <") + suite::PathText(path) + ">");
+  }
+  window.EnableControls(true, false);
+}
+
+}  // namespace lorvane
