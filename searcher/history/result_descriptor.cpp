@@ -2,6 +2,7 @@
 
 #include <cinttypes>
 #include <cstdio>
+#include <stdio.h>
 #include <unistd.h>
 
 #include "common/codepage.h"
@@ -30,14 +31,17 @@ std::string ComposeDescriptor(const CLVNResultHeader& header, const QuickIndex& 
 
 bool toResultWrite(LorvaneWindow& window, const CLVNResultHeader& header, const QuickIndex& index) {
   const std::string path = DescriptorPath(header.historyDirectory);
+  // Written aside and renamed into place, so a descriptor is either whole or
+  // absent, even when the program ends in the middle.
+  const std::string partial = path + ".part";
   suite::OutputFile file;
-  if (!file.Create(path)) {
+  if (!file.Create(partial)) {
     window.PostStatus(suite::Cp("toResultWrite: 不能创建搜索结果文件“") + suite::PathText(path) + suite::Cp("”!"));
     return false;
   }
   file.Append(ComposeDescriptor(header, index));
-  if (!file.Close()) {
-    ::unlink(path.c_str());
+  if (!file.Close() || ::rename(partial.c_str(), path.c_str()) != 0) {
+    ::unlink(partial.c_str());
     window.PostStatus(suite::Cp("toResultWrite: 写入搜索结果文件“") + suite::PathText(path) +
                       suite::Cp("”失败! 磁盘可能已满。"));
     return false;

@@ -32,7 +32,7 @@ std::string ComposeDescriptor(const CLVNResultHeader& header, const QuickIndex& 
 
 // Writes the descriptor into the header's history directory, replacing any.
 // False (after a status message) when it can't be created or written whole;
-// a descriptor that couldn't be written whole is removed.
+// a descriptor is never left half-written.
 bool toResultWrite(LorvaneWindow& window, const CLVNResultHeader& header, const QuickIndex& index);
 
 // "[" then "]" then "=" then ";": key between the brackets, offset between
