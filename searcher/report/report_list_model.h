@@ -6,7 +6,7 @@
 
 #include <functional>
 #include <string>
-#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "searcher/report/report_table.h"
@@ -40,7 +40,7 @@ class ReportListModel {
 
   // Modes above 2 (and below 0) are ignored. Gives the previous mode.
   int SetHighlightMode(int mode);
-  int HighlightMode() const { return highlightMode_; }
+  int GetHighlightMode() const { return highlightMode_; }
   // Rows are drawn by the list itself once a mode above 0 was set.
   bool OwnerDrawn() const { return ownerDrawn_; }
 

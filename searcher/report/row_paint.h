@@ -30,7 +30,7 @@ enum class HighlightMode { kColumn0Label = 0, kRow = 1, kRowToEdge = 2 };
 enum class PaintSpan {
   kColumn0Label,   // the label area of column 0
   kRowBounds,      // the row across all columns
-  kRowToClientEdge // from the row's left edge to the right edge of the list
+  kRowToClientEdge  // from the row's left edge to the right edge of the list
 };
 
 struct ListPaintState {
@@ -53,10 +53,10 @@ bool IsRowHighlighted(const RowState& state, const ListPaintState& list);
 
 PaintSpan HighlightSpan(HighlightMode mode);
 
-// A highlighted row: the highlight colour over the highlight span, texts and
-// the small image blended in the highlight colours. Otherwise, with shading,
-// the grey or menu colour out to the list's right edge; without, the window
-// colour over the highlight span.
+// A highlighted row: the highlight colour over the highlight span, texts in
+// the highlight-text colour, the small image blended with the highlight.
+// Otherwise, with shading, the grey or menu colour out to the list's right
+// edge; without, the window colour over the highlight span.
 RowPaint PlanRowPaint(int row, const RowState& state, const ListPaintState& list);
 
 struct TextSpan {
