@@ -1,0 +1,153 @@
+// CLorvaneDlg: the searcher's main window.
+#pragma once
+
+#include <QDialog>
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "common/status_area.h"
+#include "searcher/engine/command_line.h"
+#include "searcher/engine/lorvane_window.h"
+#include "searcher/engine/search_context.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QProgressBar;
+class QSlider;
+class QPushButton;
+class QTimer;
+
+namespace suite {
+class CColorListBox;
+class ColourLabel;
+class DesktopShell;
+}  // namespace suite
+
+namespace lorvane {
+
+extern const char* const LVN_MAIN_TITLE_M;
+
+// Shows what the engine's workers report and forwards the user's actions to
+// them. Every operation of the window interface may be called from a worker:
+// it is carried out whole on the window's thread, in the order made.
+class CLorvaneDlg : public QDialog, public LorvaneWindow {
+  Q_OBJECT
+ public:
+  CLorvaneDlg(const CommandLineRequest& request, suite::DesktopShell& shell, QWidget* parent = nullptr);
+  ~CLorvaneDlg() override;
+
+  // The window interface.
+  void PostStatus(const std::string& message) override;
+  void EnableControls(bool enable, bool progress) override;
+  void ResetResultViews() override;
+  LorvaneForm ReadForm() override;
+  LorvaneForm StoredForm() override;
+  void RefreshForm() override;
+  void SetFormText(FormText field, const std::string& value) override;
+  void SetFormNumber(FormNumber field, int64_t value) override;
+  void SetMatchCase(bool on) override;
+  void SelectAllText(EditControl edit) override;
+  void FocusEdit(EditControl edit) override;
+  void ShowEdit(EditControl edit, bool shown) override;
+  void ListClear(ListControl list) override;
+  void ListAppend(ListControl list, const std::string& text) override;
+  void ListAppendColoured(ListControl list, const std::string& text, Rgb colour) override;
+  int64_t ListCount(ListControl list) override;
+  std::string ListText(ListControl list, int64_t index) override;
+  int64_t ListSelection(ListControl list) override;
+  void ListSelect(ListControl list, int64_t index) override;
+  bool ListSelectText(ListControl list, const std::string& text) override;
+  void ListDelete(ListControl list, int64_t index) override;
+  void ProgressSetRange(int64_t low, int64_t high) override;
+  void ProgressSetStep(int64_t step) override;
+  void ProgressStep() override;
+  void ProgressSetPosition(int64_t position) override;
+  void SliderShow() override;
+  void SliderSetRange(int64_t low, int64_t high) override;
+  void SliderSetTickFrequency(int64_t frequency) override;
+  void SliderSetPosition(int64_t position) override;
+  int64_t SliderPosition() override;
+  void ShowSplash() override;
+  void ShowTextDialog(const std::string& text) override;
+  void Beep() override;
+  void SetClipboardText(const std::string& text) override;
+  std::string GetClipboardText() override;
+  void OpenWithShell(const std::string& path) override;
+  void OnSelectResultFile() override;
+  void OnSelectResultLine() override;
+  void StartWorker(Worker worker) override;
+  bool AutoSearchMarked() override { return request_.autoSearch; }
+
+  // Window-level operations.
+  void ShowHelpHints(bool shown);
+  void ToggleHelpHints();
+  void toResultLoad(const std::string& path);
+  void ShowQuickIndex();
+  void OpenFile(const std::string& path);  // a chosen or dropped path, as the chooser does
+
+  SearchContext& Context() { return context_; }
+  bool ControlsEnabled() const { return controlsEnabled_.load(); }
+  bool AcceptsDrops() const { return acceptsDrops_.load(); }
+  int RunningWorkers() const { return runningWorkers_.load(); }
+  const suite::ThreeLineStatusArea& Status() const { return status_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void reject() override;  // Esc: the close request
+  void accept() override;  // the dialog's OK does nothing
+
+ private:
+  void BuildControls();
+  void Initiate();
+  bool HandleKey(int key);
+  void OnBtnChooseFile();
+  void OnDropPath(const std::string& path);
+  void CloseRequest();
+  void StartGlint();
+  void RunWorker(Worker worker);
+  QListWidget* ListWidget(ListControl list) const;
+  QLineEdit* EditWidget(EditControl edit) const;
+
+  CommandLineRequest request_;
+  suite::DesktopShell& shell_;
+  SearchContext context_;
+  LorvaneForm form_;
+  suite::ThreeLineStatusArea status_;
+  std::atomic<bool> closing_{false};
+  std::atomic<bool> controlsEnabled_{true};
+  std::atomic<bool> acceptsDrops_{true};
+  std::atomic<int> runningWorkers_{0};
+  bool hintsNextShown_ = false;
+  int closePresses_ = 0;
+  int64_t progressStep_ = 10;
+
+  // Controls.
+  QLineEdit* filePathEdit_ = nullptr;
+  QLineEdit* sizeEdit_ = nullptr;
+  QLineEdit* totalLinesEdit_ = nullptr;
+  QLineEdit* keywordEdit_ = nullptr;
+  QLineEdit* readLinesEdit_ = nullptr;
+  QLineEdit* resultsEdit_ = nullptr;
+  QCheckBox* matchCaseBox_ = nullptr;
+  QLineEdit* statusEdits_[3] = {};
+  QListWidget* resultFileList_ = nullptr;
+  QListWidget* resultList_ = nullptr;
+  suite::CColorListBox* virtualPageList_ = nullptr;
+  QLineEdit* halfPageEdit_ = nullptr;
+  QLineEdit* startLineEdit_ = nullptr;
+  QLineEdit* offsetEdit_ = nullptr;
+  QSlider* startLineSlider_ = nullptr;
+  QProgressBar* progressBar_ = nullptr;
+  suite::ColourLabel* helpLabel_ = nullptr;
+  QPushButton* helpButton_ = nullptr;
+  std::vector<QWidget*> helpHints_;
+  std::vector<QWidget*> buttons_;
+};
+
+}  // namespace lorvane

@@ -1,0 +1,52 @@
+// Lorvane: the searcher's program.
+#include <QApplication>
+#include <QDesktopServices>
+#include <QUrl>
+#include <clocale>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "common/codepage.h"
+#include "common/desktop_shell.h"
+#include "common/path_util.h"
+#include "searcher/app/lorvane_dlg.h"
+#include "widgets/single_instance.h"
+#include "widgets/qt_text.h"
+
+namespace {
+
+// Folders and files open with the desktop's default programs; what they do
+// is not examined.
+class DesktopShell : public suite::DesktopShell {
+ public:
+  void OpenFolder(const std::string& folder, const std::string&) override {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(suite::FromPath(folder)));
+  }
+  void OpenFile(const std::string& path) override {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(suite::FromPath(path)));
+  }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::setlocale(LC_ALL, "");
+  QApplication application(argc, argv);
+  suite::SingleInstanceGuard guard("{5E1A07C3-92D4-4b6e-A1F0-3C8D24B6E917}");
+  if (!guard.IsFirst()) return 0;
+
+  // Keyword, "0" or "1", target: the keyword is locale text, the path file-system bytes.
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  lorvane::CommandLineRequest request = lorvane::ParseCommandLine(arguments, suite::GetModuleDirectory());
+  if (request.autoLoad) request.keyword = suite::ToCodePage(QString::fromLocal8Bit(request.keyword.c_str()));
+
+  DesktopShell shell;
+  lorvane::CLorvaneDlg dialog(request, shell);
+  guard.SetWindow(&dialog, [&dialog] { return dialog.windowTitle() == QString::fromUtf8(lorvane::LVN_MAIN_TITLE_M); });
+  dialog.exec();
+  // A worker still running can't be waited for (it may be inside a call to the
+  // window): end at once; what it writes is either whole or never claimed.
+  if (dialog.RunningWorkers() > 0) std::_Exit(0);
+  return 0;
+}

@@ -1,0 +1,381 @@
+// CLorvaneDlg's side of the window interface: each call whole, on the window's thread.
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QSlider>
+#include <pthread.h>
+#include <sched.h>
+#include <thread>
+
+#include "common/desktop_shell.h"
+#include "common/time_text.h"
+#include "searcher/app/gui_call.h"
+#include "searcher/app/lorvane_dlg.h"
+#include "searcher/app/notepad_dlg.h"
+#include "searcher/app/splash_dlg.h"
+#include "searcher/engine/clipboard_search.h"
+#include "searcher/engine/keyword_search.h"
+#include "searcher/engine/quick_pre_read.h"
+#include "searcher/engine/result_paging.h"
+#include "searcher/engine/virtual_page.h"
+#include "widgets/color_list_box.h"
+#include "widgets/qt_text.h"
+
+namespace lorvane {
+namespace {
+
+int64_t NumberOf(const QString& text, int64_t fallback) {
+  bool ok = false;
+  const qlonglong value = text.trimmed().toLongLong(&ok);
+  return ok ? value : fallback;
+}
+
+// The list entry keeps the engine's bytes; the list shows them converted.
+constexpr int kBytesRole = Qt::UserRole + 7;
+
+QListWidgetItem* MakeItem(const std::string& text) {
+  std::string shown = text;
+  while (!shown.empty() && (shown.back() == '\n' || shown.back() == '\r')) shown.pop_back();
+  auto* item = new QListWidgetItem(suite::FromCodePage(shown));
+  item->setData(kBytesRole, QByteArray::fromStdString(text));
+  return item;
+}
+
+}  // namespace
+
+#define ON_GUI(body) RunOnGui(this, closing_, [&] body)
+
+QListWidget* CLorvaneDlg::ListWidget(ListControl list) const {
+  switch (list) {
+    case ListControl::ResultFiles: return resultFileList_;
+    case ListControl::Results: return resultList_;
+    case ListControl::VirtualPage: return virtualPageList_;
+  }
+  return resultList_;
+}
+
+QLineEdit* CLorvaneDlg::EditWidget(EditControl edit) const {
+  switch (edit) {
+    case EditControl::FilePath: return filePathEdit_;
+    case EditControl::Keyword: return keywordEdit_;
+    case EditControl::HalfPage: return halfPageEdit_;
+  }
+  return keywordEdit_;
+}
+
+void CLorvaneDlg::PostStatus(const std::string& message) {
+  ON_GUI({
+    status_.Post(suite::MakeStatusLine(message));
+    for (int i = 0; i < 3; ++i) statusEdits_[i]->setText(suite::FromCodePage(status_.Lines()[static_cast<size_t>(i)]));
+    RefreshForm();
+  });
+}
+
+void CLorvaneDlg::EnableControls(bool enable, bool progress) {
+  ON_GUI({
+    for (QWidget* button : buttons_) button->setEnabled(enable);
+    for (QWidget* widget : std::initializer_list<QWidget*>{
+             filePathEdit_, sizeEdit_, totalLinesEdit_, keywordEdit_, readLinesEdit_, resultsEdit_, halfPageEdit_,
+             startLineEdit_, offsetEdit_, resultFileList_, resultList_, virtualPageList_, matchCaseBox_,
+             startLineSlider_, statusEdits_[0], statusEdits_[1], statusEdits_[2]}) {
+      widget->setEnabled(enable);
+    }
+    acceptsDrops_ = enable;
+    controlsEnabled_ = enable;
+    if (progress) {
+      if (!enable) {
+        if (!hintsNextShown_) {  // the hints are visible: hide them
+          ShowHelpHints(false);
+          hintsNextShown_ = true;
+        }
+        progressBar_->show();
+      } else {
+        progressBar_->hide();
+      }
+    }
+  });
+}
+
+void CLorvaneDlg::ResetResultViews() {
+  ON_GUI({
+    ReadForm();
+    form_.readLinesText.clear();
+    form_.resultsText.clear();
+    resultFileList_->clear();
+    resultList_->clear();
+    virtualPageList_->clear();
+    RefreshForm();
+  });
+}
+
+LorvaneForm CLorvaneDlg::ReadForm() {
+  LorvaneForm copy;
+  ON_GUI({
+    form_.filePath = suite::ToPath(filePathEdit_->text());
+    form_.keyword = suite::ToCodePage(keywordEdit_->text());
+    form_.matchCase = matchCaseBox_->isChecked();
+    form_.sizeText = suite::ToCodePage(sizeEdit_->text());
+    form_.totalLinesText = suite::ToCodePage(totalLinesEdit_->text());
+    form_.readLinesText = suite::ToCodePage(readLinesEdit_->text());
+    form_.resultsText = suite::ToCodePage(resultsEdit_->text());
+    form_.startLine = NumberOf(startLineEdit_->text(), form_.startLine);
+    form_.offset = NumberOf(offsetEdit_->text(), form_.offset);
+    form_.halfPage = NumberOf(halfPageEdit_->text(), form_.halfPage);
+    copy = form_;
+  });
+  return copy;
+}
+
+LorvaneForm CLorvaneDlg::StoredForm() {
+  LorvaneForm copy;
+  ON_GUI({ copy = form_; });
+  return copy;
+}
+
+void CLorvaneDlg::RefreshForm() {
+  ON_GUI({
+    filePathEdit_->setText(suite::FromPath(form_.filePath));
+    keywordEdit_->setText(suite::FromCodePage(form_.keyword));
+    matchCaseBox_->setChecked(form_.matchCase);
+    sizeEdit_->setText(suite::FromCodePage(form_.sizeText));
+    totalLinesEdit_->setText(suite::FromCodePage(form_.totalLinesText));
+    readLinesEdit_->setText(suite::FromCodePage(form_.readLinesText));
+    resultsEdit_->setText(suite::FromCodePage(form_.resultsText));
+    startLineEdit_->setText(QString::number(form_.startLine));
+    offsetEdit_->setText(QString::number(form_.offset));
+    halfPageEdit_->setText(QString::number(form_.halfPage));
+  });
+}
+
+void CLorvaneDlg::SetFormText(FormText field, const std::string& value) {
+  ON_GUI({
+    switch (field) {
+      case FormText::FilePath: form_.filePath = value; break;
+      case FormText::Keyword: form_.keyword = value; break;
+      case FormText::Size: form_.sizeText = value; break;
+      case FormText::TotalLines: form_.totalLinesText = value; break;
+      case FormText::ReadLines: form_.readLinesText = value; break;
+      case FormText::Results: form_.resultsText = value; break;
+    }
+  });
+}
+
+void CLorvaneDlg::SetFormNumber(FormNumber field, int64_t value) {
+  ON_GUI({
+    switch (field) {
+      case FormNumber::StartLine: form_.startLine = value; break;
+      case FormNumber::Offset: form_.offset = value; break;
+      case FormNumber::HalfPage: form_.halfPage = value; break;
+      case FormNumber::CentreLine: form_.centreLine = value; break;
+    }
+  });
+}
+
+void CLorvaneDlg::SetMatchCase(bool on) {
+  ON_GUI({ form_.matchCase = on; });
+}
+
+void CLorvaneDlg::SelectAllText(EditControl edit) {
+  ON_GUI({ EditWidget(edit)->selectAll(); });
+}
+
+void CLorvaneDlg::FocusEdit(EditControl edit) {
+  ON_GUI({ EditWidget(edit)->setFocus(); });
+}
+
+void CLorvaneDlg::ShowEdit(EditControl edit, bool shown) {
+  ON_GUI({ EditWidget(edit)->setVisible(shown); });
+}
+
+void CLorvaneDlg::ListClear(ListControl list) {
+  ON_GUI({
+    QListWidget* widget = ListWidget(list);
+    const QSignalBlocker quiet(widget);
+    widget->clear();
+  });
+}
+
+void CLorvaneDlg::ListAppend(ListControl list, const std::string& text) {
+  ON_GUI({ ListWidget(list)->addItem(MakeItem(text)); });
+}
+
+void CLorvaneDlg::ListAppendColoured(ListControl list, const std::string& text, Rgb colour) {
+  ON_GUI({
+    if (list != ListControl::VirtualPage) {
+      ListWidget(list)->addItem(MakeItem(text));
+      return;
+    }
+    const int at = virtualPageList_->InsertColoured(-1, suite::FromCodePage(text),
+                                                    suite::MakeEntryColour(colour.red, colour.green, colour.blue));
+    virtualPageList_->item(at)->setData(kBytesRole, QByteArray::fromStdString(text));
+  });
+}
+
+int64_t CLorvaneDlg::ListCount(ListControl list) {
+  int64_t count = 0;
+  ON_GUI({ count = ListWidget(list)->count(); });
+  return count;
+}
+
+std::string CLorvaneDlg::ListText(ListControl list, int64_t index) {
+  std::string text;
+  ON_GUI({
+    if (const QListWidgetItem* item = ListWidget(list)->item(static_cast<int>(index))) {
+      text = item->data(kBytesRole).toByteArray().toStdString();
+    }
+  });
+  return text;
+}
+
+int64_t CLorvaneDlg::ListSelection(ListControl list) {
+  int64_t selection = -1;
+  ON_GUI({
+    const auto selected = ListWidget(list)->selectedItems();
+    if (!selected.isEmpty()) selection = ListWidget(list)->row(selected.front());
+  });
+  return selection;
+}
+
+void CLorvaneDlg::ListSelect(ListControl list, int64_t index) {
+  ON_GUI({
+    QListWidget* widget = ListWidget(list);
+    const QSignalBlocker quiet(widget);  // selecting from code runs no action
+    widget->setCurrentRow(static_cast<int>(index));
+    if (QListWidgetItem* item = widget->item(static_cast<int>(index))) widget->scrollToItem(item);
+  });
+}
+
+bool CLorvaneDlg::ListSelectText(ListControl list, const std::string& text) {
+  bool found = false;
+  ON_GUI({
+    QListWidget* widget = ListWidget(list);
+    for (int i = 0; i < widget->count(); ++i) {
+      if (widget->item(i)->data(kBytesRole).toByteArray().toStdString() == text) {
+        const QSignalBlocker quiet(widget);
+        widget->setCurrentRow(i);
+        found = true;
+        break;
+      }
+    }
+  });
+  return found;
+}
+
+void CLorvaneDlg::ListDelete(ListControl list, int64_t index) {
+  ON_GUI({
+    QListWidget* widget = ListWidget(list);
+    const QSignalBlocker quiet(widget);
+    delete widget->takeItem(static_cast<int>(index));
+  });
+}
+
+void CLorvaneDlg::ProgressSetRange(int64_t low, int64_t high) {
+  ON_GUI({ progressBar_->setRange(static_cast<int>(low), static_cast<int>(std::max(low, high))); });
+}
+
+void CLorvaneDlg::ProgressSetStep(int64_t step) {
+  ON_GUI({ progressStep_ = step; });
+}
+
+void CLorvaneDlg::ProgressStep() {
+  ON_GUI({
+    int next = progressBar_->value() + static_cast<int>(progressStep_);
+    if (next > progressBar_->maximum()) next = progressBar_->minimum();
+    progressBar_->setValue(next);
+  });
+}
+
+void CLorvaneDlg::ProgressSetPosition(int64_t position) {
+  ON_GUI({ progressBar_->setValue(static_cast<int>(position)); });
+}
+
+void CLorvaneDlg::SliderShow() {
+  ON_GUI({ startLineSlider_->show(); });
+}
+
+void CLorvaneDlg::SliderSetRange(int64_t low, int64_t high) {
+  ON_GUI({
+    constexpr int64_t kMax = 2147483647;
+    startLineSlider_->setRange(static_cast<int>(std::min(low, kMax)), static_cast<int>(std::min(std::max(low, high), kMax)));
+  });
+}
+
+void CLorvaneDlg::SliderSetTickFrequency(int64_t frequency) {
+  ON_GUI({ startLineSlider_->setTickInterval(static_cast<int>(frequency)); });
+}
+
+void CLorvaneDlg::SliderSetPosition(int64_t position) {
+  ON_GUI({ startLineSlider_->setValue(static_cast<int>(std::min<int64_t>(position, 2147483647))); });
+}
+
+int64_t CLorvaneDlg::SliderPosition() {
+  int64_t position = 0;
+  ON_GUI({ position = startLineSlider_->value(); });
+  return position;
+}
+
+void CLorvaneDlg::ShowSplash() {
+  ON_GUI({ CSplashDlg::Open(this, &context_.workerDone); });
+}
+
+void CLorvaneDlg::ShowTextDialog(const std::string& text) {
+  ON_GUI({
+    CNotepadDlg notepad(this);
+    notepad.SetText(suite::FromCodePage(text));
+    notepad.exec();
+  });
+}
+
+void CLorvaneDlg::Beep() {
+  ON_GUI({ QApplication::beep(); });
+}
+
+void CLorvaneDlg::SetClipboardText(const std::string& text) {
+  ON_GUI({ QApplication::clipboard()->setText(suite::FromCodePage(text)); });
+}
+
+std::string CLorvaneDlg::GetClipboardText() {
+  std::string text;
+  ON_GUI({ text = suite::ToCodePage(QApplication::clipboard()->text()); });
+  return text;
+}
+
+void CLorvaneDlg::OpenWithShell(const std::string& path) {
+  ON_GUI({ shell_.OpenFile(path); });
+}
+
+void CLorvaneDlg::OnSelectResultFile() {
+  ON_GUI({ SelectResultFile(*this, context_); });
+}
+
+void CLorvaneDlg::OnSelectResultLine() {
+  ON_GUI({ SelectResultLine(*this, context_); });
+}
+
+void CLorvaneDlg::StartWorker(Worker worker) {
+  ++runningWorkers_;
+  std::thread([this, worker] {
+    if (worker != Worker::LoadClipboard) {
+      // Idle priority: the searcher never slows the desktop down.
+      sched_param parameter{};
+      pthread_setschedparam(pthread_self(), SCHED_IDLE, &parameter);
+    }
+    RunWorker(worker);
+    --runningWorkers_;
+  }).detach();
+}
+
+void CLorvaneDlg::RunWorker(Worker worker) {
+  switch (worker) {
+    case Worker::QuickPreRead: QuickPreRead(*this, context_); break;
+    case Worker::Search: Search(*this, context_); break;
+    case Worker::CenterVirtualPage: CenterVirtualPage(*this, context_); break;
+    case Worker::LookAtContent: LookAtContent(*this, context_); break;
+    case Worker::LoadClipboard: LoadClipboard(*this, context_); break;
+  }
+}
+
+}  // namespace lorvane
