@@ -1,34 +1,16 @@
 // Lorvane: the searcher's program.
 #include <QApplication>
-#include <QDesktopServices>
-#include <QUrl>
 #include <clocale>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "common/codepage.h"
-#include "common/desktop_shell.h"
 #include "common/path_util.h"
 #include "searcher/app/lorvane_dlg.h"
+#include "widgets/qt_desktop_shell.h"
 #include "widgets/single_instance.h"
 #include "widgets/qt_text.h"
-
-namespace {
-
-// Folders and files open with the desktop's default programs; what they do
-// is not examined.
-class DesktopShell : public suite::DesktopShell {
- public:
-  void OpenFolder(const std::string& folder, const std::string&) override {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(suite::FromPath(folder)));
-  }
-  void OpenFile(const std::string& path) override {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(suite::FromPath(path)));
-  }
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
@@ -41,7 +23,7 @@ int main(int argc, char** argv) {
   lorvane::CommandLineRequest request = lorvane::ParseCommandLine(arguments, suite::GetModuleDirectory());
   if (request.autoLoad) request.keyword = suite::ToCodePage(QString::fromLocal8Bit(request.keyword.c_str()));
 
-  DesktopShell shell;
+  suite::QtDesktopShell shell;
   lorvane::CLorvaneDlg dialog(request, shell);
   guard.SetWindow(&dialog, [&dialog] { return dialog.windowTitle() == QString::fromUtf8(lorvane::LVN_MAIN_TITLE_M); });
   dialog.exec();
