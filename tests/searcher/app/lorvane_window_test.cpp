@@ -1,0 +1,196 @@
+#include <QApplication>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWidget>
+#include <filesystem>
+
+#include "common/codepage.h"
+#include "common/desktop_shell.h"
+#include "common/path_util.h"
+#include "searcher/app/drop_rules.h"
+#include "searcher/app/lorvane_dlg.h"
+#include "searcher/engine/command_line.h"
+#include "test_support/temp_dir.h"
+#include "widgets/color_list_box.h"
+#include "widgets/single_instance.h"
+
+namespace {
+
+using lorvane::CLorvaneDlg;
+using lorvane::CommandLineRequest;
+
+struct RecordingShell : suite::DesktopShell {
+  std::vector<std::string> opened;
+  void OpenFolder(const std::string& folder, const std::string&) override { opened.push_back(folder); }
+  void OpenFile(const std::string& path) override { opened.push_back(path); }
+};
+
+std::string LastStatus(CLorvaneDlg& dialog) { return suite::ToUtf8(dialog.Status().Lines()[2].substr(17)); }
+
+// Waits until no worker runs (or a few seconds pass).
+bool WaitForWorkers(CLorvaneDlg& dialog) {
+  for (int i = 0; i < 400; ++i) {
+    QTest::qWait(25);
+    if (dialog.RunningWorkers() == 0 && dialog.ControlsEnabled()) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+class LorvaneWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { suite::SetActiveCodePage(suite::CodePage::Gbk); }
+
+  void keysActOnlyWhileUnlocked() {
+    RecordingShell shell;
+    CLorvaneDlg dialog(CommandLineRequest{}, shell);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    dialog.EnableControls(false, true);  // as a worker does when it starts
+    QTest::keyClick(&dialog, Qt::Key_F12);
+    QVERIFY(shell.opened.empty());
+    QVERIFY(!dialog.AcceptsDrops());
+    dialog.EnableControls(true, true);
+    QTest::keyClick(&dialog, Qt::Key_F12);
+    QCOMPARE(shell.opened.size(), size_t{1});
+    QCOMPARE(shell.opened[0], dialog.Context().workDirectory);
+    // Enter starts the search: with an empty path it says the target doesn't exist.
+    QTest::keyClick(&dialog, Qt::Key_Return);
+    QCOMPARE(QString::fromStdString(LastStatus(dialog)), QString::fromUtf8("OnBtnStartSearch: 目标文件不存在!"));
+  }
+
+  void escapeTwiceWithinASecondCloses() {
+    RecordingShell shell;
+    CLorvaneDlg dialog(CommandLineRequest{}, shell);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const QString title = QString::fromUtf8(lorvane::LVN_MAIN_TITLE_M);
+    QCOMPARE(dialog.windowTitle(), title);
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    QCOMPARE(dialog.windowTitle(), title + QString::fromUtf8(" [重复以退出]"));
+    QTest::qWait(1300);
+    QCOMPARE(dialog.windowTitle(), title);
+    QVERIFY(dialog.isVisible());
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    QTest::qWait(300);
+    QVERIFY(dialog.isVisible());
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    QVERIFY(!dialog.isVisible());
+  }
+
+  void escapeClosesEvenWhileLocked() {
+    RecordingShell shell;
+    CLorvaneDlg dialog(CommandLineRequest{}, shell);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    dialog.EnableControls(false, true);
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    QVERIFY(!dialog.isVisible());
+  }
+
+  void dropRules() {
+    const std::vector<std::string> extensions{"txt", "log", "h", "c", "cpp", "cfg", "lvn"};
+    using lorvane::DropKind;
+    QCOMPARE(lorvane::ClassifyDrop("/logs/a.txt", extensions).kind, DropKind::PreRead);
+    QCOMPARE(lorvane::ClassifyDrop("/logs/a.TXT", extensions).kind, DropKind::PreRead);
+    const auto c = lorvane::ClassifyDrop("/logs/x.c", extensions);
+    QCOMPARE(c.kind, DropKind::RefusedType);
+    QCOMPARE(c.quoted, std::string("/x.c"));
+    const auto doc = lorvane::ClassifyDrop("/logs/a.doc", extensions);
+    QCOMPARE(doc.kind, DropKind::UnhandledType);
+    QCOMPARE(doc.quoted, std::string("doc"));
+    QCOMPARE(lorvane::ClassifyDrop("/h/result.lvn", extensions).kind, DropKind::Restore);
+    QCOMPARE(lorvane::ClassifyDrop("/h/RESULT.LVN", extensions).kind, DropKind::PreRead);
+    QCOMPARE(lorvane::ClassifyDrop("ab", extensions).kind, DropKind::RefusedType);
+  }
+
+  void commandLineAcceptance() {
+    suite::testing::TempDir dir;
+    const std::string file = suite::testing::WriteFile(dir / "app.log", "x\r\n");
+    const std::string program = dir.Path() + "/";
+    const auto accepted = lorvane::ParseCommandLine({"error", "1", file}, program);
+    QVERIFY(accepted.autoLoad && accepted.autoSearch && accepted.matchCase);
+    QCOMPARE(accepted.targetPath, file);
+    const auto beside = lorvane::ParseCommandLine({"error", "0", "app.log"}, program);
+    QVERIFY(beside.autoLoad && !beside.matchCase);
+    QCOMPARE(beside.targetPath, program + "app.log");
+    for (const std::vector<std::string>& ignored : std::vector<std::vector<std::string>>{
+             {"error", "yes", file}, {"", "0", file}, {"error", "0", ""}, {"error", "0"},
+             {"error", "0", file, "more"}, {"error", "0", dir / "missing.log"}}) {
+      const auto request = lorvane::ParseCommandLine(ignored, program);
+      QVERIFY(!request.autoLoad && !request.autoSearch);
+    }
+  }
+
+  void aSecondStartBringsTheFirstForward() {
+    const QString name = "{test-guard}-" + QString::number(QCoreApplication::applicationPid());
+    suite::SingleInstanceGuard first(name);
+    QVERIFY(first.IsFirst());
+    QWidget window;
+    window.setWindowTitle("title");
+    window.showMinimized();
+    int forwarded = 0;
+    first.SetWindow(&window, [&] {
+      ++forwarded;
+      return window.windowTitle() == "title";
+    });
+    {
+      suite::SingleInstanceGuard second(name);
+      QVERIFY(!second.IsFirst());
+    }
+    QTRY_COMPARE(forwarded, 1);
+    QTRY_VERIFY(!window.isMinimized());
+    // While the title carries a hint, nothing comes forward.
+    window.setWindowTitle("title [hint]");
+    window.showMinimized();
+    { suite::SingleInstanceGuard third(name); }
+    QTRY_COMPARE(forwarded, 2);
+    QTest::qWait(100);
+    QVERIFY(window.isMinimized());
+  }
+
+  void automaticModeSearchesAfterEveryPreRead() {
+    suite::testing::TempDir dir;
+    const std::string first = suite::testing::WriteFile(dir / "one.log", "a hit\r\nmiss\r\n");
+    const std::string second = suite::testing::WriteFile(dir / "two.log", "x\r\nhit\r\nhit\r\n");
+    CommandLineRequest request;
+    request.autoLoad = request.autoSearch = true;
+    request.keyword = "hit";
+    request.targetPath = first;
+    RecordingShell shell;
+    CLorvaneDlg dialog(request, shell);
+    dialog.show();
+    QVERIFY(WaitForWorkers(dialog));
+    QTRY_VERIFY_WITH_TIMEOUT(LastStatus(dialog).find("存于 1 个结果文件中") != std::string::npos, 10000);
+    QCOMPARE(dialog.Context().targetPath, first);
+    // A file chosen later is pre-read and then searched at once.
+    dialog.OpenFile(second);
+    QTRY_VERIFY_WITH_TIMEOUT(dialog.Context().targetPath == second && dialog.RunningWorkers() == 0 &&
+                                 LastStatus(dialog).find("其中 2 行包含关键字") != std::string::npos,
+                             10000);
+    QVERIFY(std::filesystem::exists(dialog.Context().historyDirectory + "/result.lvn"));
+  }
+
+  void colourListDrawing() {
+    const QPalette palette = QApplication::palette();
+    const auto blue = suite::LookOfEntry(suite::MakeEntryColour(0, 0, 255), false, true, palette);
+    QVERIFY(!blue.background.isValid());
+    QCOMPARE(blue.text, QColor(0, 0, 255));
+    const auto blueSelected = suite::LookOfEntry(suite::MakeEntryColour(0, 0, 255), true, true, palette);
+    QCOMPARE(blueSelected.background, QColor(0, 0, 255));
+    QCOMPARE(blueSelected.text, QColor(255, 255, 0));
+    const auto plain = suite::LookOfEntry(0, false, true, palette);
+    QCOMPARE(plain.text, palette.color(QPalette::Text));
+    const auto plainSelected = suite::LookOfEntry(0, true, true, palette);
+    QCOMPARE(plainSelected.background, QColor(0, 0, 0));
+    QCOMPARE(plainSelected.text, palette.color(QPalette::HighlightedText));
+  }
+};
+
+QTEST_MAIN(LorvaneWindowTest)
+#include "lorvane_window_test.moc"
