@@ -1,6 +1,7 @@
 // Lorvane: the searcher's program.
 #include <QApplication>
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -14,6 +15,10 @@
 
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
+  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
+    std::fputs("Lorvane: no display to show the window on; lorvane-cli runs the same engine on a console.\n", stderr);
+    return 1;
+  }
   QApplication application(argc, argv);
   suite::SingleInstanceGuard guard("{5E1A07C3-92D4-4b6e-A1F0-3C8D24B6E917}");
   if (!guard.IsFirst()) return 0;
