@@ -1,0 +1,20 @@
+// Where names go in the chooser's list and which entry a selection picks.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace snipkeep {
+
+// The index before the first entry that sorts after `name` (ListNameSortsBefore),
+// or the end: a list kept sorted stays sorted, and an entry placed at the end
+// out of order (the default list) stays behind the names that sort before it.
+int64_t SortedPosition(const std::vector<std::string>& names, const std::string& name);
+
+// The entry a selection by text picks, or -1. The search starts after
+// `startAfter` (-1: at the first entry) and wraps round to it. An entry equal
+// to `text` wins; else the first that begins with `text` without regard to case.
+int64_t FindEntryToSelect(const std::vector<std::string>& names, int64_t startAfter, const std::string& text);
+
+}  // namespace snipkeep

@@ -1,0 +1,64 @@
+#include "snippets/list_chooser_window_model.h"
+
+#include <algorithm>
+
+namespace snipkeep {
+namespace {
+
+std::string Num(int64_t value) { return std::to_string(value); }
+
+}  // namespace
+
+void ListChooserWindowModel::ShowMessage(const std::string& text) { Record("ShowMessage(" + text + ")"); }
+
+bool ListChooserWindowModel::AskYesNo(const std::string& question) {
+  Record("AskYesNo(" + question + ")");
+  return yes_;
+}
+
+void ListChooserWindowModel::ListClear() {
+  Record("ListClear()");
+  entries_.clear();
+  selection_ = -1;
+}
+
+void ListChooserWindowModel::ListInsert(int64_t index, const std::string& name) {
+  Record("ListInsert(" + Num(index) + "," + name + ")");
+  index = std::clamp<int64_t>(index, 0, static_cast<int64_t>(entries_.size()));
+  entries_.insert(entries_.begin() + index, ListEntry{name, std::nullopt});
+  if (selection_ >= index) ++selection_;
+}
+
+void ListChooserWindowModel::ListAppendColoured(const std::string& name, Rgb colour) {
+  Record("ListAppendColoured(" + name + ")");
+  entries_.push_back(ListEntry{name, colour});
+}
+
+std::vector<std::string> ListChooserWindowModel::ListTexts() {
+  std::vector<std::string> names;
+  names.reserve(entries_.size());
+  for (const auto& entry : entries_) names.push_back(entry.name);
+  return names;
+}
+
+void ListChooserWindowModel::ListSelect(int64_t index) {
+  Record("ListSelect(" + Num(index) + ")");
+  selection_ = index >= 0 && index < static_cast<int64_t>(entries_.size()) ? index : -1;
+}
+
+void ListChooserWindowModel::StartFilling() {
+  Record("StartFilling()");
+  ++pendingFills_;
+}
+
+std::optional<std::string> ListChooserWindowModel::AskNewListName() {
+  Record("AskNewListName()");
+  return name_;
+}
+
+void ListChooserWindowModel::EndDialog() {
+  Record("EndDialog()");
+  ended_ = true;
+}
+
+}  // namespace snipkeep

@@ -1,0 +1,20 @@
+// The list files of the list directory, as the chooser shows them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace snipkeep {
+
+struct ListName {
+  std::string name;        // code-page text, the file name less its ".txt"
+  bool isDefault = false;  // the default list: the chooser shows it apart
+  friend bool operator==(const ListName&, const ListName&) = default;
+};
+
+// Every entry of `directory` whose name ends in ".txt" in any case, in the
+// order the file system gives them. Reads nothing but the directory, so it
+// may run on any thread. A directory that can't be read gives nothing.
+std::vector<ListName> EnumerateListFiles(const std::string& directory);
+
+}  // namespace snipkeep

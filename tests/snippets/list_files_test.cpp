@@ -1,0 +1,296 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+#include "common/codepage.h"
+#include "common/path_util.h"
+#include "recording_windows.h"
+#include "snippets/list_enumeration.h"
+#include "snippets/list_files.h"
+#include "snippets/list_name.h"
+#include "test_support/temp_dir.h"
+
+namespace snipkeep {
+namespace {
+
+using suite::Cp;
+using suite::PathExists;
+using suite::testing::ReadFile;
+using suite::testing::TempDir;
+using suite::testing::WriteFile;
+using testing::RecordingChooserWindow;
+using testing::RecordingShell;
+using testing::RecordingWindow;
+using Texts = std::vector<std::string>;
+
+const char* const kDefaultFile = "Snipkeep缺省列表文件.txt";  // its name on disk
+
+std::string Status(const std::string& utf8) { return "PostStatus(" + Cp(utf8) + ")"; }
+
+class ListFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override { suite::SetActiveCodePage(suite::CodePage::Gbk); }
+
+  std::string Dir() const { return root / "config/"; }
+  std::string InDir(const std::string& name) const { return Dir() + name; }
+  std::string List(const std::string& name, const std::string& content = "x\r\n") {
+    ::mkdir(Dir().c_str(), 0777);
+    return WriteFile(InDir(name), content);
+  }
+  std::vector<ListName> Enumerated() {
+    auto names = lists.EnumerateListFiles();
+    std::sort(names.begin(), names.end(), [](const ListName& a, const ListName& b) { return a.name < b.name; });
+    return names;
+  }
+  Texts Names() {
+    Texts names;
+    for (const auto& list : Enumerated()) names.push_back(list.name);
+    return names;
+  }
+
+  TempDir root;
+  RecordingWindow window;
+  RecordingShell shell;
+  ListFiles lists{window, shell, root / "config"};
+  RecordingChooserWindow boxes;
+};
+
+TEST(ListNameTest, TitleNameDropsLowerAndUpperExtensionsOnly) {
+  suite::SetActiveCodePage(suite::CodePage::Gbk);
+  EXPECT_EQ(TitleNameOfPath("/d/a.txt.txt"), "a");
+  EXPECT_EQ(TitleNameOfPath("/d/Notes.TXT"), "Notes");
+  EXPECT_EQ(TitleNameOfPath("/d/a.TXT.txt"), "a");
+  EXPECT_EQ(TitleNameOfPath("/d/b.Txt"), "b.Txt");
+  EXPECT_EQ(TitleNameOfPath("/d.txt/c"), "c");
+  // One pass from the left: what the removal joins stays.
+  EXPECT_EQ(TitleNameOfPath("/d/a..txttxt"), "a.txt");
+  EXPECT_EQ(TitleNameOfPath("a.txt"), "");
+  EXPECT_EQ(TitleNameOfPath("/d/"), "");
+  EXPECT_EQ(TitleNameOfPath("/d/中文.txt"), Cp("中文"));
+}
+
+TEST_F(ListFilesTest, EnumeratesTxtFilesInAnyCaseAndMarksTheDefaultList) {
+  for (const char* name : {"Notes.TXT", "a.txt", "b.Txt", "c.log", "txt", "SKAutoLoad.def", kDefaultFile, "中文.txt"}) {
+    List(name);
+  }
+  ::mkdir(InDir("sub").c_str(), 0777);
+  const auto names = Enumerated();
+  EXPECT_EQ(names, (std::vector<ListName>{{"Notes", false},
+                                          {"Snipkeep" + Cp("缺省列表文件"), true},
+                                          {"a", false},
+                                          {"b", false},
+                                          {Cp("中文"), false}}));
+  EXPECT_TRUE(ListFiles(window, shell, root / "nowhere").EnumerateListFiles().empty());
+}
+
+TEST_F(ListFilesTest, StartFallsBackToTheDefaultListWithoutAWord) {
+  const std::string defaultPath = InDir(kDefaultFile);
+  lists.Start();
+  EXPECT_TRUE(PathExists(Dir()));
+  EXPECT_EQ(lists.CurrentListFile(), defaultPath);
+  EXPECT_EQ(window.Statuses(), Texts{Status("载入失败! 因为文件 " + defaultPath + " 不存在!")});
+  EXPECT_EQ(window.Title(), "");  // a failed load leaves the title alone
+  EXPECT_FALSE(window.BoxOf(Box::SingleLine).enabled);
+  EXPECT_FALSE(window.BoxOf(Box::MultiLine).enabled);
+  EXPECT_FALSE(window.CopyButtonEnabled(CopyOperation::SingleWithLineEnd));
+  EXPECT_FALSE(window.CopyButtonEnabled(CopyOperation::Multi));
+
+  // An empty auto-load file, one that names a missing file, one that can't be read.
+  for (const std::string& content : {std::string(), InDir("gone.txt"), std::string("\r\n") + InDir("a.txt")}) {
+    List("a.txt");
+    WriteFile(InDir("SKAutoLoad.def"), content);
+    lists.Start();
+    EXPECT_EQ(lists.CurrentListFile(), defaultPath) << content;
+  }
+  ::unlink(InDir("SKAutoLoad.def").c_str());
+  ::mkdir(InDir("SKAutoLoad.def").c_str(), 0777);
+  lists.Start();
+  EXPECT_EQ(lists.CurrentListFile(), defaultPath);
+}
+
+TEST_F(ListFilesTest, StartLoadsTheListTheAutoLoadFileNames) {
+  const std::string path = List("work.txt", "one\r\nh[x]\r\n");
+  WriteFile(InDir("SKAutoLoad.def"), path + "\r\nignored");
+  lists.Start();
+  EXPECT_EQ(lists.CurrentListFile(), path);
+  EXPECT_EQ(window.Entries(), (std::vector<SnipkeepWindowModel::ListEntry>{{"one", Rgb{0, 0, 255}},
+                                                                          {"h[x]", Rgb{200, 100, 50}}}));
+  EXPECT_EQ(window.Title(), "Snipkeep  v0.5.2 (2004.11.28 Sunday)   [work]");
+  EXPECT_EQ(window.Statuses(), Texts{Status("载入成功! 将文件 " + path + " 内容应用到列表!")});
+  // Controls disabled before the load, which clears the boxes without enabling them.
+  EXPECT_FALSE(window.BoxOf(Box::SingleLine).enabled);
+}
+
+TEST_F(ListFilesTest, LoadClearsTheBoxesButKeepsTheirStateAndAFailureEmptiesAll) {
+  const std::string path = List("a.txt", "x\r\n");
+  window.Controls().singleLineText = "typed";
+  window.Controls().multiLineText = "typed\r\n";
+  window.EnableBox(Box::SingleLine, true);
+  ASSERT_TRUE(lists.LoadListFile(path));
+  EXPECT_EQ(window.Controls().singleLineText, "");
+  EXPECT_EQ(window.Controls().multiLineText, "");
+  EXPECT_TRUE(window.BoxOf(Box::SingleLine).enabled);
+  EXPECT_EQ(lists.Entries().size(), 1u);
+
+  // A directory exists but doesn't open.
+  window.Controls().singleLineText = "typed";
+  EXPECT_FALSE(lists.LoadListFile(Dir()));
+  EXPECT_EQ(window.Statuses().back(), Status("载入失败! 因为打开文件 " + Dir() + " 失败!"));
+  EXPECT_TRUE(window.Entries().empty());
+  EXPECT_TRUE(lists.Entries().empty());
+  EXPECT_EQ(window.Controls().singleLineText, "");
+  EXPECT_FALSE(window.BoxOf(Box::SingleLine).enabled);
+}
+
+TEST_F(ListFilesTest, EditingCreatesAMissingListFirst) {
+  lists.Start();
+  const std::string path = lists.CurrentListFile();
+  lists.OpenCurrentListForEditing();
+  EXPECT_EQ(ReadFile(path), "");
+  EXPECT_EQ(window.Statuses().back(), Status("成功创建缺省列表文件 " + path));
+  EXPECT_EQ(shell.opened, Texts{path});
+
+  // An existing list is opened as it is.
+  WriteFile(path, "keep");
+  window.calls.clear();
+  lists.OpenCurrentListForEditing();
+  EXPECT_EQ(ReadFile(path), "keep");
+  EXPECT_TRUE(window.Statuses().empty());
+  EXPECT_EQ(shell.opened.size(), 2u);
+}
+
+TEST_F(ListFilesTest, EditingOpensNothingWhenTheListCantBeCreated) {
+  ListFiles nowhere(window, shell, root / "missing/config");
+  nowhere.Start();
+  nowhere.OpenCurrentListForEditing();
+  EXPECT_EQ(window.Statuses().back(), Status("创建缺省列表文件 " + nowhere.CurrentListFile() + " 失败!"));
+  EXPECT_TRUE(shell.opened.empty());
+}
+
+TEST_F(ListFilesTest, CreateTrimsAndRefusesANameTakenInAnyCase) {
+  List("Notes.TXT");
+  EXPECT_EQ(lists.CreateListFile("  fresh \t", boxes), "fresh");
+  EXPECT_EQ(ReadFile(InDir("fresh.txt")), "");
+  EXPECT_EQ(lists.CreateListFile(" \t ", boxes), std::nullopt);
+  EXPECT_TRUE(boxes.calls.empty());
+
+  for (const char* name : {"notes", "NOTES", "Fresh"}) {
+    EXPECT_EQ(lists.CreateListFile(name, boxes), std::nullopt);
+  }
+  EXPECT_EQ(boxes.calls, Texts(3, "ShowMessage(" + Cp("不能输入重名文件") + ")"));
+  EXPECT_EQ(Names(), (Texts{"Notes", "fresh"}));
+
+  // Only A-Z fold: 0x81 0x41 and 0x81 0x61 are two GBK characters that differ in a trail byte.
+  List(suite::ToUtf8("\x81\x41") + ".txt");
+  EXPECT_EQ(lists.CreateListFile("\x81\x61", boxes), "\x81\x61");
+  EXPECT_TRUE(PathExists(InDir(suite::ToUtf8("\x81\x61") + ".txt")));
+  EXPECT_EQ(boxes.calls.size(), 3u);
+}
+
+TEST_F(ListFilesTest, CreateReportsTheErrorCodeAndNeverLeavesTheDirectory) {
+  ::mkdir(Dir().c_str(), 0777);
+  EXPECT_EQ(lists.CreateListFile(std::string(300, 'n'), boxes), std::nullopt);
+  EXPECT_EQ(lists.CreateListFile("../outside", boxes), std::nullopt);
+  EXPECT_EQ(boxes.calls, (Texts{"ShowMessage(" + Cp("创建列表文件失败! (ERROR-CODE: 36)") + ")",
+                                "ShowMessage(" + Cp("创建列表文件失败! (ERROR-CODE: 22)") + ")"}));
+  EXPECT_FALSE(PathExists(root / "outside.txt"));
+}
+
+TEST_F(ListFilesTest, DeleteAsksFirstAndReportsAFailure) {
+  const std::string path = List("a.txt");
+  boxes.SetYesNoAnswer(false);
+  EXPECT_FALSE(lists.DeleteListFile("a", boxes));
+  EXPECT_TRUE(PathExists(path));
+  EXPECT_EQ(boxes.calls, Texts{"AskYesNo(" + Cp("您真的要删除该列表文件吗?") + ")"});
+
+  boxes.SetYesNoAnswer(true);
+  boxes.calls.clear();
+  EXPECT_TRUE(lists.DeleteListFile("a", boxes));
+  EXPECT_FALSE(PathExists(path));
+  EXPECT_EQ(boxes.calls.size(), 1u);
+
+  EXPECT_TRUE(lists.DeleteListFile("a", boxes));
+  EXPECT_EQ(boxes.calls.back(), "ShowMessage(" + Cp("删除文件失败。(ERROR-CODE: 2)") + ")");
+
+  // The chooser lists Notes.TXT as Notes.
+  List("Notes.TXT");
+  EXPECT_TRUE(lists.DeleteListFile("Notes", boxes));
+  EXPECT_FALSE(PathExists(InDir("Notes.TXT")));
+}
+
+TEST_F(ListFilesTest, ChooseMakesTheListCurrentAndRemembersIt) {
+  const std::string path = List("work.txt", "w\r\n");
+  lists.ChooseList("work.txt", false);
+  EXPECT_EQ(lists.CurrentListFile(), path);
+  EXPECT_EQ(window.Statuses(), (Texts{Status("载入成功! 将文件 " + path + " 内容应用到列表!"),
+                                     Status("载入成功! 文件 work.txt")}));
+  EXPECT_EQ(ReadFile(InDir("SKAutoLoad.def")), path);
+  EXPECT_TRUE(shell.opened.empty());
+
+  // A list just created in the chooser opens in the editor.
+  const std::string fresh = List("fresh.txt", "");
+  lists.ChooseList("fresh.txt", true);
+  EXPECT_EQ(shell.opened, Texts{fresh});
+
+  // Notes.TXT on disk comes back from the chooser as Notes.txt.
+  const std::string upper = List("Notes.TXT");
+  lists.ChooseList("Notes.txt", false);
+  EXPECT_EQ(lists.CurrentListFile(), upper);
+  EXPECT_EQ(window.Title(), "Snipkeep  v0.5.2 (2004.11.28 Sunday)   [Notes]");
+}
+
+TEST_F(ListFilesTest, NamesTravelBetweenCodePageAndFileSystem) {
+  for (const auto codePage : {suite::CodePage::Gbk, suite::CodePage::Utf8}) {
+    suite::SetActiveCodePage(codePage);
+    const std::string path = List("中文.txt");
+    const std::string raw = List("raw\xB0.txt");  // a name that isn't UTF-8
+    ASSERT_EQ(Names(), (Texts{suite::PathText("raw\xB0"), Cp("中文")}));
+    lists.ChooseList(Cp("中文.txt"), false);
+    EXPECT_EQ(lists.CurrentListFile(), path);
+    EXPECT_EQ(window.Title(), "Snipkeep  v0.5.2 (2004.11.28 Sunday)   [" + Cp("中文") + "]");
+    ::unlink(path.c_str());
+    if (codePage == suite::CodePage::Utf8) {
+      lists.ChooseList("raw\xB0.txt", false);
+      EXPECT_EQ(lists.CurrentListFile(), raw);
+    }
+    ::unlink(raw.c_str());
+  }
+}
+
+TEST_F(ListFilesTest, ChoosingAMissingListReloadsTheCurrentOne) {
+  const std::string path = List("work.txt", "w\r\n");
+  lists.ChooseList("work.txt", false);
+  window.calls.clear();
+  lists.ChooseList("gone.txt", true);
+  EXPECT_EQ(lists.CurrentListFile(), path);
+  EXPECT_EQ(window.Statuses(), (Texts{Status("载入成功! 将文件 " + path + " 内容应用到列表!"),
+                                     Status("载入失败! 因为 gone.txt 文件不存在!")}));
+  EXPECT_EQ(ReadFile(InDir("SKAutoLoad.def")), path);
+  EXPECT_TRUE(shell.opened.empty());
+}
+
+TEST_F(ListFilesTest, AChosenListThatDoesntLoadIsNotReportedAsLoaded) {
+  ::mkdir(Dir().c_str(), 0777);
+  ::mkdir(InDir("dir.txt").c_str(), 0777);
+  lists.ChooseList("dir.txt", false);
+  EXPECT_EQ(lists.CurrentListFile(), InDir("dir.txt"));
+  EXPECT_EQ(window.Statuses(), Texts{Status("载入失败! 因为打开文件 " + InDir("dir.txt") + " 失败!")});
+  EXPECT_EQ(ReadFile(InDir("SKAutoLoad.def")), InDir("dir.txt"));
+}
+
+TEST_F(ListFilesTest, AnAutoLoadFileThatCantBeWrittenIsReportedAndTheEditorStaysShut) {
+  const std::string path = List("fresh.txt", "");
+  ::mkdir(InDir("SKAutoLoad.def").c_str(), 0777);
+  lists.ChooseList("fresh.txt", true);
+  EXPECT_EQ(lists.CurrentListFile(), path);
+  const std::string loaded = Status("载入成功! 将文件 " + path + " 内容应用到列表!");
+  EXPECT_EQ(window.Statuses(), (Texts{loaded, Status("载入成功! 文件 fresh.txt"),
+                                     Status("注意! 因为创建配置文件 " + InDir("SKAutoLoad.def") + " 失败!"), loaded}));
+  EXPECT_TRUE(shell.opened.empty());
+}
+
+}  // namespace
+}  // namespace snipkeep
