@@ -151,27 +151,11 @@ void CLorvaneDlg::RefreshForm() {
 }
 
 void CLorvaneDlg::SetFormText(FormText field, const std::string& value) {
-  ON_GUI({
-    switch (field) {
-      case FormText::FilePath: form_.filePath = value; break;
-      case FormText::Keyword: form_.keyword = value; break;
-      case FormText::Size: form_.sizeText = value; break;
-      case FormText::TotalLines: form_.totalLinesText = value; break;
-      case FormText::ReadLines: form_.readLinesText = value; break;
-      case FormText::Results: form_.resultsText = value; break;
-    }
-  });
+  ON_GUI({ FieldOf(form_, field) = value; });
 }
 
 void CLorvaneDlg::SetFormNumber(FormNumber field, int64_t value) {
-  ON_GUI({
-    switch (field) {
-      case FormNumber::StartLine: form_.startLine = value; break;
-      case FormNumber::Offset: form_.offset = value; break;
-      case FormNumber::HalfPage: form_.halfPage = value; break;
-      case FormNumber::CentreLine: form_.centreLine = value; break;
-    }
-  });
+  ON_GUI({ FieldOf(form_, field) = value; });
 }
 
 void CLorvaneDlg::SetMatchCase(bool on) {

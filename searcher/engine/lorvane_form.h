@@ -26,6 +26,29 @@ struct LorvaneForm {
 enum class FormText { FilePath, Keyword, Size, TotalLines, ReadLines, Results };
 enum class FormNumber { StartLine, Offset, HalfPage, CentreLine };
 
+// The stored value of a field.
+inline std::string& FieldOf(LorvaneForm& form, FormText field) {
+  switch (field) {
+    case FormText::FilePath: return form.filePath;
+    case FormText::Keyword: return form.keyword;
+    case FormText::Size: return form.sizeText;
+    case FormText::TotalLines: return form.totalLinesText;
+    case FormText::ReadLines: return form.readLinesText;
+    case FormText::Results: break;
+  }
+  return form.resultsText;
+}
+
+inline int64_t& FieldOf(LorvaneForm& form, FormNumber field) {
+  switch (field) {
+    case FormNumber::StartLine: return form.startLine;
+    case FormNumber::Offset: return form.offset;
+    case FormNumber::HalfPage: return form.halfPage;
+    case FormNumber::CentreLine: break;
+  }
+  return form.centreLine;
+}
+
 // Edits that workers select, focus, hide or show.
 enum class EditControl { FilePath, Keyword, HalfPage };
 

@@ -68,24 +68,12 @@ void LorvaneWindowModel::RefreshForm() {
 
 void LorvaneWindowModel::SetFormText(FormText field, const std::string& value) {
   Record(std::string("SetFormText(") + ToString(field) + "," + value + ")");
-  switch (field) {
-    case FormText::FilePath: form_.filePath = value; break;
-    case FormText::Keyword: form_.keyword = value; break;
-    case FormText::Size: form_.sizeText = value; break;
-    case FormText::TotalLines: form_.totalLinesText = value; break;
-    case FormText::ReadLines: form_.readLinesText = value; break;
-    case FormText::Results: form_.resultsText = value; break;
-  }
+  FieldOf(form_, field) = value;
 }
 
 void LorvaneWindowModel::SetFormNumber(FormNumber field, int64_t value) {
   Record(std::string("SetFormNumber(") + ToString(field) + "," + Num(value) + ")");
-  switch (field) {
-    case FormNumber::StartLine: form_.startLine = value; break;
-    case FormNumber::Offset: form_.offset = value; break;
-    case FormNumber::HalfPage: form_.halfPage = value; break;
-    case FormNumber::CentreLine: form_.centreLine = value; break;
-  }
+  FieldOf(form_, field) = value;
 }
 
 void LorvaneWindowModel::SetMatchCase(bool on) {
