@@ -1,0 +1,15 @@
+// Ferrybolt: empties the folder it lives in into a time-stamped directory.
+#include <QApplication>
+
+#include "common/path_util.h"
+#include "evacuator/tuckaway_dlg.h"
+#include "widgets/qt_desktop_shell.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  suite::QtDesktopShell shell;
+  // Any number may run at once: there is no single-instance guard.
+  tuckaway::TuckawayDlg dialog(suite::GetModuleDirectory(), shell);
+  dialog.exec();
+  return 0;
+}
