@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Starts Snipkeep under Xvfb from a fresh folder: its first run makes config/
+# beside it and shows the bare title; a second start ends at once and opens no
+# window of its own; Esc ends the program.
+set -u
+program=$(realpath "$1")
+if ! command -v xvfb-run >/dev/null || ! command -v xdotool >/dev/null; then
+  echo "xvfb-run or xdotool missing"; exit 1
+fi
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp "$program" "$work/Snipkeep"
+# The instance socket lies in the temporary directory: this run sees no other.
+export TMPDIR="$work"
+
+# A display number of its own, away from other runs that start at once.
+xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1280x900x24" bash -c '
+  work=$1
+  cd "$work"
+  ./Snipkeep >/dev/null 2>"$work/first.err" &
+  pid=$!
+  window=""
+  for _ in $(seq 1 100); do
+    window=$(xdotool search --name "^Snipkeep  v0\.5\.2 \(2004\.11\.28 Sunday\)$" 2>/dev/null | head -n 1)
+    [ -n "$window" ] && break
+    sleep 0.2
+  done
+  [ -n "$window" ] || { echo "no window with the bare title"; cat "$work/first.err"; kill $pid; exit 1; }
+  [ -d "$work/config" ] || { echo "no config directory beside the program"; kill $pid; exit 1; }
+  timeout 10 ./Snipkeep >/dev/null 2>&1
+  second=$?
+  [ $second -eq 0 ] || { echo "second start ended with $second"; kill $pid; exit 1; }
+  count=$(xdotool search --name "^Snipkeep  v0\.5\.2" 2>/dev/null | wc -l)
+  [ "$count" -eq 1 ] || { echo "$count windows after the second start"; kill $pid; exit 1; }
+  kill -0 $pid 2>/dev/null || { echo "the first instance went"; exit 1; }
+  xdotool key --window "$window" Escape 2>/dev/null  # the window may go at the key press
+  for _ in $(seq 1 50); do
+    kill -0 $pid 2>/dev/null || { echo "1 passed, 0 failed"; exit 0; }
+    sleep 0.1
+  done
+  echo "still running after Esc"; kill $pid; exit 1
+' smoke "$work"
