@@ -6,7 +6,6 @@
 #include <string>
 
 #include "common/tuning.h"
-#include "common/tuning.h"
 
 namespace cleavora {
 

@@ -1,0 +1,13 @@
+// partivo-cli: the splitter's split on a console, shipped beside Partivo and
+// sharing its work directory. No Qt: it starts at once and needs no display.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "common/path_util.h"
+#include "splitter/console_split.h"
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  return cleavora::RunConsoleSplit(args, suite::GetModuleDirectory(), stdout, stderr);
+}

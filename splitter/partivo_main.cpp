@@ -1,0 +1,16 @@
+// Partivo: the splitter's program, one dialog.
+#include <QApplication>
+
+#include "common/path_util.h"
+#include "splitter/cleavora_dlg.h"
+#include "splitter/split_state.h"
+#include "widgets/qt_desktop_shell.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  cleavora::SplitState state(suite::GetModuleDirectory());
+  suite::QtDesktopShell shell;
+  cleavora::CCleavoraDlg dialog(state, shell);
+  dialog.exec();
+  return 0;
+}

@@ -1,0 +1,86 @@
+#include "splitter/console_split.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/codepage.h"
+#include "splitter/split.h"
+#include "test_support/temp_dir.h"
+
+namespace cleavora {
+namespace {
+
+using suite::testing::ReadFile;
+using suite::testing::WriteFile;
+
+class ConsoleSplitTest : public ::testing::Test {
+ protected:
+  void SetUp() override { suite::SetActiveCodePage(suite::CodePage::Gbk); }
+
+  // Runs the split mode; what it printed goes to `out` and `err`.
+  int Run(const std::vector<std::string>& args) {
+    std::FILE* outFile = std::tmpfile();
+    std::FILE* errFile = std::tmpfile();
+    const int status = RunConsoleSplit(args, dir.Path() + "/", outFile, errFile);
+    out = Contents(outFile);
+    err = Contents(errFile);
+    return status;
+  }
+
+  static std::string Contents(std::FILE* file) {
+    std::string text;
+    std::rewind(file);
+    for (int c; (c = std::fgetc(file)) != EOF;) text += static_cast<char>(c);
+    std::fclose(file);
+    return text;
+  }
+
+  suite::testing::TempDir dir;
+  std::string out, err;
+};
+
+TEST_F(ConsoleSplitTest, SplitsWithTheWindowsTextsAndEndsWithTheSplitDirectory) {
+  std::string source;
+  for (int i = 1; i <= 10001; ++i) source += std::to_string(i) + "\n";
+  const std::string path = WriteFile(dir / "big.log", source);
+
+  ASSERT_EQ(Run({"split", path, " 10000 "}), 0) << err;
+  const std::string work = dir.Path() + "/__Cleavora__/";
+  const std::string::size_type lastLine = out.rfind('\n', out.size() - 2) + 1;
+  const std::string splitDirectory = out.substr(lastLine, out.size() - lastLine - 1);
+  EXPECT_EQ(out.substr(0, lastLine),
+            "开始分割......\n"
+            "正在分割: 已将前 10000 行分割成 1 个小文件\n"
+            "分割成功: 将 10001 行分割成 2 个小文件\n");
+  EXPECT_EQ(splitDirectory.rfind(work, 0), 0u) << splitDirectory;
+  EXPECT_EQ(ReadFile(PiecePath(splitDirectory, 1)), "10001\r\n");
+  EXPECT_TRUE(err.empty());
+}
+
+TEST_F(ConsoleSplitTest, ReportsAFailedSplitAndRefusesBadArguments) {
+  EXPECT_EQ(Run({"split", dir / "missing.log", "10000"}), 1);
+  EXPECT_EQ(out, "分割失败，目标文件不存在！\n");
+
+  const std::string path = WriteFile(dir / "a.log", "a\n");
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {},
+           {"split", path},
+           {"index", path, "10000"},
+           {"split", path, "10000", "more"},
+           {"split", path, "9999"},
+           {"split", path, "1000000001"},
+           {"split", path, "1e5"},
+           {"split", path, ""}}) {
+    EXPECT_EQ(Run(args), 2) << args.size();
+    EXPECT_NE(err.find("usage: partivo-cli split FILE LINES"), std::string::npos);
+    EXPECT_TRUE(out.empty());
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir / "__Cleavora__"));
+}
+
+}  // namespace
+}  // namespace cleavora
