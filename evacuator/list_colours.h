@@ -1,14 +1,13 @@
 // The colours of the evacuator's dialog and of its file list.
 #pragma once
 
+#include "common/rgb.h"
+
 #include <optional>
 
 namespace tuckaway {
 
-struct Rgb {
-  unsigned char red = 0, green = 0, blue = 0;
-  friend bool operator==(const Rgb&, const Rgb&) = default;
-};
+using Rgb = suite::Rgb;
 
 // An entry after a move: blue when its file was moved, red when it wasn't.
 inline constexpr Rgb kMovedColour{0, 0, 255};

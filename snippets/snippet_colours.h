@@ -1,12 +1,11 @@
 // The colours of the snippet window and of its lists.
 #pragma once
 
+#include "common/rgb.h"
+
 namespace snipkeep {
 
-struct Rgb {
-  unsigned char red = 0, green = 0, blue = 0;
-  friend bool operator==(const Rgb&, const Rgb&) = default;
-};
+using Rgb = suite::Rgb;
 
 // Entries of the snippet list: heading lines stand out from ordinary ones.
 inline constexpr Rgb kHeadingColour{200, 100, 50};

@@ -1,6 +1,8 @@
 // The main window's form: one stored value per control.
 #pragma once
 
+#include "common/rgb.h"
+
 #include <cstdint>
 #include <string>
 
@@ -56,10 +58,7 @@ enum class EditControl { FilePath, Keyword, HalfPage };
 enum class ListControl { ResultFiles, Results, VirtualPage };
 
 // The colour of a virtual-page entry.
-struct Rgb {
-  unsigned char red = 0, green = 0, blue = 0;
-  friend bool operator==(const Rgb&, const Rgb&) = default;
-};
+using Rgb = suite::Rgb;
 
 // The workers a worker or action may start on a thread of its own.
 enum class Worker { QuickPreRead, Search, CenterVirtualPage, LookAtContent, LoadClipboard };

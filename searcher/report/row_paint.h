@@ -2,6 +2,8 @@
 // window only draws.
 #pragma once
 
+#include "common/rgb.h"
+
 #include <cstdint>
 #include <variant>
 
@@ -9,10 +11,7 @@
 
 namespace lorvane {
 
-struct Rgb {
-  uint8_t red = 0, green = 0, blue = 0;
-  friend bool operator==(const Rgb&, const Rgb&) = default;
-};
+using Rgb = suite::Rgb;
 
 // Colours the window takes from the desktop's palette.
 enum class SystemColour { kHighlight, kHighlightText, kMenu, kWindow, kWindowText };
