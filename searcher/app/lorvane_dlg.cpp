@@ -25,6 +25,7 @@
 #include "common/desktop_shell.h"
 #include "common/path_util.h"
 #include "searcher/app/drop_rules.h"
+#include "searcher/app/history_dlg.h"
 #include "searcher/app/splash_dlg.h"
 #include "searcher/engine/auto_load.h"
 #include "searcher/engine/keyword_search.h"
@@ -246,7 +247,7 @@ void CLorvaneDlg::BuildControls() {
   connect(editPageButton, &QPushButton::clicked, this, [this] { EditVirtualPage(*this, context_); });
   connect(readPageButton, &QPushButton::clicked, this, [this] { ReadResultPage(*this); });
   connect(clipboardButton, &QPushButton::clicked, this, [this] { StartWorker(Worker::LoadClipboard); });
-  connect(historyButton, &QPushButton::clicked, this, [] {});  // the history browser comes with its own window
+  connect(historyButton, &QPushButton::clicked, this, [this] { HandleKey(Qt::Key_F2); });
   connect(resultFileList_, &QListWidget::itemSelectionChanged, this, [this] {
     if (resultFileList_->signalsBlocked()) return;
     OnSelectResultFile();
@@ -324,7 +325,9 @@ bool CLorvaneDlg::eventFilter(QObject* watched, QEvent* event) {
 bool CLorvaneDlg::HandleKey(int key) {
   switch (key) {
     case Qt::Key_F1: ToggleHelpHints(); return true;
-    case Qt::Key_F2: return true;  // the history browser comes with its own window
+    case Qt::Key_F2:
+      BrowseHistory(this, context_.workDirectory, shell_, [this](const std::string& path) { toResultLoad(path); });
+      return true;
     case Qt::Key_F3: ReadResultPage(*this); return true;
     case Qt::Key_F4: EditVirtualPage(*this, context_); return true;
     case Qt::Key_F5: ShowQuickIndex(); return true;

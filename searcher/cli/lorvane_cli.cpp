@@ -19,6 +19,10 @@
 #include "searcher/engine/quick_pre_read.h"
 #include "searcher/engine/search_context.h"
 #include "searcher/engine/virtual_page.h"
+#include "searcher/history/history_browser.h"
+#include "searcher/history/history_store.h"
+#include "searcher/history/history_window_model.h"
+#include "searcher/history/result_descriptor.h"
 #include "searcher/history/result_load.h"
 
 namespace {
@@ -31,6 +35,7 @@ constexpr const char* kUsage =
     "       lorvane-cli restore DESCRIPTOR\n"
     "       lorvane-cli page DESCRIPTOR LINE [HALF]\n"
     "       lorvane-cli view DESCRIPTOR START COUNT\n"
+    "       lorvane-cli history\n"
     "\n"
     "  index FILE              pre-read FILE: the status lines, the size text, the line\n"
     "                          count and the quick index (the offset of every 10000th line)\n"
@@ -46,6 +51,10 @@ constexpr const char* kUsage =
     "  view DESCRIPTOR START COUNT\n"
     "                          restore, then write COUNT lines from line START into a content-\n"
     "                          view file in the history directory and print its path\n"
+    "  history                 list the searches kept under __Lorvane__, oldest first, as the\n"
+    "                          history browser shows them: time, result lines, total lines,\n"
+    "                          keyword, match case, size, target name, whether the target is\n"
+    "                          gone, and the descriptor to restore; fields separated by tabs\n"
     "\n"
     "The viewing commands take the quick index from the descriptor and never pre-read.\n"
     "Lines from files are written as their bytes, or converted when stdout is a terminal.\n"
@@ -203,6 +212,29 @@ int RunView(ConsoleWindow& window, const std::vector<std::string>& arguments) {
   return 0;
 }
 
+// The history browser's rows, with the descriptor of each row that has one.
+int RunHistory(ConsoleWindow& window) {
+  lorvane::HistoryBrowser browser(suite::GetModuleDirectory() + lorvane::kWorkDirectoryName);
+  lorvane::HistoryWindowModel list;
+  browser.InitDialog(list);
+  browser.FillHistoryList(list);
+  std::string header;
+  for (const std::string& title : list.ColumnTitles()) header += title + "\t";
+  window.PrintLine(header + suite::Cp("描述文件"));
+  for (int row = 0; row < list.RowCount(); ++row) {
+    const std::vector<std::string> cells = list.Row(row);
+    std::string line;
+    for (const std::string& cell : cells) line += cell + "\t";
+    const std::string directory = lorvane::HistoryDirectoryOf(browser.WorkDirectory(), cells.at(0));
+    const std::string descriptor = lorvane::DescriptorPath(directory);
+    if (lorvane::IsEntryOfWorkDirectory(browser.WorkDirectory(), directory) && suite::PathExists(descriptor)) {
+      line += suite::PathText(descriptor);
+    }
+    window.PrintLine(line);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -234,6 +266,9 @@ int main(int argc, char** argv) {
   } else if (command == "view") {
     if (arguments.size() != 3) return Usage("view takes DESCRIPTOR, START and COUNT");
     code = RunView(window, arguments);
+  } else if (command == "history") {
+    if (!arguments.empty()) return Usage("history takes no arguments");
+    code = RunHistory(window);
   } else {
     return Usage("unknown command: " + command);
   }

@@ -134,5 +134,28 @@ check "view: beyond the end" "查看内容: 失败! 因为启始行范围是从 
 check "view: beyond the end exit" 1 "$("$cli" view "$history/result.lvn" 30000 5 >/dev/null; echo $?)"
 rm -rf "$history"
 
+# history: the browser's rows, oldest first, with the descriptor to restore.
+history=$("$cli" search ERROR 0 "$work/s.log" | tail -n 1)
+name=$(basename "$history")
+time="${name:0:4}-${name:4:2}-${name:6:2} ${name:9:2}:${name:11:2}:${name:13:2}"
+bare="$bindir/__Lorvane__/19990101_000000"
+mkdir -p "$bare"
+listing=$("$cli" history)
+check "history: exit" 0 "$?"
+check "history: titles" "$(printf '搜索时间\t结果行数\t总行数\t关键字\t匹配\t文件大小\t目标文件名\t存在性\t描述文件')" \
+  "$(printf '%s\n' "$listing" | head -n 1)"
+row=$(printf '%s\n' "$listing" | grep -F "$history/")
+check "history: a search's row" "$(printf '%s\t2\t3\tERROR\t\t29B\ts.log\t\t%s' "$time" "$history/result.lvn")" "$row"
+check "history: a directory without descriptor" "$(printf '1999-01-01 00:00:00\t\t\t\t\t\t\t\t')" \
+  "$(printf '%s\n' "$listing" | grep '^1999-01-01 00:00:00')"
+check "history: oldest first" yes "$([ "$(printf '%s\n' "$listing" | grep -n '^1999-01-01' | cut -d: -f1)" -lt \
+  "$(printf '%s\n' "$listing" | grep -nF "$history/" | cut -d: -f1)" ] && echo yes)"
+check "history: the listed descriptor restores" 0 "$("$cli" restore "$(printf '%s' "$row" | cut -f 9)" >/dev/null; echo $?)"
+mv "$work/s.log" "$work/s.moved"
+check "history: a target that is gone" "已不存在" "$("$cli" history | grep -F "$history/" | cut -f 8)"
+mv "$work/s.moved" "$work/s.log"
+rm -rf "$history" "$bare"
+check "history: arguments" 2 "$("$cli" history now >/dev/null 2>&1; echo $?)"
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -1,0 +1,180 @@
+#include "searcher/history/history_store.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "common/codepage.h"
+#include "common/path_util.h"
+#include "searcher/engine/search_context.h"
+#include "searcher/history/history_texts.h"
+#include "searcher/history/result_descriptor.h"
+#include "searcher/history/unique_fd.h"
+
+namespace lorvane {
+namespace {
+
+// Descriptors are small; the quick index of a file of a billion lines has
+// 100000 lines of some 20 bytes.
+constexpr size_t kDescriptorBlockSize = 64 * 1024;
+
+// `count` bytes from `first` on, as far as the text reaches.
+std::string_view Mid(std::string_view text, size_t first, size_t count) {
+  if (first >= text.size()) return {};
+  return text.substr(first, count);
+}
+
+std::string Lowered(std::string_view text) {
+  std::string lowered(text);
+  for (char& c : lowered) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lowered;
+}
+
+bool IsClipboardName(std::string_view name) { return Lowered(name) == Lowered(kClipboardDirectoryName); }
+
+struct DirCloser {
+  void operator()(DIR* dir) const { ::closedir(dir); }
+};
+
+// Up to `limit` lines of a descriptor, each without any CR or LF; a 0x1A
+// byte ends the text. A plain open for reading: the descriptor is never
+// rewritten in place, so readers need no lock. False when it can't be opened
+// (also when it isn't a regular file) or read.
+bool ReadDescriptorLines(const std::string& path, size_t limit, std::vector<std::string>* lines) {
+  const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  struct stat status;
+  if (!fd.Valid() || ::fstat(fd.Get(), &status) != 0 || !S_ISREG(status.st_mode)) return false;
+  std::string line;
+  std::vector<char> block(kDescriptorBlockSize);
+  bool ended = false;
+  while (!ended && lines->size() < limit) {
+    const ssize_t got = ::read(fd.Get(), block.data(), block.size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return false;
+    if (got == 0) break;
+    for (ssize_t i = 0; i < got && lines->size() < limit; ++i) {
+      const char byte = block[static_cast<size_t>(i)];
+      if (byte == '\x1A') {
+        ended = true;
+        break;
+      }
+      if (byte == '\n') {
+        lines->push_back(std::move(line));
+        line.clear();
+      } else if (byte != '\r') {
+        line += byte;
+      }
+    }
+  }
+  if (!line.empty() && lines->size() < limit) lines->push_back(std::move(line));
+  return true;
+}
+
+std::string TargetNameOf(const std::string& targetPath) {
+  const size_t last = targetPath.rfind(suite::kPathSeparator);
+  if (last == std::string::npos) return std::string();
+  return suite::PathText(targetPath.substr(last + 1));
+}
+
+}  // namespace
+
+std::optional<std::string> ParseHistoryTime(const std::string& directory) {
+  const size_t last = directory.rfind(suite::kPathSeparator);
+  if (last == std::string::npos) return std::nullopt;
+  const std::string_view name = std::string_view(directory).substr(last + 1);
+  if (IsClipboardName(name)) return std::nullopt;
+  const std::string_view path(directory);
+  const std::string_view clock = path.substr(path.size() - std::min<size_t>(6, path.size()));
+  std::string text;
+  text.append(Mid(name, 0, 4)).append("-").append(Mid(name, 4, 2)).append("-").append(Mid(name, 6, 2));
+  text.append(" ").append(Mid(clock, 0, 2)).append(":").append(Mid(clock, 2, 2)).append(":").append(Mid(clock, 4, 2));
+  return text;
+}
+
+std::string HistoryDirectoryOf(const std::string& workDirectory, std::string_view timeText) {
+  std::string directory = workDirectory + suite::kPathSeparator;
+  directory.append(Mid(timeText, 0, 4)).append(Mid(timeText, 5, 2)).append(Mid(timeText, 8, 2)).append("_");
+  directory.append(Mid(timeText, 11, 2)).append(Mid(timeText, 14, 2)).append(Mid(timeText, 17, 2));
+  return directory;
+}
+
+bool IsEntryOfWorkDirectory(const std::string& workDirectory, const std::string& path) {
+  const std::string prefix = workDirectory + suite::kPathSeparator;
+  if (path.size() <= prefix.size() || path.compare(0, prefix.size(), prefix) != 0) return false;
+  const std::string_view name = std::string_view(path).substr(prefix.size());
+  return name.find(suite::kPathSeparator) == std::string_view::npos && name != "." && name != ".." &&
+         !IsClipboardName(name);
+}
+
+HistoryRowFields ReadHistoryRow(const std::string& directory) {
+  HistoryRowFields fields;
+  const std::string path = DescriptorPath(directory);
+  std::vector<std::string> lines;
+  if (!suite::PathExists(path) || !ReadDescriptorLines(path, 7, &lines)) return fields;
+  lines.resize(7);
+  fields[0] = lines[6];
+  fields[1] = lines[5];
+  fields[2] = lines[2];
+  fields[3] = lines[3] == "Y" ? "Yes" : "";
+  fields[4] = lines[4];
+  fields[5] = TargetNameOf(lines[1]);
+  fields[6] = suite::PathExists(lines[1]) ? "" : TargetGoneText();
+  return fields;
+}
+
+std::string HistoryRowRecord(const std::string& timeText, const HistoryRowFields& fields) {
+  std::string record = timeText;
+  for (const std::string& field : fields) {
+    record += kHistoryFieldSeparator;
+    record += field;
+  }
+  return record;
+}
+
+std::vector<std::string> ListHistoryDirectories(const std::string& workDirectory) {
+  std::vector<std::string> directories;
+  std::unique_ptr<DIR, DirCloser> dir(::opendir(workDirectory.c_str()));
+  if (!dir) return directories;
+  while (const dirent* entry = ::readdir(dir.get())) {
+    const std::string_view name(entry->d_name);
+    if (name == "." || name == "..") continue;
+    bool isDirectory = entry->d_type == DT_DIR;
+    if (entry->d_type == DT_UNKNOWN) {
+      struct stat status;
+      isDirectory = ::fstatat(::dirfd(dir.get()), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+                    S_ISDIR(status.st_mode);
+    }
+    if (!isDirectory) continue;
+    std::string path = workDirectory + suite::kPathSeparator + std::string(name);
+    if (ParseHistoryTime(path)) directories.push_back(std::move(path));
+  }
+  return directories;
+}
+
+bool ReadHistorySummary(const std::string& descriptorPath, std::string* summary) {
+  static const char* const kLabels[] = {"[目标文件目录] ", "[搜索的关键字] ", "[大小写匹配吗] ",
+                                        "[目标文件尺寸] ", "[目标文件行数] ", "[搜索结果行数] "};
+  std::vector<std::string> lines;
+  if (!ReadDescriptorLines(descriptorPath, SIZE_MAX, &lines)) return false;
+  summary->clear();
+  for (size_t number = 1; number < lines.size(); ++number) {
+    if (number == 1) {
+      *summary += suite::Cp(kLabels[0]) + suite::PathText(lines[1]);
+    } else if (number <= 6) {
+      *summary += suite::Cp(kLabels[number - 1]) + lines[number];
+    } else {
+      *summary += lines[number];
+    }
+    *summary += "\r\n";
+  }
+  return true;
+}
+
+}  // namespace lorvane

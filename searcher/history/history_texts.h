@@ -1,0 +1,21 @@
+// The history browser's texts, as code-page text.
+#pragma once
+
+#include <string>
+
+namespace lorvane {
+
+// The list's column titles, separated by "|".
+std::string HistoryColumnTitles();
+std::string TargetGoneText();
+
+std::string DescriptorOpenFailedText(const std::string& path);
+
+std::string DirectoryMissingText(const std::string& path);
+std::string EmptyDirectoryRemovedText(const std::string& path);
+std::string SubdirectoryLeftText();
+std::string FileDeleteFailedText(int errorCode);
+std::string DirectoryRemoveFailedText(int errorCode, const std::string& path);
+std::string HistoryDeletedText(const std::string& path);
+
+}  // namespace lorvane

@@ -1,0 +1,211 @@
+#include "searcher/history/history_store.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fcntl.h>
+#include <filesystem>
+#include <string>
+#include <sys/file.h>
+#include <unistd.h>
+#include <vector>
+
+#include "common/codepage.h"
+#include "searcher/history/history_delete.h"
+#include "test_support/temp_dir.h"
+
+namespace lorvane {
+namespace {
+
+namespace fs = std::filesystem;
+using suite::Cp;
+using suite::testing::TempDir;
+using suite::testing::WriteFile;
+using Texts = std::vector<std::string>;
+
+class HistoryStoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    suite::SetActiveCodePage(suite::CodePage::Gbk);
+    work = dir / "__Lorvane__";
+    fs::create_directories(work + "/__Clipboard__");
+    target = WriteFile(dir / "app.log", "one ERROR\r\n");
+  }
+
+  std::string History(const std::string& name) {
+    const std::string path = work + "/" + name;
+    fs::create_directories(path);
+    return path;
+  }
+
+  TempDir dir;
+  std::string work, target;
+};
+
+TEST_F(HistoryStoreTest, TimeTextOfAStampAndBack) {
+  const std::string path = work + "/20041203_091502";
+  EXPECT_EQ(ParseHistoryTime(path), "2004-12-03 09:15:02");
+  EXPECT_EQ(HistoryDirectoryOf(work, "2004-12-03 09:15:02"), path);
+  EXPECT_TRUE(IsEntryOfWorkDirectory(work, path));
+  // Time texts sort as the times do.
+  EXPECT_LT(*ParseHistoryTime(work + "/20041201_235959"), *ParseHistoryTime(path));
+}
+
+TEST_F(HistoryStoreTest, TimeTextRefusesTheClipboardAndPathsWithoutSeparator) {
+  EXPECT_FALSE(ParseHistoryTime(work + "/__Clipboard__"));
+  EXPECT_FALSE(ParseHistoryTime(work + "/__CLIPBOARD__"));
+  EXPECT_FALSE(ParseHistoryTime("20041203_091502"));
+  EXPECT_FALSE(IsEntryOfWorkDirectory(work, work + "/__clipboard__"));
+}
+
+TEST_F(HistoryStoreTest, OddNamesGiveTextsOfTheirOwnBytes) {
+  // Any 15-byte name comes back to itself when its ninth byte is "_".
+  EXPECT_EQ(ParseHistoryTime(work + "/abcdefgh_ijklmn"), "abcd-ef-gh ij:kl:mn");
+  EXPECT_EQ(HistoryDirectoryOf(work, "abcd-ef-gh ij:kl:mn"), work + "/abcdefgh_ijklmn");
+  // Otherwise the way back leads to another name...
+  EXPECT_EQ(HistoryDirectoryOf(work, *ParseHistoryTime(work + "/abcdefghXijklmn")), work + "/abcdefgh_ijklmn");
+  // ...and a short name takes the last bytes of the work directory's path
+  // along, separator included, so the way back leads below another entry.
+  EXPECT_EQ(ParseHistoryTime(work + "/ab"), "ab-- e_:_/:ab");  // .../__Lorvane__/ab
+  const std::string back = HistoryDirectoryOf(work, *ParseHistoryTime(work + "/ab"));
+  EXPECT_EQ(back, work + "/ab--e__/_ab");
+  EXPECT_FALSE(IsEntryOfWorkDirectory(work, back));
+  EXPECT_EQ(HistoryDirectoryOf(work, ""), work + "/_");
+  EXPECT_FALSE(IsEntryOfWorkDirectory(work, work + "/.."));
+  EXPECT_FALSE(IsEntryOfWorkDirectory(work, dir.Path() + "/20041203_091502"));
+}
+
+TEST_F(HistoryStoreTest, RowFromTheFirstSevenLines) {
+  const std::string history = History("20041203_091502");
+  WriteFile(history + "/result.lvn", history + "\r\n" + target + "\r\nERROR\r\nY\r\n11B\r\n1\r\n1\r\n_mp[0]=0;\r\n");
+  EXPECT_EQ(ReadHistoryRow(history), (HistoryRowFields{"1", "1", "ERROR", "Yes", "11B", "app.log", ""}));
+  EXPECT_EQ(HistoryRowRecord("t", ReadHistoryRow(history)), "t\b1\b1\bERROR\bYes\b11B\bapp.log\b");
+
+  // LF alone, stray CRs, a match flag other than "Y", a target that is gone
+  // and a "|" in the keyword and the name.
+  const std::string gone = dir / "a|b.log";
+  WriteFile(history + "/result.lvn", history + "\n" + gone + "\r\r\nx|y\ny\n1K 0B\n20\r\n\r5");
+  EXPECT_EQ(ReadHistoryRow(history), (HistoryRowFields{"5", "20", "x|y", "", "1K 0B", "a|b.log", Cp("已不存在")}));
+}
+
+TEST_F(HistoryStoreTest, RowsOfMissingAndDamagedDescriptors) {
+  const std::string history = History("20041203_091502");
+  EXPECT_EQ(ReadHistoryRow(history), HistoryRowFields{});
+  fs::create_directory(history + "/result.lvn");  // can't be opened as a file
+  EXPECT_EQ(ReadHistoryRow(history), HistoryRowFields{});
+  fs::remove(history + "/result.lvn");
+
+  // Three lines: the rest read as empty; the empty target path doesn't exist.
+  WriteFile(history + "/result.lvn", history + "\r\n" + target + "\r\nERROR\r\n");
+  EXPECT_EQ(ReadHistoryRow(history), (HistoryRowFields{"", "", "ERROR", "", "", "app.log", ""}));
+  WriteFile(history + "/result.lvn", "only\r\n");
+  EXPECT_EQ(ReadHistoryRow(history), (HistoryRowFields{"", "", "", "", "", "", Cp("已不存在")}));
+  // Binary bytes stay as they are; 0x1A ends the text; a name without separator is empty.
+  WriteFile(history + "/result.lvn", std::string("h\nnoseparator\nk\0w\nN\n\x1A\n9\n9\n", 22));
+  EXPECT_EQ(ReadHistoryRow(history), (HistoryRowFields{"", "", std::string("k\0w", 3), "", "", "", Cp("已不存在")}));
+}
+
+TEST_F(HistoryStoreTest, ListsSubdirectoriesButNotFilesLinksOrTheClipboard) {
+  History("20041203_091502");
+  History("notes");
+  WriteFile(work + "/20041204_000000", "a file");
+  fs::create_directory_symlink(dir.Path(), work + "/20041205_000000");
+  Texts listed = ListHistoryDirectories(work);
+  std::sort(listed.begin(), listed.end());
+  EXPECT_EQ(listed, (Texts{work + "/20041203_091502", work + "/notes"}));
+  EXPECT_TRUE(ListHistoryDirectories(dir / "none").empty());
+}
+
+TEST_F(HistoryStoreTest, SummaryLabelsTheHeaderAndKeepsTheIndex) {
+  const std::string history = History("20041203_091502");
+  const std::string path = WriteFile(history + "/result.lvn", history + "\r\n" + target +
+                                                                  "\r\nERROR\nN\r\n11B\r\n1\r\n1\r\n_mp[0]=0;\r\nodd");
+  std::string summary;
+  ASSERT_TRUE(ReadHistorySummary(path, &summary));
+  EXPECT_EQ(summary, Cp("[目标文件目录] ") + target + "\r\n" + Cp("[搜索的关键字] ERROR\r\n") +
+                         Cp("[大小写匹配吗] N\r\n") + Cp("[目标文件尺寸] 11B\r\n") + Cp("[目标文件行数] 1\r\n") +
+                         Cp("[搜索结果行数] 1\r\n") + "_mp[0]=0;\r\nodd\r\n");
+  WriteFile(path, history + "\r\n");
+  ASSERT_TRUE(ReadHistorySummary(path, &summary));
+  EXPECT_EQ(summary, "");
+  EXPECT_FALSE(ReadHistorySummary(history + "/none.lvn", &summary));
+}
+
+class RemoveHistoryTest : public HistoryStoreTest {
+ protected:
+  HistoryRemoval Remove(const std::string& path) {
+    messages.clear();
+    return RemoveHistoryDirectory(path, [this](const std::string& m) { messages.push_back(suite::ToUtf8(m)); });
+  }
+  Texts messages;
+};
+
+TEST_F(RemoveHistoryTest, EmptyDirectoryAtOnceFilesFirstOtherwise) {
+  const std::string empty = History("20041203_091502");
+  EXPECT_EQ(Remove(empty), HistoryRemoval::kRemovedEmpty);
+  EXPECT_EQ(messages, Texts{"删除目录成功: " + empty});
+  EXPECT_FALSE(fs::exists(empty));
+
+  const std::string full = History("20041204_091502");
+  WriteFile(full + "/000000.txt", "r");
+  WriteFile(full + "/result.lvn", "d");
+  EXPECT_EQ(Remove(full), HistoryRemoval::kRemoved);
+  EXPECT_TRUE(messages.empty());
+  EXPECT_FALSE(fs::exists(full));
+
+  EXPECT_EQ(Remove(full), HistoryRemoval::kFailed);
+  EXPECT_EQ(messages, Texts{"删除目录失败，请手工处理该目录。(ERROR-CODE: 2) " + full});
+}
+
+TEST_F(RemoveHistoryTest, SubdirectoriesStayAndAreNeverEntered) {
+  const std::string history = History("20041203_091502");
+  fs::create_directories(history + "/a/deep");
+  WriteFile(history + "/a/deep/keep.txt", "k");
+  fs::create_directory(history + "/b");
+  WriteFile(history + "/000000.txt", "r");
+  EXPECT_EQ(Remove(history), HistoryRemoval::kFailed);
+  const std::string subdirectory = "删除目录失败! 因为该目录中含有子目录，请手工处理!";
+  EXPECT_EQ(messages, (Texts{subdirectory, subdirectory}));
+  EXPECT_FALSE(fs::exists(history + "/000000.txt"));
+  EXPECT_TRUE(fs::exists(history + "/a/deep/keep.txt"));
+  EXPECT_TRUE(fs::exists(history + "/b"));
+}
+
+TEST_F(RemoveHistoryTest, ALockedFileStaysWithItsErrorCode) {
+  const std::string history = History("20041203_091502");
+  const std::string held = WriteFile(history + "/000000.txt", "r");
+  WriteFile(history + "/000001.txt", "r");
+  const int fd = ::open(held.c_str(), O_RDONLY);
+  ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+  EXPECT_EQ(Remove(history), HistoryRemoval::kFailed);
+  EXPECT_EQ(messages, Texts{"删除文件失败。(ERROR-CODE: " + std::to_string(EWOULDBLOCK) + ")"});
+  EXPECT_TRUE(fs::exists(held));
+  EXPECT_FALSE(fs::exists(history + "/000001.txt"));
+  ::close(fd);
+  EXPECT_EQ(Remove(history), HistoryRemoval::kRemoved);
+}
+
+TEST_F(RemoveHistoryTest, LinksAreNeitherFollowedNorDeleted) {
+  const std::string outside = dir / "outside";
+  fs::create_directory(outside);
+  WriteFile(outside + "/precious.txt", "p");
+
+  // A link inside a history directory.
+  const std::string history = History("20041203_091502");
+  fs::create_directory_symlink(outside, history + "/link");
+  fs::create_symlink(outside + "/precious.txt", history + "/file-link");
+  EXPECT_EQ(Remove(history), HistoryRemoval::kFailed);
+  EXPECT_EQ(messages, Texts(2, "删除文件失败。(ERROR-CODE: " + std::to_string(EPERM) + ")"));
+  EXPECT_TRUE(fs::is_symlink(history + "/link"));
+  EXPECT_TRUE(fs::exists(outside + "/precious.txt"));
+
+  // A history directory that is itself a link.
+  const std::string linked = work + "/20041204_091502";
+  fs::create_directory_symlink(outside, linked);
+  EXPECT_EQ(Remove(linked), HistoryRemoval::kFailed);
+  EXPECT_EQ(messages, Texts{"删除目录失败，请手工处理该目录。(ERROR-CODE: " + std::to_string(ENOTDIR) + ") " + linked});
+  EXPECT_TRUE(fs::exists(outside + "/precious.txt"));
+}
+
+}  // namespace
+}  // namespace lorvane
