@@ -203,25 +203,16 @@ compare() {
     "$(megabytes "${mem_b[@]}")" "")")
 }
 
-# Moves earlier runs' history directories aside, untimed. They are deleted once
-# at the end: freeing thousands of inodes just before a run makes the file
-# system's next file creations slow, which would be charged to the search.
-TRASH=
+# Removes earlier runs' history directories and writes back what they left
+# dirty, untimed: gigabytes of results kept, or still being written back, would
+# slow every later run of every command.
 park_histories() {
-  local work="$BIN/__Lorvane__" entry
-  [[ -d $work ]] || return 0
-  [[ -n $TRASH ]] || TRASH=$(mktemp -d "$BUILD_DIR/bench-trash.XXXXXX")
-  for entry in "$work"/2*; do
-    [[ -d $entry ]] && mv "$entry" "$TRASH/"
-  done
-  return 0
+  local work="$BIN/__Lorvane__"
+  [[ -d $work ]] && find "$work" -mindepth 1 -maxdepth 1 -name '2*' -type d -exec rm -rf {} +
+  sync
 }
 
-cleanup_histories() {
-  park_histories
-  [[ -n $TRASH ]] && rm -rf "$TRASH"
-  TRASH=
-}
+cleanup_histories() { park_histories; }
 
 # compare_search NAME KEYWORD MATCH_CASE: the search time of lorvane-cli (its
 # `search` less its `index` on the same file, measured in the same round)
@@ -256,7 +247,90 @@ compare_search() {
   # shellcheck disable=SC2059
   ROWS+=("$(printf "$ROW_FORMAT" "" "B: ${rg[*]:0:${#rg[@]}-2} > out" "$(seconds "${t_rg[@]}")" "$(megabytes "${m_rg[@]}")" "")")
   # shellcheck disable=SC2059
-  ROWS+=("$(printf "$ROW_FORMAT" "" "C: ${grep[*]:1:${#grep[@]}-3} > out" "$(seconds "${t_grep[@]}")" "$(megabytes "${m_grep[@]}")" "")")
+  ROWS+=("$(printf "$ROW_FORMAT" "" "C: ${grep[*]:1:${#grep[@]}-2} > out" "$(seconds "${t_grep[@]}")" "$(megabytes "${m_grep[@]}")" "")")
+}
+
+# compare_page: the virtual page of a line near the end of the log, through a
+# descriptor's quick index, against sed printing that line.
+compare_page() {
+  local history lines line
+  history=$("$BIN/lorvane-cli" search OutOfMemoryError 1 "$FILE" | tail -n 1)
+  [[ -f $history/result.lvn ]] || die "no descriptor from the search: $history"
+  lines=$(wc -l <"$FILE")
+  line=$((lines - 10))
+  compare "page near end" "\"\$BIN/lorvane-cli\" page \"$history/result.lvn\" $line" "sed -n '${line}{p;q}' \"\$FILE\""
+}
+
+# compare_split: partivo-cli split (the splitter's split, as the window runs
+# it) against split -l, both cutting the log into pieces of 1000000 lines
+# written beside the program (the same file system). The pieces are the same
+# bytes: the log has CR LF line ends, which split keeps and the splitter
+# writes. Before each command the earlier pieces are removed and the disk is
+# synced, untimed (remove_splits).
+compare_split() {
+  local lines=1000000 ours_out="$BIN/__Cleavora__" theirs_out="$BUILD_DIR/split-pieces"
+  local -a ours=("$BIN/partivo-cli" split "$FILE" "$lines")
+  local -a theirs=(split -l "$lines" -d -a 9 --additional-suffix=.txt "$FILE" "$theirs_out/")
+  [[ -x $BIN/partivo-cli ]] || die "partivo-cli missing after the build: $BIN/partivo-cli"
+  local -a t_ours=() m_ours=() t_theirs=() m_theirs=() ratios=()
+  local i res t m tt mt
+  for ((i = 1; i <= RUNS; i++)); do
+    remove_splits
+    res=$(measure ours); read -r t m <<<"$res"
+    if [[ $i -eq 1 ]]; then
+      rm -rf "$theirs_out"
+      mkdir -p "$theirs_out"
+      split -l "$lines" -d -a 9 --additional-suffix=.txt "$FILE" "$theirs_out/"
+      check_split_pieces "$ours_out" "$theirs_out"
+    fi
+    remove_splits
+    mkdir -p "$theirs_out"
+    res=$(measure theirs); read -r tt mt <<<"$res"
+    t_ours+=("$t") m_ours+=("$m") t_theirs+=("$tt") m_theirs+=("$mt")
+    ratios+=("$(awk -v x="$t" -v y="$tt" 'BEGIN { printf "%.4f", x / y }')")
+    echo "   split run $i/$RUNS: partivo-cli ${t}s ${m}KB, split -l ${tt}s ${mt}KB" >&2
+  done
+  remove_splits
+  local ratio
+  ratio=$(awk -v r="$(median "${ratios[@]}")" 'BEGIN { printf "%.2f", r }')
+  # shellcheck disable=SC2059
+  ROWS+=("$(printf "$ROW_FORMAT" "split 1M lines" "A: partivo-cli split FILE $lines" "$(seconds "${t_ours[@]}")" \
+    "$(megabytes "${m_ours[@]}")" "$ratio")")
+  # shellcheck disable=SC2059
+  ROWS+=("$(printf "$ROW_FORMAT" "" "B: split -l $lines -d -a 9 FILE" "$(seconds "${t_theirs[@]}")" \
+    "$(megabytes "${m_theirs[@]}")" "")")
+}
+
+# remove_splits: deletes the pieces of earlier runs (the splitter's split
+# directories and split's folder) and syncs, untimed. Unlike the history
+# directories they are not parked: a few big files go at once, while parked
+# gigabytes would make each later run write into memory this machine has not
+# handed out yet, which tripled the kernel time by the fourth run. The sync
+# keeps one command's writeback out of the next one's time.
+remove_splits() {
+  rm -rf "$BIN/__Cleavora__"/2* "$BUILD_DIR/split-pieces"
+  sync
+}
+
+# check_split_pieces OURS_WORK THEIRS: the pieces of both hold the same lines,
+# piece by piece (line ends aside); an empty last piece of ours (a log of
+# whole millions of lines) has no counterpart.
+check_split_pieces() {
+  local ours ours_piece theirs name
+  ours=$(find "$1" -mindepth 1 -maxdepth 1 -type d -name '2*' | sort | tail -n 1)
+  [[ -n $ours ]] || die "partivo-cli left no split directory in $1"
+  for ours_piece in "$ours"/*.txt; do
+    name=${ours_piece##*/}
+    theirs="$2/$name"
+    if [[ ! -f $theirs ]]; then
+      [[ -s $ours_piece ]] && die "split made no $name"
+      continue
+    fi
+    cmp -s <(tr -d '\r' <"$ours_piece") <(tr -d '\r' <"$theirs") || die "pieces $name differ"
+  done
+  [[ $(find "$2" -name '*.txt' | wc -l) -le $(find "$ours" -name '*.txt' | wc -l) ]] ||
+    die "split made more pieces than partivo-cli"
+  note "split pieces checked: partivo-cli's and split's hold the same lines"
 }
 
 # Like measure, with the command's standard output going to a file, which is
@@ -300,11 +374,13 @@ main() {
 
   # shellcheck disable=SC2016  # $BIN and $FILE are expanded by compare
   compare "index" '"$BIN/lorvane-cli" index "$FILE"' 'wc -l "$FILE"'
+  compare_page
   compare_search "rare, case" OutOfMemoryError 1
   compare_search "rare, no case" OutOfMemoryError 0
   compare_search "common, case" ms 1
   compare_search "common, no case" ms 0
   cleanup_histories
+  compare_split
 
   print_table
 }
