@@ -111,6 +111,7 @@ class CLorvaneDlg : public QDialog, public LorvaneWindow {
   void CloseRequest();
   void StartGlint();
   void RunWorker(Worker worker);
+  void ApplySliderTicks();
   QListWidget* ListWidget(ListControl list) const;
   QLineEdit* EditWidget(EditControl edit) const;
 
@@ -126,6 +127,7 @@ class CLorvaneDlg : public QDialog, public LorvaneWindow {
   bool hintsNextShown_ = false;
   int closePresses_ = 0;
   int64_t progressStep_ = 10;
+  int64_t sliderTickFrequency_ = 1;
 
   // Controls.
   QLineEdit* filePathEdit_ = nullptr;

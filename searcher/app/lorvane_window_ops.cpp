@@ -280,15 +280,28 @@ void CLorvaneDlg::SliderShow() {
   ON_GUI({ startLineSlider_->show(); });
 }
 
+// A tick at every position of a range of millions would take the window seconds
+// to paint; past a few hundred ticks they are spread evenly instead.
+void CLorvaneDlg::ApplySliderTicks() {
+  constexpr int kMaxTicks = 200;
+  const int64_t span = static_cast<int64_t>(startLineSlider_->maximum()) - startLineSlider_->minimum();
+  const int64_t spread = span / kMaxTicks + 1;
+  startLineSlider_->setTickInterval(static_cast<int>(std::max(sliderTickFrequency_, spread)));
+}
+
 void CLorvaneDlg::SliderSetRange(int64_t low, int64_t high) {
   ON_GUI({
     constexpr int64_t kMax = 2147483647;
     startLineSlider_->setRange(static_cast<int>(std::min(low, kMax)), static_cast<int>(std::min(std::max(low, high), kMax)));
+    ApplySliderTicks();
   });
 }
 
 void CLorvaneDlg::SliderSetTickFrequency(int64_t frequency) {
-  ON_GUI({ startLineSlider_->setTickInterval(static_cast<int>(frequency)); });
+  ON_GUI({
+    sliderTickFrequency_ = std::max<int64_t>(frequency, 1);
+    ApplySliderTicks();
+  });
 }
 
 void CLorvaneDlg::SliderSetPosition(int64_t position) {

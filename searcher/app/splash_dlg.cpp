@@ -40,8 +40,7 @@ CSplashDlg::CSplashDlg(QWidget* parent, const std::atomic<int32_t>* workerDone)
   layout->setSpacing(0);
   auto* picture = new QLabel;
   picture->setPixmap(suite::SplashPicture(320, 260));
-  picture->setEnabled(false);  // clicks reach the window
-  picture->setAttribute(Qt::WA_TransparentForMouseEvents);
+  picture->setAttribute(Qt::WA_TransparentForMouseEvents);  // clicks reach the window
   layout->addWidget(picture);
   auto* about = new QPlainTextEdit;
   about->setFrameShape(QFrame::NoFrame);
