@@ -23,4 +23,19 @@ void RunOnGui(QObject* window, const std::atomic<bool>& closing, Function&& func
   QMetaObject::invokeMethod(window, std::forward<Function>(function), Qt::BlockingQueuedConnection);
 }
 
+// For calls that give nothing back and come in long runs (a page of list
+// entries, progress steps): queued to the window's thread without waiting.
+// Queued calls keep their order among themselves and before any later call
+// that waits, so the window sees them whole and in the order made; the window
+// takes a run of them in one go instead of repainting after each.
+template <typename Function>
+void PostToGui(QObject* window, const std::atomic<bool>& closing, Function&& function) {
+  if (QThread::currentThread() == window->thread()) {
+    function();
+    return;
+  }
+  if (closing.load()) return;
+  QMetaObject::invokeMethod(window, std::forward<Function>(function), Qt::QueuedConnection);
+}
+
 }  // namespace lorvane

@@ -183,11 +183,11 @@ void CLorvaneDlg::ListClear(ListControl list) {
 }
 
 void CLorvaneDlg::ListAppend(ListControl list, const std::string& text) {
-  ON_GUI({ ListWidget(list)->addItem(MakeItem(text)); });
+  PostToGui(this, closing_, [this, list, text] { ListWidget(list)->addItem(MakeItem(text)); });
 }
 
 void CLorvaneDlg::ListAppendColoured(ListControl list, const std::string& text, Rgb colour) {
-  ON_GUI({
+  PostToGui(this, closing_, [this, list, text, colour] {
     if (list != ListControl::VirtualPage) {
       ListWidget(list)->addItem(MakeItem(text));
       return;
@@ -265,7 +265,7 @@ void CLorvaneDlg::ProgressSetStep(int64_t step) {
 }
 
 void CLorvaneDlg::ProgressStep() {
-  ON_GUI({
+  PostToGui(this, closing_, [this] {
     int next = progressBar_->value() + static_cast<int>(progressStep_);
     if (next > progressBar_->maximum()) next = progressBar_->minimum();
     progressBar_->setValue(next);

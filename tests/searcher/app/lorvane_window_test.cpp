@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QLineEdit>
+#include <QProgressBar>
+#include <QTimer>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWidget>
@@ -61,6 +63,23 @@ class LorvaneWindowTest : public QObject {
     // Enter starts the search: with an empty path it says the target doesn't exist.
     QTest::keyClick(&dialog, Qt::Key_Return);
     QCOMPARE(QString::fromStdString(LastStatus(dialog)), QString::fromUtf8("OnBtnStartSearch: 目标文件不存在!"));
+  }
+
+  void progressBarFollowsTheWorker() {
+    RecordingShell shell;
+    CLorvaneDlg dialog(CommandLineRequest{}, shell);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto* bar = dialog.findChild<QProgressBar*>();
+    QVERIFY(bar);
+    dialog.EnableControls(false, true);
+    dialog.ProgressSetRange(0, 100);
+    dialog.ProgressSetStep(1);
+    for (int i = 0; i < 30; ++i) dialog.ProgressStep();
+    QVERIFY(bar->isVisible());
+    QCOMPARE(bar->value(), 29);
+    dialog.EnableControls(true, true);
+    QVERIFY(!bar->isVisible());
   }
 
   void escapeTwiceWithinASecondCloses() {
@@ -174,6 +193,27 @@ class LorvaneWindowTest : public QObject {
                                  LastStatus(dialog).find("其中 2 行包含关键字") != std::string::npos,
                              10000);
     QVERIFY(std::filesystem::exists(dialog.Context().historyDirectory + "/result.lvn"));
+  }
+
+  void progressBarMovesDuringASearch() {
+    suite::testing::TempDir dir;
+    std::string text;
+    for (int i = 0; i < 200000; ++i) text += "line with a hit " + std::to_string(i) + "\r\n";
+    const std::string target = suite::testing::WriteFile(dir / "big.log", text);
+    RecordingShell shell;
+    CommandLineRequest request;
+    request.autoLoad = request.autoSearch = true;
+    request.keyword = "hit";
+    request.targetPath = target;
+    CLorvaneDlg dialog(request, shell);
+    auto* bar = dialog.findChild<QProgressBar*>();
+    int highest = -1;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] { highest = std::max(highest, bar->isVisible() ? bar->value() : -1); });
+    watch.start(1);
+    dialog.show();
+    QTRY_VERIFY_WITH_TIMEOUT(LastStatus(dialog).find("搜索完毕") != std::string::npos, 20000);
+    QVERIFY2(highest > 0, std::to_string(highest).c_str());
   }
 
   void colourListDrawing() {
