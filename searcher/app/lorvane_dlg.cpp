@@ -1,6 +1,7 @@
 #include "searcher/app/lorvane_dlg.h"
 
 #include <QApplication>
+#include <QThread>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -75,8 +76,14 @@ CLorvaneDlg::CLorvaneDlg(const CommandLineRequest& request, suite::DesktopShell&
 }
 
 CLorvaneDlg::~CLorvaneDlg() {
+  // Workers' calls are dropped from now on; a worker caught in a call that
+  // waits is served, so every worker can finish before the window goes.
   closing_ = true;
   qApp->removeEventFilter(this);
+  while (runningWorkers_.load() > 0) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QThread::msleep(1);
+  }
 }
 
 void CLorvaneDlg::BuildControls() {

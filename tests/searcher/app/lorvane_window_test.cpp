@@ -213,6 +213,7 @@ class LorvaneWindowTest : public QObject {
     watch.start(1);
     dialog.show();
     QTRY_VERIFY_WITH_TIMEOUT(LastStatus(dialog).find("搜索完毕") != std::string::npos, 20000);
+    QVERIFY(WaitForWorkers(dialog));
     QVERIFY2(highest > 0, std::to_string(highest).c_str());
   }
 
