@@ -4,6 +4,8 @@
 #include <immintrin.h>
 #endif
 
+#include "common/cpu_features.h"
+
 namespace suite {
 namespace {
 
@@ -52,10 +54,6 @@ __attribute__((target("avx2"))) uint64_t CountNewlinesAvx2(const char* data, siz
   return counted;
 }
 
-bool HasAvx2() {
-  static const bool has = __builtin_cpu_supports("avx2");
-  return has;
-}
 #endif
 
 }  // namespace

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "evacuator/name_order.h"
+#include "common/name_order.h"
 #include "evacuator/tuckaway_window.h"
 
 namespace tuckaway {
@@ -84,7 +84,7 @@ class ListingProxy final : public TuckawayWindow {
     std::vector<std::string> names;
     names.swap(held_);
     std::sort(names.begin(), names.end(), [](const std::string& left, const std::string& right) {
-      return NameSortsBefore(left, right);
+      return suite::NameSortsBefore(left, right);
     });
     for (size_t from = 0; from < names.size() && !closing_.load(); from += kBatchSize) {
       std::vector<std::string> batch(names.begin() + static_cast<std::ptrdiff_t>(from),

@@ -18,7 +18,7 @@
 #include <utility>
 
 #include "evacuator/listing_proxy.h"
-#include "evacuator/name_order.h"
+#include "common/name_order.h"
 #include "evacuator/tuckaway_texts.h"
 #include "widgets/color_list_box.h"
 #include "widgets/dialog_colours.h"
@@ -199,10 +199,10 @@ void TuckawayDlg::ListAddSorted(const std::string& name) {
   // listing sends its names in order, so the end is checked first.
   const auto& entries = model_.Entries();
   int index = static_cast<int>(entries.size());
-  if (!entries.empty() && NameSortsBefore(name, entries.back().name)) {
+  if (!entries.empty() && suite::NameSortsBefore(name, entries.back().name)) {
     const auto at = std::upper_bound(entries.begin(), entries.end(), name,
                                      [](const std::string& value, const TuckawayWindowModel::ListEntry& entry) {
-                                       return NameSortsBefore(value, entry.name);
+                                       return suite::NameSortsBefore(value, entry.name);
                                      });
     index = static_cast<int>(at - entries.begin());
   }

@@ -33,7 +33,7 @@ class TuckawayWindow {
 
   // The file list. Indexes are 0-based.
   virtual void ListClear() = 0;
-  // Adds an entry without colour at its place in the order of NameSortsBefore.
+  // Adds an entry without colour at its place in the order of suite::NameSortsBefore.
   virtual void ListAddSorted(const std::string& name) = 0;
   // Adds an entry with a colour at the end.
   virtual void ListAppendColoured(const std::string& name, Rgb colour) = 0;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "evacuator/name_order.h"
+#include "common/name_order.h"
 
 namespace tuckaway {
 namespace {
@@ -50,7 +50,7 @@ void TuckawayWindowModel::ListClear() {
 void TuckawayWindowModel::ListAddSorted(const std::string& name) {
   Record("ListAddSorted(" + name + ")");
   const auto at = std::upper_bound(entries_.begin(), entries_.end(), name, [](const std::string& value, const ListEntry& entry) {
-    return NameSortsBefore(value, entry.name);
+    return suite::NameSortsBefore(value, entry.name);
   });
   entries_.insert(at, ListEntry{name, std::nullopt});
 }

@@ -1,5 +1,6 @@
 #include "snippets/chooser_list.h"
 
+#include "common/name_order.h"
 #include "snippets/list_name.h"
 
 namespace snipkeep {
@@ -20,7 +21,7 @@ int64_t FindInSearchOrder(const std::vector<std::string>& names, int64_t startAf
 
 int64_t SortedPosition(const std::vector<std::string>& names, const std::string& name) {
   for (size_t i = 0; i < names.size(); ++i) {
-    if (ListNameSortsBefore(name, names[i])) return static_cast<int64_t>(i);
+    if (suite::NameSortsBefore(name, names[i])) return static_cast<int64_t>(i);
   }
   return static_cast<int64_t>(names.size());
 }

@@ -7,7 +7,7 @@
 
 namespace snipkeep {
 
-// The index before the first entry that sorts after `name` (ListNameSortsBefore),
+// The index before the first entry that sorts after `name` (suite::NameSortsBefore),
 // or the end: a list kept sorted stays sorted, and an entry placed at the end
 // out of order (the default list) stays behind the names that sort before it.
 int64_t SortedPosition(const std::vector<std::string>& names, const std::string& name);

@@ -70,10 +70,4 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && Folded(text).compare(0, prefix.size(), Folded(prefix)) == 0;
 }
 
-bool ListNameSortsBefore(std::string_view left, std::string_view right) {
-  const int folded = Folded(left).compare(Folded(right));
-  if (folded != 0) return folded < 0;
-  return left < right;
-}
-
 }  // namespace snipkeep

@@ -31,7 +31,4 @@ std::string TrimName(std::string_view name);
 bool SameNameIgnoringCase(std::string_view left, std::string_view right);
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix);
 
-// The chooser's order: without regard to case, then by bytes, so it is total.
-bool ListNameSortsBefore(std::string_view left, std::string_view right);
-
 }  // namespace snipkeep

@@ -9,6 +9,8 @@
 #include <immintrin.h>
 #endif
 
+#include "common/cpu_features.h"
+
 namespace lorvane {
 namespace {
 
@@ -31,13 +33,6 @@ int Commonness(unsigned char byte) {
   }();
   return table[byte];
 }
-
-#if defined(__x86_64__)
-bool HasAvx2() {
-  static const bool has = __builtin_cpu_supports("avx2");
-  return has;
-}
-#endif
 
 }  // namespace
 
@@ -159,7 +154,7 @@ size_t KeywordMatcher::FindCandidate(const char* data, size_t length, uint64_t* 
     at = found ? static_cast<size_t>(static_cast<const char*>(found) - data) : length;
   } else {
 #if defined(__x86_64__)
-    if (HasAvx2()) {
+    if (suite::HasAvx2()) {
       const Filter filter{rare1_, rare2_, keyword_[rare1_], keyword_[rare2_], foldable_[rare1_] != 0,
                           foldable_[rare2_] != 0};
       const auto equalAt = [this](const char* p) { return EqualAt(p); };

@@ -19,6 +19,4 @@ int64_t ReadDecimal(std::string_view text) {
   return value == (uint64_t{1} << 63) ? std::numeric_limits<int64_t>::min() : -static_cast<int64_t>(value);
 }
 
-std::string DecimalText(int64_t value) { return std::to_string(value); }
-
 }  // namespace lorvane

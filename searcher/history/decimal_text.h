@@ -11,6 +11,4 @@ namespace lorvane {
 // character; no digits read as 0. Values beyond 64 bits stop at the largest.
 int64_t ReadDecimal(std::string_view text);
 
-std::string DecimalText(int64_t value);
-
 }  // namespace lorvane

@@ -8,7 +8,7 @@
 #include "common/codepage.h"
 #include "evacuator/evacuator.h"
 #include "evacuator/list_colours.h"
-#include "evacuator/name_order.h"
+#include "common/name_order.h"
 #include "evacuator/suite_file_list.h"
 #include "evacuator/tuckaway_texts.h"
 #include "recording_window.h"
@@ -55,7 +55,7 @@ TEST_F(ListingTest, TrailBytesAreNotFoldedInTheComparisonOrTheOrder) {
   EXPECT_EQ(List(suiteFiles), Names{"\xB0\x41.txt"});
 
   // Folding the trail byte would put "\xB0\x61" first, as a prefix of "\xB0\x61z".
-  EXPECT_TRUE(NameSortsBefore("\xB0\x41z", "\xB0\x61"));
+  EXPECT_TRUE(suite::NameSortsBefore("\xB0\x41z", "\xB0\x61"));
 
   // In UTF-8 the byte 0x41 after 0xB0 is a letter of its own.
   suite::SetActiveCodePage(suite::CodePage::Utf8);

@@ -1,10 +1,10 @@
-#include "evacuator/name_order.h"
+#include "common/name_order.h"
 
 #include <string>
 
 #include "common/codepage.h"
 
-namespace tuckaway {
+namespace suite {
 
 bool NameSortsBefore(std::string_view left, std::string_view right) {
   const suite::CodePage codePage = suite::ActiveCodePage();
@@ -13,4 +13,4 @@ bool NameSortsBefore(std::string_view left, std::string_view right) {
   return left < right;
 }
 
-}  // namespace tuckaway
+}  // namespace suite
