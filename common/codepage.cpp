@@ -222,15 +222,18 @@ std::string Utf8ToCodePage(CodePage codePage, std::string_view utf8) {
 
 namespace suite {
 
-std::optional<std::string> Utf8ToCodePageExactly(CodePage codePage, std::string_view utf8) {
+std::optional<std::string> ConvertExactly(const char* to, const char* from, std::string_view text) {
   bool exact = true;
-  std::string converted = Convert(codePage == CodePage::Utf8 ? "UTF-8" : "GBK", "UTF-8", utf8,
-                                  [&exact](std::string&, std::string_view) {
-                                    exact = false;
-                                    return size_t{1};
-                                  });
+  std::string converted = Convert(to, from, text, [&exact](std::string&, std::string_view) {
+    exact = false;
+    return size_t{1};
+  });
   if (!exact) return std::nullopt;
   return converted;
+}
+
+std::optional<std::string> Utf8ToCodePageExactly(CodePage codePage, std::string_view utf8) {
+  return ConvertExactly(codePage == CodePage::Utf8 ? "UTF-8" : "GBK", "UTF-8", utf8);
 }
 
 }  // namespace suite

@@ -61,6 +61,8 @@ std::string Utf8ToCodePage(CodePage codePage, std::string_view utf8);
 // UTF-8 -> code page, or nothing when a character doesn't fit the code page
 // (or the text isn't UTF-8).
 std::optional<std::string> Utf8ToCodePageExactly(CodePage codePage, std::string_view utf8);
+// Any charset iconv knows to another, or nothing when a byte doesn't convert.
+std::optional<std::string> ConvertExactly(const char* to, const char* from, std::string_view text);
 
 // Shorthands for the code page in force. `Cp` turns a UTF-8 literal of the
 // source into code-page text.

@@ -121,9 +121,10 @@ int RunSearch(ConsoleWindow& window, const std::vector<std::string>& arguments) 
     if (arguments[1] != "0" && arguments[1] != "1") return Usage("the match-case flag must be 0 or 1");
     return Usage("FILE not found, neither as given nor beside the program: " + arguments[2]);
   }
-  const std::string utf8 = suite::ConvertToUtf8(ConsoleWindow::LocaleCharset().c_str(), request.keyword);
-  const auto keyword = suite::Utf8ToCodePageExactly(suite::ActiveCodePage(), utf8);
-  if (!keyword || utf8.find("\\x") != std::string::npos) {
+  // The keyword is locale text: it must decode, and fit the code page.
+  const auto utf8 = suite::ConvertExactly("UTF-8", ConsoleWindow::LocaleCharset().c_str(), request.keyword);
+  const auto keyword = utf8 ? suite::Utf8ToCodePageExactly(suite::ActiveCodePage(), *utf8) : std::nullopt;
+  if (!keyword) {
     return Usage("KEYWORD has characters the code page " + std::string(suite::CodePageName(suite::ActiveCodePage())) +
                  " can't hold (set SUITE_CODEPAGE to match the log)");
   }

@@ -98,6 +98,8 @@ done
 LC_ALL=C.UTF-8 SUITE_CODEPAGE=gbk "$cli" search '😀' 0 "$work/s.log" >/dev/null 2>"$work/err"
 check "search: a keyword the code page can't hold: exit" 2 "$?"
 check "search: a keyword the code page can't hold: message" 1 "$(grep -c "can't hold" "$work/err")"
+"$cli" search 'C:\x64' 0 "$work/s.log" >/dev/null 2>&1
+check "search: a keyword with a backslash and x is taken as typed" 0 "$?"
 
 # restore: the fields and lists the descriptor gives back.
 out=$("$cli" restore "$history/result.lvn"); rc=$?
