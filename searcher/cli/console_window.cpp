@@ -61,7 +61,7 @@ void ConsoleWindow::PrintLine(const std::string& text) {
 
 void ConsoleWindow::PostStatus(const std::string& message) {
   LorvaneWindowModel::PostStatus(message);
-  PrintLine(suite::MakeStatusLine(message));
+  PrintLine(Status().Lines()[2]);  // the line just posted, with its time prefix
 }
 
 void ConsoleWindow::EnableControls(bool enable, bool progress) {
