@@ -8,7 +8,15 @@
 
 namespace suite {
 
-OutputFile::OutputFile(size_t bufferSize) : buffer_(std::max<size_t>(bufferSize, 1)) {}
+namespace {
+
+constexpr size_t kPageSize = 4096;
+
+}  // namespace
+
+OutputFile::OutputFile(size_t bufferSize)
+    : buffer_(std::max<size_t>(bufferSize, 1)),
+      firstWriteShortfall_(bufferSize >= 4 * kPageSize ? kPageSize : 0) {}
 
 OutputFile::~OutputFile() { Close(); }
 
@@ -26,6 +34,7 @@ bool OutputFile::Open(const std::string& path, int flags) {
   fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | flags, 0644);
   failed_ = fd_ < 0;
   used_ = 0;
+  room_ = buffer_.size() - firstWriteShortfall_;
   return fd_ >= 0;
 }
 
@@ -34,7 +43,7 @@ bool OutputFile::Append(std::string_view bytes) {
   const char* at = bytes.data();
   size_t length = bytes.size();
   for (;;) {
-    const size_t room = buffer_.size() - used_;
+    const size_t room = room_ - used_;
     if (length < room) break;
     // Fills the buffer to the brim; a long text goes on in the next one.
     std::memcpy(buffer_.get() + used_, at, room);
@@ -60,6 +69,7 @@ bool OutputFile::Close() {
 bool OutputFile::Flush() {
   const bool written = WriteAll(buffer_.get(), used_);
   used_ = 0;
+  room_ = buffer_.size();
   return written;
 }
 

@@ -11,9 +11,14 @@
 namespace suite {
 
 // Creates or truncates a file and writes it in few large writes. The buffer is
-// page-aligned and every write but the last is one whole buffer, so writes
-// start on page boundaries of the file: that measured a third of the kernel
-// time of writes that end wherever a line ends. Every failure (can't create,
+// page-aligned and every write but the first and the last is one whole
+// buffer, so writes start on page boundaries of the file: that measured a
+// third of the kernel time of writes that end wherever a line ends. The first
+// write is one page short, so the later ones straddle the file's 64 and 128 KiB
+// boundaries: writes that cover such blocks exactly get large page-cache
+// folios, and on a virtual machine whose free memory goes back to the host
+// those took two to three times the kernel time (1 GiB in 128 KiB writes: 0.9
+// to 1.5 s against 0.33 to 0.43 s). Every failure (can't create,
 // disk full, I/O error) is remembered and reported, so a caller never takes a
 // half-written file for a whole one. The buffer serves one file after another.
 // Not thread-safe.
@@ -46,7 +51,9 @@ class OutputFile {
   bool WriteAll(const char* bytes, size_t length);
 
   AlignedBlock buffer_;
+  const size_t firstWriteShortfall_;
   size_t used_ = 0;
+  size_t room_ = 0;  // what the current write takes: less for a file's first
   int fd_ = -1;
   bool failed_ = false;
   std::string path_;

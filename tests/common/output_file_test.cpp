@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <unistd.h>
+
+#include "common/output_file.h"
+#include "test_support/temp_dir.h"
+
+namespace {
+
+using suite::testing::ReadFile;
+using suite::testing::TempDir;
+
+// Bytes that differ from one position to the next, so a dropped or doubled
+// block shows.
+std::string Pattern(size_t length, char salt) {
+  std::string bytes(length, '\0');
+  for (size_t i = 0; i < length; ++i) bytes[i] = static_cast<char>('a' + (i * 7 + i / 4096 + salt) % 26);
+  return bytes;
+}
+
+// Appends of many sizes, across the short first write and whole buffers, in
+// two files in turn through one buffer: each file holds exactly its bytes.
+TEST(OutputFileTest, FilesHoldEveryByteAcrossBuffers) {
+  TempDir dir;
+  for (const size_t bufferSize : {size_t{5}, size_t{4096}, size_t{65536}, size_t{131072}}) {
+    suite::OutputFile file(bufferSize);
+    for (const char salt : {'0', '1'}) {
+      const std::string expected = Pattern(3 * bufferSize + 70001, salt);
+      const std::string path = dir / ("piece" + std::to_string(salt));
+      ASSERT_TRUE(file.Create(path));
+      size_t at = 0;
+      for (size_t step = 1; at < expected.size(); step = step * 3 + 1) {
+        const size_t length = std::min(step % (2 * bufferSize + 3), expected.size() - at);
+        ASSERT_TRUE(file.Append(std::string_view(expected).substr(at, length)));
+        at += length;
+      }
+      ASSERT_TRUE(file.Close());
+      EXPECT_EQ(ReadFile(path), expected) << "buffer " << bufferSize << ", file " << salt;
+    }
+  }
+}
+
+TEST(OutputFileTest, CreateTruncatesAndCreateNewRefusesAnExistingFile) {
+  TempDir dir;
+  const std::string path = suite::testing::WriteFile(dir / "old.txt", "old content that is long");
+  suite::OutputFile file(8);
+  ASSERT_TRUE(file.Create(path));
+  ASSERT_TRUE(file.AppendLine("new"));
+  ASSERT_TRUE(file.Close());
+  EXPECT_EQ(ReadFile(path), "new\r\n");
+
+  bool existed = false;
+  EXPECT_FALSE(file.CreateNew(path, &existed));
+  EXPECT_TRUE(existed);
+  EXPECT_FALSE(file.CreateNew(dir / "missing-dir/x.txt", &existed));
+  EXPECT_FALSE(existed);
+}
+
+// A full disk is reported by the write that meets it and by Close, never
+// taken for a whole file.
+TEST(OutputFileTest, AFullDiskFailsTheWriteAndTheClose) {
+  if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full here";
+  suite::OutputFile file(65536);
+  ASSERT_TRUE(file.Create("/dev/full"));
+  EXPECT_TRUE(file.Append("buffered, not yet written"));
+  EXPECT_FALSE(file.Append(Pattern(200000, 'x')));
+  EXPECT_TRUE(file.Failed());
+  EXPECT_FALSE(file.Append("more"));
+  EXPECT_FALSE(file.Close());
+
+  ASSERT_TRUE(file.Create("/dev/full"));
+  EXPECT_TRUE(file.Append("small"));
+  EXPECT_FALSE(file.Close()) << "the last write happens in Close";
+}
+
+}  // namespace
