@@ -9,9 +9,12 @@ namespace suite {
 
 class AlignedBlock {
  public:
+  // A memory page; the block starts on one.
+  static constexpr size_t kPageSize = 4096;
+
   explicit AlignedBlock(size_t size) : size_(size) {
-    const size_t rounded = (size + kAlignment - 1) / kAlignment * kAlignment;
-    data_ = static_cast<char*>(std::aligned_alloc(kAlignment, rounded));
+    const size_t rounded = (size + kPageSize - 1) / kPageSize * kPageSize;
+    data_ = static_cast<char*>(std::aligned_alloc(kPageSize, rounded));
     if (!data_) throw std::bad_alloc();
   }
   ~AlignedBlock() { std::free(data_); }
@@ -23,7 +26,6 @@ class AlignedBlock {
   size_t size() const { return size_; }
 
  private:
-  static constexpr size_t kAlignment = 4096;
   char* data_;
   size_t size_;
 };

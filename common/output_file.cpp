@@ -8,15 +8,9 @@
 
 namespace suite {
 
-namespace {
-
-constexpr size_t kPageSize = 4096;
-
-}  // namespace
-
 OutputFile::OutputFile(size_t bufferSize)
     : buffer_(std::max<size_t>(bufferSize, 1)),
-      firstWriteShortfall_(bufferSize >= 4 * kPageSize ? kPageSize : 0) {}
+      firstWriteShortfall_(bufferSize >= 4 * AlignedBlock::kPageSize ? AlignedBlock::kPageSize : 0) {}
 
 OutputFile::~OutputFile() { Close(); }
 
