@@ -1,5 +1,7 @@
 #include "snippets/chooser_list.h"
 
+#include <algorithm>
+
 #include "common/name_order.h"
 #include "snippets/list_name.h"
 
@@ -24,6 +26,49 @@ int64_t SortedPosition(const std::vector<std::string>& names, const std::string&
     if (suite::NameSortsBefore(name, names[i])) return static_cast<int64_t>(i);
   }
   return static_cast<int64_t>(names.size());
+}
+
+std::vector<ChooserEntry> ArrangeChooserList(const std::vector<ListName>& found) {
+  // Sorting in never moves an entry, so the ordinary names end up in sorted
+  // order (equal names in the order found), and a default entry has after it
+  // exactly the names found later that sort neither before it nor before the
+  // highest name present when it was placed.
+  struct DefaultEntry {
+    const ListName* list;
+    size_t foundBefore;            // ordinary names found before it
+    const std::string* threshold;  // a later name sorting before this comes before it
+  };
+  std::vector<const std::string*> ordinary;
+  std::vector<DefaultEntry> defaults;
+  const std::string* highest = nullptr;
+  for (const ListName& list : found) {
+    if (list.isDefault) {
+      const bool highestWins = highest && suite::NameSortsBefore(list.name, *highest);
+      defaults.push_back(DefaultEntry{&list, ordinary.size(), highestWins ? highest : &list.name});
+      continue;
+    }
+    ordinary.push_back(&list.name);
+    if (!highest || suite::NameSortsBefore(*highest, list.name)) highest = &list.name;
+  }
+  std::vector<size_t> ordinaryBefore;
+  for (const DefaultEntry& entry : defaults) {
+    const auto later = std::count_if(ordinary.begin() + static_cast<std::ptrdiff_t>(entry.foundBefore), ordinary.end(),
+                                     [&](const std::string* name) { return suite::NameSortsBefore(*name, *entry.threshold); });
+    ordinaryBefore.push_back(entry.foundBefore + static_cast<size_t>(later));
+  }
+  std::stable_sort(ordinary.begin(), ordinary.end(),
+                   [](const std::string* left, const std::string* right) { return suite::NameSortsBefore(*left, *right); });
+
+  std::vector<ChooserEntry> entries;
+  entries.reserve(found.size());
+  size_t nextDefault = 0;
+  for (size_t i = 0; i <= ordinary.size(); ++i) {
+    for (; nextDefault < defaults.size() && ordinaryBefore[nextDefault] == i; ++nextDefault) {
+      entries.push_back(ChooserEntry{defaults[nextDefault].list->name, kDefaultListColour});
+    }
+    if (i < ordinary.size()) entries.push_back(ChooserEntry{*ordinary[i], std::nullopt});
+  }
+  return entries;
 }
 
 int64_t FindEntryToSelect(const std::vector<std::string>& names, int64_t startAfter, const std::string& text) {

@@ -2,10 +2,27 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "snippets/list_enumeration.h"
+#include "snippets/snippet_colours.h"
+
 namespace snipkeep {
+
+// One entry of the chooser's list.
+struct ChooserEntry {
+  std::string name;
+  std::optional<Rgb> colour;  // none: the window's text colour
+  friend bool operator==(const ChooserEntry&, const ChooserEntry&) = default;
+};
+
+// The chooser's list as a sorted list control builds it when `found` is added
+// one by one: every name sorted in (SortedPosition), except a default list,
+// which goes in blue behind the entries present when it is found. Computed at
+// once, whatever the number of names.
+std::vector<ChooserEntry> ArrangeChooserList(const std::vector<ListName>& found);
 
 // The index before the first entry that sorts after `name` (suite::NameSortsBefore),
 // or the end: a list kept sorted stays sorted, and an entry placed at the end

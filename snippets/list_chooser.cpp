@@ -28,27 +28,23 @@ void ListChooser::OnInitDialog(ListChooserWindow& window) {
 }
 
 void ListChooser::FillList(ListChooserWindow& window) const {
-  window.ListClear();
-  std::optional<std::string> lastFound;
-  for (const auto& list : listFiles_.EnumerateListFiles()) {
-    if (list.isDefault) {
-      window.ListAppendColoured(list.name, kDefaultListColour);
-    } else {
-      window.ListInsert(SortedPosition(window.ListTexts(), list.name), list.name);
-    }
-    lastFound = list.name;
+  // The whole list is arranged here and handed over in one call: a call a
+  // name would cost a round trip to the dialog's thread each.
+  const std::vector<ListName> found = listFiles_.EnumerateListFiles();
+  const std::vector<ChooserEntry> entries = ArrangeChooserList(found);
+  int64_t selection = -1;
+  if (!found.empty()) {
+    std::vector<std::string> names;
+    names.reserve(entries.size());
+    for (const ChooserEntry& entry : entries) names.push_back(entry.name);
+    // The last name found is selected first, searching after the next-to-last
+    // entry; then the current list, where it is found, searching after the
+    // first entry, so that the first one is examined last.
+    selection = FindEntryToSelect(names, static_cast<int64_t>(names.size()) - 2, found.back().name);
+    const int64_t current = FindEntryToSelect(names, 0, currentListName_);
+    if (current >= 0) selection = current;
   }
-  if (!lastFound) return;
-  // The current list is selected last, so it wins wherever it is found; the
-  // search after the first entry examines the first one last.
-  const auto count = static_cast<int64_t>(window.ListTexts().size());
-  SelectByText(window, count - 2, *lastFound);
-  SelectByText(window, 0, currentListName_);
-}
-
-void ListChooser::SelectByText(ListChooserWindow& window, int64_t startAfter, const std::string& text) const {
-  const int64_t index = FindEntryToSelect(window.ListTexts(), startAfter, text);
-  if (index >= 0) window.ListSelect(index);
+  window.ListFill(entries, selection);
 }
 
 void ListChooser::OnChoose(ListChooserWindow& window) {

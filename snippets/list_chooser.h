@@ -40,8 +40,6 @@ class ListChooser {
   const std::string& CurrentListName() const { return currentListName_; }
 
  private:
-  void SelectByText(ListChooserWindow& window, int64_t startAfter, const std::string& text) const;
-
   const ListFiles& listFiles_;
   const std::string currentListName_;
   std::optional<std::string> choice_;

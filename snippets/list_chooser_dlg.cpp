@@ -93,21 +93,24 @@ bool ListChooserDlg::AskYesNo(const std::string& question) {
   return box.exec() == QMessageBox::Yes;
 }
 
-void ListChooserDlg::ListClear() {
-  OnDialogThread([this] { list_->clear(); });
+void ListChooserDlg::ListFill(const std::vector<ChooserEntry>& entries, int64_t selection) {
+  OnDialogThread([this, &entries, selection] {
+    list_->setUpdatesEnabled(false);
+    list_->clear();
+    for (const ChooserEntry& entry : entries) {
+      const suite::EntryColour colour =
+          entry.colour ? suite::MakeEntryColour(entry.colour->red, entry.colour->green, entry.colour->blue) : 0;
+      const int at = list_->InsertColoured(-1, suite::FromCodePage(entry.name), colour);
+      list_->item(at)->setData(kNameRole, QByteArray::fromStdString(entry.name));
+    }
+    list_->setUpdatesEnabled(true);
+    SelectRow(selection);
+  });
 }
 
 void ListChooserDlg::ListInsert(int64_t index, const std::string& name) {
   OnDialogThread([this, index, &name] {
     const int at = list_->InsertColoured(static_cast<int>(index), suite::FromCodePage(name), 0);
-    list_->item(at)->setData(kNameRole, QByteArray::fromStdString(name));
-  });
-}
-
-void ListChooserDlg::ListAppendColoured(const std::string& name, Rgb colour) {
-  OnDialogThread([this, &name, colour] {
-    const int at =
-        list_->InsertColoured(-1, suite::FromCodePage(name), suite::MakeEntryColour(colour.red, colour.green, colour.blue));
     list_->item(at)->setData(kNameRole, QByteArray::fromStdString(name));
   });
 }
@@ -133,14 +136,16 @@ int64_t ListChooserDlg::ListSelection() {
 }
 
 void ListChooserDlg::ListSelect(int64_t index) {
-  OnDialogThread([this, index] {
-    if (index < 0 || index >= list_->count()) {
-      list_->setCurrentRow(-1);
-      return;
-    }
-    list_->setCurrentRow(static_cast<int>(index));
-    list_->scrollToItem(list_->item(static_cast<int>(index)));
-  });
+  OnDialogThread([this, index] { SelectRow(index); });
+}
+
+void ListChooserDlg::SelectRow(int64_t index) {
+  if (index < 0 || index >= list_->count()) {
+    list_->setCurrentRow(-1);
+    return;
+  }
+  list_->setCurrentRow(static_cast<int>(index));
+  list_->scrollToItem(list_->item(static_cast<int>(index)));
 }
 
 void ListChooserDlg::StartFilling() {

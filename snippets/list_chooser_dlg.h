@@ -32,9 +32,8 @@ class ListChooserDlg : public QDialog, public ListChooserWindow {
   // The dialog's side of the chooser.
   void ShowMessage(const std::string& text) override;
   bool AskYesNo(const std::string& question) override;
-  void ListClear() override;
+  void ListFill(const std::vector<ChooserEntry>& entries, int64_t selection) override;
   void ListInsert(int64_t index, const std::string& name) override;
-  void ListAppendColoured(const std::string& name, Rgb colour) override;
   std::vector<std::string> ListTexts() override;
   int64_t ListSelection() override;
   void ListSelect(int64_t index) override;
@@ -63,6 +62,7 @@ class ListChooserDlg : public QDialog, public ListChooserWindow {
   template <typename Function>
   void OnDialogThread(Function&& function);
   void FillLoop();
+  void SelectRow(int64_t index);  // on the dialog's thread
 
   ListChooser& chooser_;
   suite::CColorListBox* list_ = nullptr;

@@ -16,10 +16,10 @@ bool ListChooserWindowModel::AskYesNo(const std::string& question) {
   return yes_;
 }
 
-void ListChooserWindowModel::ListClear() {
-  Record("ListClear()");
-  entries_.clear();
-  selection_ = -1;
+void ListChooserWindowModel::ListFill(const std::vector<ChooserEntry>& entries, int64_t selection) {
+  Record("ListFill(" + Num(static_cast<int64_t>(entries.size())) + "," + Num(selection) + ")");
+  entries_ = entries;
+  selection_ = selection >= 0 && selection < static_cast<int64_t>(entries_.size()) ? selection : -1;
 }
 
 void ListChooserWindowModel::ListInsert(int64_t index, const std::string& name) {
@@ -27,11 +27,6 @@ void ListChooserWindowModel::ListInsert(int64_t index, const std::string& name) 
   index = std::clamp<int64_t>(index, 0, static_cast<int64_t>(entries_.size()));
   entries_.insert(entries_.begin() + index, ListEntry{name, std::nullopt});
   if (selection_ >= index) ++selection_;
-}
-
-void ListChooserWindowModel::ListAppendColoured(const std::string& name, Rgb colour) {
-  Record("ListAppendColoured(" + name + ")");
-  entries_.push_back(ListEntry{name, colour});
 }
 
 std::vector<std::string> ListChooserWindowModel::ListTexts() {

@@ -17,17 +17,12 @@ namespace snipkeep {
 // dialog are set beforehand. Not thread-safe.
 class ListChooserWindowModel : public ListChooserWindow {
  public:
-  struct ListEntry {
-    std::string name;
-    std::optional<Rgb> colour;  // none: the window's text colour
-    friend bool operator==(const ListEntry&, const ListEntry&) = default;
-  };
+  using ListEntry = ChooserEntry;
 
   void ShowMessage(const std::string& text) override;
   bool AskYesNo(const std::string& question) override;
-  void ListClear() override;
+  void ListFill(const std::vector<ChooserEntry>& entries, int64_t selection) override;
   void ListInsert(int64_t index, const std::string& name) override;
-  void ListAppendColoured(const std::string& name, Rgb colour) override;
   std::vector<std::string> ListTexts() override;
   int64_t ListSelection() override { return selection_; }
   void ListSelect(int64_t index) override;

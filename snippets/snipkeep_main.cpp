@@ -1,21 +1,17 @@
 // Snipkeep: the snippet tool's program.
 #include <QApplication>
 #include <clocale>
-#include <cstdio>
-#include <cstdlib>
 
 #include "common/path_util.h"
 #include "snippets/list_directory.h"
 #include "snippets/snipkeep_dlg.h"
+#include "widgets/display_check.h"
 #include "widgets/qt_desktop_shell.h"
 #include "widgets/single_instance.h"
 
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
-  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
-    std::fputs("Snipkeep: no display to show the window on.\n", stderr);
-    return 1;
-  }
+  if (suite::ReportMissingDisplay("Snipkeep")) return 1;
   QApplication application(argc, argv);
   // A second start brings the running window forward, whichever list it shows, and ends.
   suite::SingleInstanceGuard guard("{7B30C2E9-1A64-4f2d-9E85-60D4A7C1B352}");

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -49,6 +50,44 @@ TEST(ChooserListTest, SelectionSearchesAfterAnEntryAndWrapsPreferringTheWholeNam
   EXPECT_EQ(FindEntryToSelect({"only"}, -1, "ONLY"), 0);
 }
 
+// The list a sorted list control builds when the names come one by one: each
+// sorted in, a default list appended behind what is there.
+std::vector<ChooserEntry> AddedOneByOne(const std::vector<ListName>& found) {
+  std::vector<ChooserEntry> entries;
+  for (const ListName& list : found) {
+    if (list.isDefault) {
+      entries.push_back(ChooserEntry{list.name, kDefaultListColour});
+      continue;
+    }
+    Texts names;
+    for (const auto& entry : entries) names.push_back(entry.name);
+    entries.insert(entries.begin() + SortedPosition(names, list.name), ChooserEntry{list.name, std::nullopt});
+  }
+  return entries;
+}
+
+TEST(ChooserListTest, ArrangedAtOnceAsIfAddedOneByOne) {
+  suite::SetActiveCodePage(suite::CodePage::Gbk);
+  // Few letters make equal names (a.txt and a.TXT) and names equal but for case.
+  const Texts pool{"a", "A", "b", "B", "m", "s", "Snipkeep", "t", "Z", "zz", DefaultName(), DefaultName()};
+  std::mt19937 random(7);
+  for (int round = 0; round < 2000; ++round) {
+    std::vector<ListName> found;
+    const int count = static_cast<int>(random() % 12);
+    for (int i = 0; i < count; ++i) {
+      const std::string& name = pool[random() % pool.size()];
+      found.push_back(ListName{name, name == DefaultName()});
+    }
+    ASSERT_EQ(ArrangeChooserList(found), AddedOneByOne(found)) << "round " << round;
+  }
+  const std::vector<ListName> found{{"x", false}, {DefaultName(), true}, {"a", false}, {"z", false}, {"t", false}};
+  EXPECT_EQ(ArrangeChooserList(found), (std::vector<ChooserEntry>{{"a", std::nullopt},
+                                                                  {"t", std::nullopt},
+                                                                  {"x", std::nullopt},
+                                                                  {DefaultName(), kDefaultListColour},
+                                                                  {"z", std::nullopt}}));
+}
+
 class ListChooserTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -81,7 +120,18 @@ TEST_F(ListChooserTest, FillsSortedWithTheDefaultListInBlueAndSelectsTheCurrentL
   EXPECT_EQ(window.Entries().back().colour, (Rgb{0, 0, 250}));
   EXPECT_EQ(window.Entries().front().colour, std::nullopt);
   EXPECT_EQ(window.Selected(), "B");
-  EXPECT_EQ(window.Starting("ListSelect(").size(), 2u);
+  EXPECT_EQ(window.calls, (Texts{"StartFilling()", "ListFill(4,1)"}));
+}
+
+// However many lists there are, a fill costs the dialog one call.
+TEST_F(ListChooserTest, AFillOfManyListsIsOneCall) {
+  for (int i = 0; i < 3000; ++i) List("list" + std::to_string(i) + ".txt");
+  List("Snipkeep缺省列表文件.txt");
+  Open("LIST2999");
+  EXPECT_EQ(window.Names().size(), 3001u);
+  EXPECT_EQ(window.Selected(), "list2999");
+  EXPECT_EQ(window.calls.size(), 2u);
+  EXPECT_EQ(window.Starting("ListFill(").size(), 1u);
 }
 
 TEST_F(ListChooserTest, WithoutTheCurrentListTheLastNameFoundStaysSelected) {
@@ -94,7 +144,7 @@ TEST_F(ListChooserTest, WithoutTheCurrentListTheLastNameFoundStaysSelected) {
   for (const char* name : {"one.txt", "two.txt", "three.txt"}) ::unlink((Dir() + name).c_str());
   chooser->FillList(window);
   EXPECT_TRUE(window.Names().empty());
-  EXPECT_EQ(window.calls, Texts{"ListClear()"});
+  EXPECT_EQ(window.calls, Texts{"ListFill(0,-1)"});
 }
 
 TEST_F(ListChooserTest, ChoosingTakesTheSelectedEntryAndNeedsOne) {
