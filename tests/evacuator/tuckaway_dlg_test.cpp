@@ -23,6 +23,9 @@
 #include "test_support/temp_dir.h"
 #include "widgets/color_list_box.h"
 #include "widgets/dialog_colours.h"
+#include "test_support/patience.h"
+
+using suite::testing::kPatienceMs;
 
 namespace tuckaway {
 namespace {
@@ -44,7 +47,7 @@ class RecordingShell : public suite::DesktopShell {
 bool WaitForListing(TuckawayDlg& dialog) {
   if (!dialog.ListingRunning()) return true;
   QSignalSpy finished(&dialog, &TuckawayDlg::ListingFinished);
-  return finished.wait(20000);
+  return finished.wait(kPatienceMs);
 }
 
 QStringList Shown(const TuckawayDlg& dialog) {
@@ -92,7 +95,7 @@ class TuckawayDlgTest : public QObject {
   std::unique_ptr<TuckawayDlg> Open() {
     auto dialog = std::make_unique<TuckawayDlg>(dir_->Path(), shell_, [] { return std::string("20041203_091502"); });
     dialog->show();
-    if (!QTest::qWaitForWindowExposed(dialog.get()) || !WaitForListing(*dialog)) return nullptr;
+    if (!QTest::qWaitForWindowExposed(dialog.get(), kPatienceMs) || !WaitForListing(*dialog)) return nullptr;
     return dialog;
   }
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts Snipkeep under Xvfb from a fresh folder: its first run makes config/
 # beside it and shows the bare title; a second start ends at once and opens no
-# window of its own; Esc ends the program.
+# window of its own; Esc ends the program. Every wait is on a condition; the
+# bounds only end a hung run.
 set -u
 program=$(realpath "$1")
 if ! command -v xvfb-run >/dev/null || ! command -v xdotool >/dev/null; then
@@ -17,26 +18,32 @@ export TMPDIR="$work"
 xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1280x900x24" bash -c '
   work=$1
   cd "$work"
+  # Runs the command given until it succeeds, for at most $1 seconds.
+  within() {
+    local limit=$1; shift
+    local end=$((SECONDS + limit))
+    until "$@"; do
+      [ $SECONDS -lt $end ] || return 1
+      sleep 0.2
+    done
+  }
+  find_window() { window=$(xdotool search --name "^Snipkeep  v0\.5\.2 \(2004\.11\.28 Sunday\)$" 2>/dev/null | head -n 1); [ -n "$window" ]; }
+  gone() { ! kill -0 $pid 2>/dev/null; }
+  gone_after_escape() {
+    gone && return 0
+    xdotool key --window "$window" Escape 2>/dev/null  # the window may go at the key press
+    within 2 gone
+  }
   ./Snipkeep >/dev/null 2>"$work/first.err" &
   pid=$!
-  window=""
-  for _ in $(seq 1 100); do
-    window=$(xdotool search --name "^Snipkeep  v0\.5\.2 \(2004\.11\.28 Sunday\)$" 2>/dev/null | head -n 1)
-    [ -n "$window" ] && break
-    sleep 0.2
-  done
-  [ -n "$window" ] || { echo "no window with the bare title"; cat "$work/first.err"; kill $pid; exit 1; }
+  within 120 find_window || { echo "no window with the bare title"; cat "$work/first.err"; kill $pid; exit 1; }
   [ -d "$work/config" ] || { echo "no config directory beside the program"; kill $pid; exit 1; }
-  timeout 10 ./Snipkeep >/dev/null 2>&1
+  timeout 120 ./Snipkeep >/dev/null 2>&1
   second=$?
   [ $second -eq 0 ] || { echo "second start ended with $second"; kill $pid; exit 1; }
   count=$(xdotool search --name "^Snipkeep  v0\.5\.2" 2>/dev/null | wc -l)
   [ "$count" -eq 1 ] || { echo "$count windows after the second start"; kill $pid; exit 1; }
-  kill -0 $pid 2>/dev/null || { echo "the first instance went"; exit 1; }
-  xdotool key --window "$window" Escape 2>/dev/null  # the window may go at the key press
-  for _ in $(seq 1 50); do
-    kill -0 $pid 2>/dev/null || { echo "1 passed, 0 failed"; exit 0; }
-    sleep 0.1
-  done
-  echo "still running after Esc"; kill $pid; exit 1
+  gone && { echo "the first instance went"; exit 1; }
+  within 60 gone_after_escape || { echo "still running after Esc"; kill $pid; exit 1; }
+  echo "1 passed, 0 failed"
 ' smoke "$work"

@@ -23,6 +23,10 @@
 #include "test_support/temp_dir.h"
 #include "widgets/color_list_box.h"
 #include "widgets/single_instance.h"
+#include "test_support/patience.h"
+
+using suite::testing::kPatienceMs;
+using suite::testing::WhenModal;
 
 namespace {
 
@@ -62,7 +66,7 @@ struct Fixture {
   SnipkeepDlg& Open() {
     dialog = std::make_unique<SnipkeepDlg>(shell, ListDir(), root.Path());
     dialog->show();
-    if (!QTest::qWaitForWindowExposed(dialog.get())) qWarning("window not exposed");
+    if (!QTest::qWaitForWindowExposed(dialog.get(), kPatienceMs)) qWarning("window not exposed");
     return *dialog;
   }
 };
@@ -80,27 +84,6 @@ QString ChooserNames(snipkeep::ListChooserDlg* chooser) {
   QStringList names;
   for (int row = 0; row < chooser->NameList()->count(); ++row) names << chooser->NameList()->item(row)->text();
   return names.join('|');
-}
-
-// Runs `script` on the next modal dialog of type T once it is up (polling, as
-// the dialog's own event loop runs). A script that fails leaves no dialog open.
-template <typename T>
-std::shared_ptr<bool> WhenModal(std::function<void(T*)> script) {
-  auto ran = std::make_shared<bool>(false);
-  auto* timer = new QTimer;
-  auto tries = std::make_shared<int>(0);
-  QObject::connect(timer, &QTimer::timeout, [=] {
-    T* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-    if (!dialog && ++*tries < 250) return;
-    timer->stop();
-    timer->deleteLater();
-    if (!dialog) return;
-    script(dialog);
-    if (dialog->isVisible()) static_cast<QDialog*>(dialog)->done(QDialog::Rejected);
-    *ran = true;
-  });
-  timer->start(20);
-  return ran;
 }
 
 }  // namespace
@@ -313,7 +296,7 @@ class SnipkeepWindowTest : public QObject {
     QVERIFY(dialog.windowTitle().endsWith("   [B]"));
 
     auto ran = WhenModal<snipkeep::ListChooserDlg>([&](snipkeep::ListChooserDlg* chooser) {
-      QTRY_VERIFY(!chooser->Filling());
+      QTRY_VERIFY_WITH_TIMEOUT(!chooser->Filling(), kPatienceMs);
       QCOMPARE(ChooserNames(chooser), U("a|B|c|Snipkeep缺省列表文件"));
       QCOMPARE(chooser->NameList()->ColourOf(3), suite::MakeEntryColour(0, 0, 250));
       QCOMPARE(chooser->NameList()->ColourOf(0), suite::EntryColour{0});
@@ -344,7 +327,7 @@ class SnipkeepWindowTest : public QObject {
 
     // A name that an existing list has in another case is refused, the chooser stays.
     auto ran = WhenModal<snipkeep::ListChooserDlg>([&](snipkeep::ListChooserDlg* chooser) {
-      QTRY_VERIFY(!chooser->Filling());
+      QTRY_VERIFY_WITH_TIMEOUT(!chooser->Filling(), kPatienceMs);
       auto named = WhenModal<snipkeep::NameDlg>([](snipkeep::NameDlg* names) {
         QCOMPARE(names->NoteLabel()->text(), U("文件名不能包括以下字符:\n / : * ? \" < > |"));
         QCOMPARE(names->OkButton()->text(), U("确定"));
@@ -367,7 +350,7 @@ class SnipkeepWindowTest : public QObject {
       });
       QTest::mouseClick(chooser->DeleteButton(), Qt::LeftButton);
       QVERIFY(*asked);
-      QTRY_VERIFY(!chooser->Filling());
+      QTRY_VERIFY_WITH_TIMEOUT(!chooser->Filling(), kPatienceMs);
       QCOMPARE(ChooserNames(chooser), U("notes"));
       QTest::mouseClick(chooser->CloseButton(), Qt::LeftButton);
     });
@@ -402,7 +385,7 @@ class SnipkeepWindowTest : public QObject {
     {
       snipkeep::ListChooserDlg chooserDialog(chooser);
       for (int i = 0; i < 3; ++i) chooserDialog.StartFilling();
-      QTRY_VERIFY(!chooserDialog.Filling());
+      QTRY_VERIFY_WITH_TIMEOUT(!chooserDialog.Filling(), kPatienceMs);
       QCOMPARE(chooserDialog.NameList()->count(), 200);
       QCOMPARE(chooserDialog.NameList()->currentItem()->text(), U("list7"));
       QTest::keyClick(chooserDialog.NameList(), Qt::Key_Return);  // Enter chooses, as a double click does
@@ -426,12 +409,12 @@ class SnipkeepWindowTest : public QObject {
     SnipkeepDlg& dialog = f.Open();
     first.SetWindow(&dialog, [&dialog] { return snipkeep::IsSnipkeepTitle(dialog.windowTitle()); });
     dialog.showMinimized();
-    QTRY_VERIFY(dialog.isMinimized());
+    QTRY_VERIFY_WITH_TIMEOUT(dialog.isMinimized(), kPatienceMs);
     {
       suite::SingleInstanceGuard second(name);
       QVERIFY(!second.IsFirst());
     }
-    QTRY_VERIFY(!dialog.isMinimized());
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog.isMinimized(), kPatienceMs);
     QVERIFY(dialog.windowTitle().endsWith("   [mine]"));
   }
 

@@ -24,6 +24,9 @@
 #include "recording_window.h"
 #include "splitter/cleavora_dlg.h"
 #include "splitter/split_state.h"
+#include "test_support/patience.h"
+
+using suite::testing::kPatienceMs;
 
 namespace cleavora {
 namespace {
@@ -59,7 +62,7 @@ class CleavoraDlgTest : public QObject {
     shell_ = std::make_unique<testing::RecordingShell>();
     dialog_ = std::make_unique<CCleavoraDlg>(*state_, *shell_);
     dialog_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(dialog_.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(dialog_.get(), kPatienceMs));
   }
 
   void cleanup() {
@@ -163,7 +166,7 @@ class CleavoraDlgTest : public QObject {
     QVERIFY(Button("applyButton")->isEnabled());
     QVERIFY(Field("pieceSizeField")->isEnabled() && !Field("pieceSizeField")->isReadOnly());
 
-    QTRY_VERIFY_WITH_TIMEOUT(Button("startButton")->isEnabled(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(Button("startButton")->isEnabled(), kPatienceMs);
     QCOMPARE(Field("statusLine")->text(), QString::fromUtf8("分割成功: 将 25000 行分割成 3 个小文件"));
     QVERIFY(!Field("pathField")->isReadOnly());
     QVERIFY(Button("chooseFileButton")->isEnabled());
@@ -173,7 +176,7 @@ class CleavoraDlgTest : public QObject {
       for (int i = 20001; i <= 25000; ++i) tail += std::to_string(i) + "\r\n";
       return tail;
     }());
-    QTRY_VERIFY_WITH_TIMEOUT(!dialog_->SplitRunning(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog_->SplitRunning(), kPatienceMs);
 
     QTest::mouseClick(Button("openDirectoryButton"), Qt::LeftButton);
     QCOMPARE(shell_->folders.size(), size_t(1));
@@ -220,12 +223,12 @@ class CleavoraDlgTest : public QObject {
     field->selectAll();
     QTest::keyClicks(field, "20000");
     const QString progress = Field("statusLine")->text();
-    QTRY_VERIFY(Field("statusLine")->text() != progress);
+    QTRY_VERIFY_WITH_TIMEOUT(Field("statusLine")->text() != progress, kPatienceMs);
     QCOMPARE(field->text(), QStringLiteral("20000"));
 
     QTest::mouseClick(Button("applyButton"), Qt::LeftButton);
     QCOMPARE(dialog_->windowTitle(), kTitle.arg(20000));
-    QTRY_VERIFY_WITH_TIMEOUT(Button("startButton")->isEnabled(), 60000);
+    QTRY_VERIFY_WITH_TIMEOUT(Button("startButton")->isEnabled(), kPatienceMs);
     const size_t pieces = PieceCount(state_->LastSplitDirectory());
     QCOMPARE(Field("statusLine")->text(),
              QString::fromUtf8("分割成功: 将 200000 行分割成 %1 个小文件").arg(pieces));
@@ -345,7 +348,7 @@ class CleavoraDlgTest : public QObject {
   }
 
   bool WaitForProgress() {
-    return QTest::qWaitFor([this] { return Field("statusLine")->text().startsWith(QString::fromUtf8("正在分割")); });
+    return suite::testing::WaitUntil([this] { return Field("statusLine")->text().startsWith(QString::fromUtf8("正在分割")); });
   }
 
   std::unique_ptr<QTemporaryDir> dir_;

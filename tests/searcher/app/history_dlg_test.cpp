@@ -17,6 +17,9 @@
 #include "searcher/engine/command_line.h"
 #include "test_support/temp_dir.h"
 #include "widgets/program_art.h"
+#include "test_support/patience.h"
+
+using suite::testing::kPatienceMs;
 
 namespace {
 
@@ -42,11 +45,7 @@ std::string Search(const std::string& work, const std::string& name, const std::
 }
 
 bool WaitForListing(CHistoryDlg& dialog) {
-  for (int i = 0; i < 400; ++i) {
-    QTest::qWait(10);
-    if (!dialog.Listing()) return true;
-  }
-  return false;
+  return suite::testing::WaitUntil([&] { return !dialog.Listing(); });
 }
 
 QPushButton* Button(QWidget& dialog, const char* caption) {
@@ -76,15 +75,8 @@ QPoint RowPoint(QTreeView& list, int row) { return list.visualRect(list.model()-
 
 // Runs `act` on the history browser once it is open modally and listed.
 void WhenBrowserOpens(std::function<void(CHistoryDlg&)> act) {
-  QTimer::singleShot(0, [act] {
-    for (int i = 0; i < 400; ++i) {
-      if (auto* dialog = qobject_cast<CHistoryDlg*>(QApplication::activeModalWidget())) {
-        if (!QTest::qWaitForWindowExposed(dialog) || !WaitForListing(*dialog)) return;
-        act(*dialog);
-        return;
-      }
-      QTest::qWait(10);
-    }
+  suite::testing::WhenModal<CHistoryDlg>([act](CHistoryDlg* dialog) {
+    if (QTest::qWaitForWindowExposed(dialog, kPatienceMs) && WaitForListing(*dialog)) act(*dialog);
   });
 }
 
@@ -109,7 +101,7 @@ class HistoryDlgTest : public QObject {
     RecordingShell shell;
     CHistoryDlg dialog(work, shell);
     dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog, kPatienceMs));
     QVERIFY(WaitForListing(dialog));
     QTreeView& list = *List(dialog);
     QVERIFY(list.isVisible() && list.isEnabled());
@@ -130,7 +122,7 @@ class HistoryDlgTest : public QObject {
     RecordingShell shell;
     CHistoryDlg dialog(work, shell);
     dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog, kPatienceMs));
     QVERIFY(WaitForListing(dialog));
     for (const char* caption : {"恢复历史情境", "打开根目录", "删  除", "刷  新", "取  消"}) {
       QPushButton* button = Button(dialog, caption);
@@ -157,7 +149,7 @@ class HistoryDlgTest : public QObject {
     {
       CHistoryDlg dialog(work, shell);
       dialog.show();
-      QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+      QVERIFY(QTest::qWaitForWindowExposed(&dialog, kPatienceMs));
       QVERIFY(WaitForListing(dialog));
       QTest::mouseClick(List(dialog)->viewport(), Qt::LeftButton, {}, RowPoint(*List(dialog), 1));
       QTest::mouseDClick(List(dialog)->viewport(), Qt::LeftButton, {}, RowPoint(*List(dialog), 1));
@@ -166,7 +158,7 @@ class HistoryDlgTest : public QObject {
     }
     CHistoryDlg dialog(work, shell);
     dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog, kPatienceMs));
     QVERIFY(WaitForListing(dialog));
     // The arrow keys choose a row as a click does.
     QTest::keyClick(List(dialog), Qt::Key_Down);
@@ -181,7 +173,7 @@ class HistoryDlgTest : public QObject {
     RecordingShell shell;
     CHistoryDlg dialog(work, shell);
     dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog, kPatienceMs));
     QVERIFY(WaitForListing(dialog));
     QTest::mouseClick(Button(dialog, "删  除"), Qt::LeftButton);
     QVERIFY(WaitForListing(dialog));
@@ -216,7 +208,7 @@ class HistoryDlgTest : public QObject {
     RecordingShell shell;
     lorvane::CLorvaneDlg window(lorvane::CommandLineRequest{}, shell);
     window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(QTest::qWaitForWindowExposed(&window, kPatienceMs));
     const std::string history = Search(window.Context().workDirectory, "19991231_235959", target);
     auto lastStatus = [&window] { return suite::ToUtf8(window.Status().Lines()[2]); };
 
@@ -242,8 +234,7 @@ class HistoryDlgTest : public QObject {
     QCOMPARE(window.Context().historyDirectory, history);
     QCOMPARE(window.Context().targetPath, target);
     // The restore shows its first result's virtual page on a worker.
-    for (int i = 0; i < 400 && (window.RunningWorkers() > 0 || !window.ControlsEnabled()); ++i) QTest::qWait(10);
-    QCOMPARE(window.RunningWorkers(), 0);
+    QVERIFY(suite::testing::WaitUntil([&] { return window.RunningWorkers() == 0 && window.ControlsEnabled(); }));
   }
 
  private:

@@ -16,6 +16,9 @@
 #include "test_support/temp_dir.h"
 #include "widgets/color_list_box.h"
 #include "widgets/single_instance.h"
+#include "test_support/patience.h"
+
+using suite::testing::kPatienceMs;
 
 namespace {
 
@@ -30,13 +33,9 @@ struct RecordingShell : suite::DesktopShell {
 
 std::string LastStatus(CLorvaneDlg& dialog) { return suite::ToUtf8(dialog.Status().Lines()[2].substr(17)); }
 
-// Waits until no worker runs (or a few seconds pass).
+// Waits until no worker runs and the window is unlocked.
 bool WaitForWorkers(CLorvaneDlg& dialog) {
-  for (int i = 0; i < 400; ++i) {
-    QTest::qWait(25);
-    if (dialog.RunningWorkers() == 0 && dialog.ControlsEnabled()) return true;
-  }
-  return false;
+  return suite::testing::WaitUntil([&] { return dialog.RunningWorkers() == 0 && dialog.ControlsEnabled(); });
 }
 
 }  // namespace
@@ -51,7 +50,7 @@ class LorvaneWindowTest : public QObject {
     RecordingShell shell;
     CLorvaneDlg dialog(CommandLineRequest{}, shell);
     dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog, kPatienceMs));
     dialog.EnableControls(false, true);  // as a worker does when it starts
     QTest::keyClick(&dialog, Qt::Key_F12);
     QVERIFY(shell.opened.empty());
@@ -69,7 +68,7 @@ class LorvaneWindowTest : public QObject {
     RecordingShell shell;
     CLorvaneDlg dialog(CommandLineRequest{}, shell);
     dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog, kPatienceMs));
     auto* bar = dialog.findChild<QProgressBar*>();
     QVERIFY(bar);
     dialog.EnableControls(false, true);
@@ -86,16 +85,16 @@ class LorvaneWindowTest : public QObject {
     RecordingShell shell;
     CLorvaneDlg dialog(CommandLineRequest{}, shell);
     dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog, kPatienceMs));
     const QString title = QString::fromUtf8(lorvane::LVN_MAIN_TITLE_M);
     QCOMPARE(dialog.windowTitle(), title);
     QTest::keyClick(&dialog, Qt::Key_Escape);
     QCOMPARE(dialog.windowTitle(), title + QString::fromUtf8(" [重复以退出]"));
-    QTest::qWait(1300);
-    QCOMPARE(dialog.windowTitle(), title);
+    // The hint goes after a second, and with it the first press.
+    QTRY_COMPARE_WITH_TIMEOUT(dialog.windowTitle(), title, kPatienceMs);
     QVERIFY(dialog.isVisible());
+    // Key clicks handle no timers, so the second press comes within the second.
     QTest::keyClick(&dialog, Qt::Key_Escape);
-    QTest::qWait(300);
     QVERIFY(dialog.isVisible());
     QTest::keyClick(&dialog, Qt::Key_Escape);
     QVERIFY(!dialog.isVisible());
@@ -105,7 +104,7 @@ class LorvaneWindowTest : public QObject {
     RecordingShell shell;
     CLorvaneDlg dialog(CommandLineRequest{}, shell);
     dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog, kPatienceMs));
     dialog.EnableControls(false, true);
     QTest::keyClick(&dialog, Qt::Key_Escape);
     QTest::keyClick(&dialog, Qt::Key_Escape);
@@ -162,13 +161,13 @@ class LorvaneWindowTest : public QObject {
       suite::SingleInstanceGuard second(name);
       QVERIFY(!second.IsFirst());
     }
-    QTRY_COMPARE(forwarded, 1);
-    QTRY_VERIFY(!window.isMinimized());
+    QTRY_COMPARE_WITH_TIMEOUT(forwarded, 1, kPatienceMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isMinimized(), kPatienceMs);
     // While the title carries a hint, nothing comes forward.
     window.setWindowTitle("title [hint]");
     window.showMinimized();
     { suite::SingleInstanceGuard third(name); }
-    QTRY_COMPARE(forwarded, 2);
+    QTRY_COMPARE_WITH_TIMEOUT(forwarded, 2, kPatienceMs);
     QTest::qWait(100);
     QVERIFY(window.isMinimized());
   }
@@ -185,20 +184,21 @@ class LorvaneWindowTest : public QObject {
     CLorvaneDlg dialog(request, shell);
     dialog.show();
     QVERIFY(WaitForWorkers(dialog));
-    QTRY_VERIFY_WITH_TIMEOUT(LastStatus(dialog).find("存于 1 个结果文件中") != std::string::npos, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(LastStatus(dialog).find("存于 1 个结果文件中") != std::string::npos, kPatienceMs);
     QCOMPARE(dialog.Context().targetPath, first);
     // A file chosen later is pre-read and then searched at once.
     dialog.OpenFile(second);
     QTRY_VERIFY_WITH_TIMEOUT(dialog.Context().targetPath == second && dialog.RunningWorkers() == 0 &&
                                  LastStatus(dialog).find("其中 2 行包含关键字") != std::string::npos,
-                             10000);
+                             kPatienceMs);
     QVERIFY(std::filesystem::exists(dialog.Context().historyDirectory + "/result.lvn"));
   }
 
   void progressBarMovesDuringASearch() {
     suite::testing::TempDir dir;
     std::string text;
-    for (int i = 0; i < 200000; ++i) text += "line with a hit " + std::to_string(i) + "\r\n";
+    // A result in every tenth line: the first page fills over two progress steps.
+    for (int i = 0; i < 200000; ++i) text += (i % 10 ? "line " : "line with a hit ") + std::to_string(i) + "\r\n";
     const std::string target = suite::testing::WriteFile(dir / "big.log", text);
     RecordingShell shell;
     CommandLineRequest request;
@@ -207,12 +207,14 @@ class LorvaneWindowTest : public QObject {
     request.targetPath = target;
     CLorvaneDlg dialog(request, shell);
     auto* bar = dialog.findChild<QProgressBar*>();
+    // Every step the window shows, however fast the search: a sampling timer
+    // would see none on a fast machine.
     int highest = -1;
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&] { highest = std::max(highest, bar->isVisible() ? bar->value() : -1); });
-    watch.start(1);
+    QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) {
+      if (bar->isVisible()) highest = std::max(highest, value);
+    });
     dialog.show();
-    QTRY_VERIFY_WITH_TIMEOUT(LastStatus(dialog).find("搜索完毕") != std::string::npos, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(LastStatus(dialog).find("搜索完毕") != std::string::npos, kPatienceMs);
     QVERIFY(WaitForWorkers(dialog));
     QVERIFY2(highest > 0, std::to_string(highest).c_str());
   }

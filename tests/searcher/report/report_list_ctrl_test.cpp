@@ -11,6 +11,9 @@
 #include "common/codepage.h"
 #include "searcher/report/report_constants.h"
 #include "searcher/report/report_list_ctrl.h"
+#include "test_support/patience.h"
+
+using suite::testing::kPatienceMs;
 
 namespace {
 
@@ -57,7 +60,7 @@ class ReportListCtrlTest : public QObject {
     list.SetColumnsFromText("key|tag", 2);
     for (const char* row : {"b|1", "a|2", "c|3"}) list.AddRowFromText(row, '|');
     list.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    QVERIFY(QTest::qWaitForWindowExposed(&list, kPatienceMs));
     QCOMPARE(Column(list, 0), (Texts{"c", "a", "b"}));  // rows go in at the top
 
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, RowPoint(list, 1));  // "a"
@@ -87,7 +90,7 @@ class ReportListCtrlTest : public QObject {
     list.AddRowFromText("x|1", '|');
     list.AddRowFromText("y", '|');
     list.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    QVERIFY(QTest::qWaitForWindowExposed(&list, kPatienceMs));
     QTest::mouseClick(list.viewport(), Qt::RightButton, {}, RowPoint(list, 1));
     QCOMPARE(list.GetCurrentRow(), 1);
     QCOMPARE(list.GetCurrentRowText('|'), std::string("x|1"));
@@ -108,7 +111,7 @@ class ReportListCtrlTest : public QObject {
     int signalled = 0;
     QObject::connect(&list, &CReportListCtrl::rowDoubleClicked, [&signalled] { ++signalled; });
     list.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    QVERIFY(QTest::qWaitForWindowExposed(&list, kPatienceMs));
     QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, RowPoint(list, 0));
     QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, QPoint(5, list.viewport()->height() - 5));
     QCOMPARE(handed, (Texts{"x|p|q", ""}));
@@ -122,7 +125,7 @@ class ReportListCtrlTest : public QObject {
     list.AddRowFromText("x|1", '|');
     list.AddRowFromText("y|2", '|');
     list.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    QVERIFY(QTest::qWaitForWindowExposed(&list, kPatienceMs));
     // A real double-click starts with a press and a release; QTest sends the
     // double-click alone.
     auto doubleClick = [&list](int row) {
@@ -130,16 +133,12 @@ class ReportListCtrlTest : public QObject {
       QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, RowPoint(list, row));
     };
     auto shown = std::make_shared<QString>();
-    QTimer::singleShot(0, &list, [shown] {
-      for (int i = 0; i < 200 && shown->isEmpty(); ++i) {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-          *shown = box->text();
-          box->accept();
-        }
-        QTest::qWait(10);
-      }
+    auto answered = suite::testing::WhenModal<QMessageBox>([shown](QMessageBox* box) {
+      *shown = box->text();
+      box->accept();
     });
     doubleClick(1);
+    QVERIFY(*answered);
     QCOMPARE(*shown, QString::fromUtf8("第2行\n\n(1) key : x\n(2) tag : 1\n"));
     list.SetDetailsOnDoubleClick(false);
     doubleClick(0);  // a box would block here until the test times out
@@ -151,7 +150,7 @@ class ReportListCtrlTest : public QObject {
     list.resize(400, 200);
     list.SetColumnsFromText("key", 1);
     list.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    QVERIFY(QTest::qWaitForWindowExposed(&list, kPatienceMs));
     const QRect strip(0, lorvane::kEmptyListTextGap, list.viewport()->width(), 20);
     QVERIFY(HasDarkPixelIn(Painted(list), strip));
     list.AddRowFromText("", '|');
@@ -168,7 +167,7 @@ class ReportListCtrlTest : public QObject {
     list.AddRowFromText("even|0", '|');
     list.SetAlwaysShowSelection(true);
     list.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    QVERIFY(QTest::qWaitForWindowExposed(&list, kPatienceMs));
     const int edge = list.viewport()->width() - 3;  // right of every column
     QVERIFY(list.header()->length() < edge);
     const int y0 = RowPoint(list, 0).y(), y1 = RowPoint(list, 1).y();

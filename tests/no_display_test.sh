@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# The four window programs without a display: each prints the same notice and
+# ends with status 1, never with Qt's abort. Arguments: the four programs.
+set -u
+failures=0
+check() {  # name expected actual
+  if [ "$2" == "$3" ]; then echo "ok: $1"; else echo "FAILED: $1"; echo "  expected: $2"; echo "  actual:   $3"; failures=$((failures + 1)); fi
+}
+# A display number no server listens on (none of its socket files is there).
+number=$((5000 + RANDOM % 4000))
+while [ -e "/tmp/.X11-unix/X$number" ]; do number=$((number + 1)); done
+for program in "$@"; do
+  name=$(basename "$program")
+  err=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" 2>&1 >/dev/null; echo "exit $?")
+  check "$name without DISPLAY" "$name: no display to show the window on (DISPLAY is not set).|exit 1" \
+    "$(printf '%s' "$err" | sed -n '1p;$p' | paste -sd '|')"
+  err=$(env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=":$number" "$program" 2>&1 >/dev/null; echo "exit $?")
+  check "$name with a display nobody serves" "$name: no display to show the window on (no X server answers at DISPLAY=:$number).|exit 1" \
+    "$(printf '%s' "$err" | sed -n '1p;$p' | paste -sd '|')"
+done
+echo "$(( 2 * $# - failures )) passed, $failures failed"
+[ $failures -eq 0 ]
