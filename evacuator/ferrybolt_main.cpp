@@ -3,9 +3,11 @@
 
 #include "common/path_util.h"
 #include "evacuator/tuckaway_dlg.h"
+#include "widgets/display_check.h"
 #include "widgets/qt_desktop_shell.h"
 
 int main(int argc, char** argv) {
+  if (suite::ReportMissingDisplay("Ferrybolt")) return 1;
   QApplication application(argc, argv);
   suite::QtDesktopShell shell;
   // Any number may run at once: there is no single-instance guard.

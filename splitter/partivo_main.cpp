@@ -4,9 +4,11 @@
 #include "common/path_util.h"
 #include "splitter/cleavora_dlg.h"
 #include "splitter/split_state.h"
+#include "widgets/display_check.h"
 #include "widgets/qt_desktop_shell.h"
 
 int main(int argc, char** argv) {
+  if (suite::ReportMissingDisplay("Partivo", "partivo-cli splits on a console.")) return 1;
   QApplication application(argc, argv);
   cleavora::SplitState state(suite::GetModuleDirectory());
   suite::QtDesktopShell shell;

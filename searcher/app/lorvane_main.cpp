@@ -1,7 +1,6 @@
 // Lorvane: the searcher's program.
 #include <QApplication>
 #include <clocale>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -9,16 +8,14 @@
 #include "common/codepage.h"
 #include "common/path_util.h"
 #include "searcher/app/lorvane_dlg.h"
+#include "widgets/display_check.h"
 #include "widgets/qt_desktop_shell.h"
 #include "widgets/single_instance.h"
 #include "widgets/qt_text.h"
 
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
-  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
-    std::fputs("Lorvane: no display to show the window on; lorvane-cli runs the same engine on a console.\n", stderr);
-    return 1;
-  }
+  if (suite::ReportMissingDisplay("Lorvane", "lorvane-cli runs the same engine on a console.")) return 1;
   QApplication application(argc, argv);
   suite::SingleInstanceGuard guard("{5E1A07C3-92D4-4b6e-A1F0-3C8D24B6E917}");
   if (!guard.IsFirst()) return 0;

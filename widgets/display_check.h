@@ -1,0 +1,19 @@
+// Whether a window can be shown here, found out before Qt starts: without a
+// display Qt ends the program with an abort and a plugin message.
+#pragma once
+
+#include <string>
+
+namespace suite {
+
+// Why no window can be shown ("DISPLAY is not set", ...), or "" when a display
+// is there: a platform set in QT_QPA_PLATFORM, a Wayland display, or an X
+// display whose local socket answers (a remote one is taken on trust).
+std::string MissingDisplayReason();
+
+// For the programs' main: when no display is there, prints
+// "<program>: no display to show the window on (<reason>)." and `consoleHint`
+// (if any) on stderr and returns true; the program then ends with status 1.
+bool ReportMissingDisplay(const char* program, const char* consoleHint = nullptr);
+
+}  // namespace suite
