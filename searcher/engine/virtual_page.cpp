@@ -35,7 +35,9 @@ int CenterVirtualPage(LorvaneWindow& window, SearchContext& context) {
   const std::string keyword = suite::FoldedAsciiCase(suite::ActiveCodePage(), context.keyword);
   const LorvaneForm form = window.StoredForm();
   const int64_t centre = form.centreLine;
-  const int64_t half = form.halfPage > 0 ? form.halfPage : 0;
+  // A typed half page is used unclamped below, but never above the limit
+  // "使用该值" sets: a typed 3000000 would read six million lines into the list.
+  const int64_t half = std::clamp<int64_t>(form.halfPage, 0, kMaxHalfPage);
 
   window.PostStatus("CLorvaneDlg::_thr_center_virtual_page()");
   window.EnableControls(false, false);
@@ -49,7 +51,10 @@ int CenterVirtualPage(LorvaneWindow& window, SearchContext& context) {
   window.ListClear(ListControl::VirtualPage);
 
   const int64_t first = centre - half, last = centre + half;
-  const int64_t key = first / suite::kQuickIndexStride;
+  // Entry k holds the offset of line k * 10000 + 1, so the block to start from
+  // is that of the page's first line: (M - H) / 10000 would start a page at
+  // line 10000 one block late and lose that line.
+  const int64_t key = (std::max<int64_t>(1, first) - 1) / suite::kQuickIndexStride;
   int64_t counter = 0, start = 0;
   if (const std::optional<int64_t> offset = SeekableEntry(context.quickIndex, key, file)) {
     window.PostStatus(Cp("找到快速索引 _mp[") + Number(key) + Cp("]，直接将文件指针定位在 ") + Number(*offset));
@@ -73,6 +78,11 @@ int CenterVirtualPage(LorvaneWindow& window, SearchContext& context) {
     window.ListAppendColoured(ListControl::VirtualPage, TabsAsBlanks(line.text), colour);
   }
   file.Close();
+  if (reader.Failed()) {
+    window.PostStatus(Cp("读取目标文件 ") + suite::PathText(target) + Cp(" 时出错! 虚页面不完整。"));
+    window.EnableControls(true, false);
+    return -1;
+  }
 
   window.ListSelect(ListControl::VirtualPage, window.ListCount(ListControl::VirtualPage) - 1);
   window.ListSelect(ListControl::VirtualPage, centre > half ? half : centre - 1);
@@ -156,7 +166,7 @@ int LookAtContent(LorvaneWindow& window, SearchContext& context) {
   suite::TextLine line;
   suite::OutputFile view;
   const std::string path =
-      context.historyDirectory + suite::kPathSeparator + "_virtual_page_" + suite::MakeTimeStamp() + ".txt";
+      ViewFileDirectory(context) + suite::kPathSeparator + "_virtual_page_" + suite::MakeTimeStamp() + ".txt";
   int64_t written = 0;
   bool writeFailed = false;
   while (index < begin + count && reader.Next(line)) {
@@ -177,6 +187,11 @@ int LookAtContent(LorvaneWindow& window, SearchContext& context) {
   file.Close();
   const bool made = view.IsOpen();
   if (made && !view.Close()) writeFailed = true;
+  if (reader.Failed()) {
+    window.PostStatus(Cp("查看内容: 失败! 因为读取目标文件 ") + suite::PathText(target) + Cp(" 时出错!"));
+    window.EnableControls(true, false);
+    return -1;
+  }
   if (writeFailed) {
     window.PostStatus(Cp("查看内容: 失败! 写入虚页面临时文件“") + suite::PathText(path) + Cp("”失败! 磁盘可能已满。"));
     window.EnableControls(true, false);
@@ -193,7 +208,7 @@ void EditVirtualPage(LorvaneWindow& window, SearchContext& context) {
   const int64_t entries = window.ListCount(ListControl::VirtualPage);
   if (entries == 0) return;
   window.EnableControls(false, false);
-  const std::string path = context.historyDirectory + suite::kPathSeparator + "_vp" + suite::MakeTimeStamp() + ".txt";
+  const std::string path = ViewFileDirectory(context) + suite::kPathSeparator + "_vp" + suite::MakeTimeStamp() + ".txt";
   suite::OutputFile copy;
   if (!copy.Create(path)) {
     window.PostStatus(Cp("请重新搜索，因为不能创建虚页面临时文件“") + suite::PathText(path) + Cp("”!"));

@@ -34,6 +34,11 @@ std::string Target(int lines, const std::string& end = "\r\n") {
   return text;
 }
 
+// Line i of Target as the page shows it.
+std::string Shown(int i) {
+  return "line  " + std::to_string(i) + (i % 7 ? "" : " Error") + (i % 11 ? "" : " ERROR");
+}
+
 class VirtualPageTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -99,6 +104,33 @@ TEST_F(VirtualPageTest, DeepLinesComeThroughTheirEntry) {
   }
 }
 
+// Entry k is line k * 10000 + 1: a page whose first line ends a block is
+// read from that block's entry and keeps that line.
+TEST_F(VirtualPageTest, APageStartingAtABlockEndHoldsExactlyItsRange) {
+  Prepare(Target(30000, "\n"));
+  struct Case {
+    int64_t centre, half, key, first, last;
+  };
+  for (const Case& c : {Case{10005, 5, 0, 10000, 10010}, Case{10000, 0, 0, 10000, 10000}, Case{20000, 0, 1, 20000, 20000},
+                        Case{11000, 1000, 0, 10000, 12000}, Case{10001, 0, 1, 10001, 10001},
+                        Case{30000, 5, 2, 29995, 30000}}) {
+    SCOPED_TRACE(c.centre);
+    EXPECT_EQ(PageOf(c.centre, c.half), 0);
+    EXPECT_EQ(window.messages[1].rfind("找到快速索引 _mp[" + std::to_string(c.key) + "]", 0), 0u) << window.messages[1];
+    const auto page = Page();
+    ASSERT_EQ(page.size(), static_cast<size_t>(c.last - c.first + 1));
+    EXPECT_EQ(page.front(), Shown(static_cast<int>(c.first)));
+    EXPECT_EQ(page.back(), Shown(static_cast<int>(c.last)));
+    const auto selected = static_cast<size_t>(window.List(ListControl::VirtualPage).selection);
+    EXPECT_EQ(page.at(selected), Shown(static_cast<int>(c.centre)));
+  }
+  // A half page beyond the centre line starts at line 1, through entry 0.
+  EXPECT_EQ(PageOf(3, 1000), 0);
+  EXPECT_EQ(window.messages[1], "找到快速索引 _mp[0]，直接将文件指针定位在 0");
+  EXPECT_EQ(Page().size(), 1003u);
+  EXPECT_EQ(window.List(ListControl::VirtualPage).selection, 2);
+}
+
 TEST_F(VirtualPageTest, ColoursIgnoreCaseWhateverTheSearchDid) {
   Prepare(Target(100), "Error", true);
   // Line 77 holds "Error" and "ERROR"; line 66 only "ERROR", which the search didn't select.
@@ -124,6 +156,35 @@ TEST_F(VirtualPageTest, TypedHalfPagesAreUsedAsTheyAre) {
   PageOf(60, 5);  // beyond the last line
   EXPECT_TRUE(Page().empty());
   EXPECT_EQ(window.messages.back(), "从目标文件中成功读入 0 条原始记录。");
+}
+
+// However it was typed, the half page in use is at most 1000.
+TEST_F(VirtualPageTest, ATypedHalfPageNeverExceedsTheLimit) {
+  Prepare(Target(5000));
+  EXPECT_EQ(PageOf(2500, 3000000), 0);
+  EXPECT_EQ(Page().size(), 2001u);
+  EXPECT_EQ(Page().front(), Shown(1500));
+  EXPECT_EQ(window.List(ListControl::VirtualPage).selection, 1000);
+}
+
+// A target that opens but can't be read: a failure, never "成功".
+TEST_F(VirtualPageTest, AReadErrorIsAFailure) {
+  Prepare(Target(50));
+  context.targetPath = "/proc/self/mem";  // reading at offset 0 fails
+  context.quickIndex.Clear();
+  window.ListAppend(ListControl::VirtualPage, "old");
+  EXPECT_EQ(PageOf(1, 0), -1);
+  EXPECT_EQ(window.messages.back(), "读取目标文件 /proc/self/mem 时出错! 虚页面不完整。");
+  EXPECT_TRUE(window.ControlsEnabled());
+
+  window.SetFormText(FormText::FilePath, "/proc/self/mem");
+  window.SetFormNumber(FormNumber::StartLine, 1);
+  window.SetFormNumber(FormNumber::Offset, 5);
+  window.messages.clear();
+  EXPECT_EQ(LookAtContent(window, context), -1);
+  EXPECT_EQ(window.messages.back(), "查看内容: 失败! 因为读取目标文件 /proc/self/mem 时出错!");
+  EXPECT_TRUE(window.OpenedPaths().empty());
+  EXPECT_TRUE(window.ControlsEnabled());
 }
 
 TEST_F(VirtualPageTest, AStaleEntryFallsBackToTheStart) {
