@@ -1,6 +1,7 @@
 #include "common/path_util.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,6 +24,24 @@ std::string GetModuleDirectory() {
 std::string DirectoryOfPath(const std::string& path) {
   const size_t last = path.rfind(kPathSeparator);
   return last == std::string::npos ? std::string() : path.substr(0, last + 1);
+}
+
+std::string FullPath(const std::string& path) {
+  if (path.empty() || path.front() == kPathSeparator) return path;
+  const size_t last = path.rfind(kPathSeparator);
+  std::string name = last == std::string::npos ? path : path.substr(last + 1);
+  std::string directory = last == std::string::npos ? std::string(".") : path.substr(0, last + 1);
+  if (name.empty() || name == "." || name == "..") {  // a directory itself: resolve it whole
+    directory = path;
+    name.clear();
+  }
+  char* resolved = ::realpath(directory.c_str(), nullptr);
+  if (!resolved) return path;
+  std::string full(resolved);
+  std::free(resolved);
+  if (name.empty()) return full;
+  if (full.back() != kPathSeparator) full += kPathSeparator;
+  return full + name;
 }
 
 bool MakeDirectory(const std::string& path, bool* existed) {

@@ -20,6 +20,12 @@ std::string GetModuleDirectory();
 // A path without a separator gives the empty text.
 std::string DirectoryOfPath(const std::string& path);
 
+// The full path of an existing entry given by a relative path: its directory
+// resolved from the current one (links, "." and ".."), its own name kept as it
+// is, so a link to a log stays the link. An absolute path, or one whose
+// directory can't be resolved, is given back unchanged.
+std::string FullPath(const std::string& path);
+
 // Creates one directory; true when it was made by this call.
 // A directory that already exists gives false with `existed` set.
 bool MakeDirectory(const std::string& path, bool* existed = nullptr);

@@ -11,10 +11,12 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& arguments, c
   const std::string& flag = arguments[1];
   const std::string& path = arguments[2];
   if (keyword.empty() || (flag != "0" && flag != "1") || path.empty()) return request;
+  // The path resolved becomes the full path: the descriptor stores it, and a
+  // relative one would name another file when restored from elsewhere.
   if (suite::PathExists(path)) {
-    request.targetPath = path;
+    request.targetPath = suite::FullPath(path);
   } else if (suite::PathExists(programDirectory + path)) {
-    request.targetPath = programDirectory + path;
+    request.targetPath = suite::FullPath(programDirectory + path);
   } else {
     return request;
   }

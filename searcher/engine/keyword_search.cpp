@@ -112,6 +112,16 @@ class ResultSink : public LineSink {
   std::string failedPath_;
 };
 
+bool HasLineEnd(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
+
+// Why a keyword or target can't be searched although both are there: each
+// stands on one line of the descriptor, so neither may hold a line end.
+std::string LineEndProblem(const LorvaneForm& form) {
+  if (HasLineEnd(form.keyword)) return Cp("关键字不能包含回车或换行符!");
+  if (HasLineEnd(form.filePath)) return Cp("目标文件路径不能包含回车或换行符!");
+  return std::string();
+}
+
 }  // namespace
 
 std::string FormatResultRecord(int64_t resultNumber, int64_t lineNumber, std::string_view text) {
@@ -153,6 +163,12 @@ void OnBtnStartSearch(LorvaneWindow& window) {
     window.PostStatus(Cp("OnBtnStartSearch: 目标文件不存在!") + suite::PathText(form.filePath));
     return;
   }
+  if (const std::string problem = LineEndProblem(form); !problem.empty()) {
+    window.SelectAllText(EditControl::Keyword);
+    window.FocusEdit(EditControl::Keyword);
+    window.PostStatus("OnBtnStartSearch: " + problem);
+    return;
+  }
   window.StartWorker(Worker::Search);
 }
 
@@ -161,10 +177,15 @@ int Search(LorvaneWindow& window, SearchContext& context, size_t blockSize) {
   const std::string target = form.filePath;
   const std::string keyword = form.keyword;
   const bool matchCase = form.matchCase;
-  context.targetPath = target;
-  context.keyword = keyword;
 
   window.PostStatus("CLorvaneDlg::_thr_search()");
+  // Also reached without the button, after the pre-read of a command line.
+  if (const std::string problem = LineEndProblem(form); !problem.empty()) {
+    window.PostStatus(Cp("搜索失败: ") + problem);
+    return -1;
+  }
+  context.targetPath = target;
+  context.keyword = keyword;
   window.EnableControls(false, true);
   window.ResetResultViews();
 
@@ -183,7 +204,12 @@ int Search(LorvaneWindow& window, SearchContext& context, size_t blockSize) {
 
   const KeywordMatcher matcher(keyword, matchCase, suite::ActiveCodePage());
   ResultSink sink(window, context.historyDirectory);
-  const LineSearchResult searched = SearchLines(file, matcher, sink, suite::kQuickIndexStride, blockSize);
+  // The search reads every line anyway, so it takes the quick index of the
+  // file as it read it: a log that grew or changed since its pre-read still
+  // leaves a descriptor whose index and line count agree.
+  QuickIndex readIndex;
+  const LineSearchResult searched =
+      SearchLines(file, matcher, sink, suite::kQuickIndexStride, blockSize, &readIndex);
   const bool finished = sink.Finish();
 
   if (sink.failure() != ResultSink::none || !finished || searched.readFailed) {
@@ -201,6 +227,7 @@ int Search(LorvaneWindow& window, SearchContext& context, size_t blockSize) {
   }
 
   const int64_t linesRead = searched.linesRead;
+  context.quickIndex = std::move(readIndex);
   window.SetFormText(FormText::ReadLines, FormatReadLinesText(linesRead));
   window.RefreshForm();
   window.ProgressSetPosition(0);
@@ -221,17 +248,19 @@ int Search(LorvaneWindow& window, SearchContext& context, size_t blockSize) {
   // The descriptor is written before the window is unlocked, so no pre-read or
   // restore can change the quick index while it is written.
   const CLVNResultHeader header{context.historyDirectory,
-                                target,
+                                suite::FullPath(target),
                                 keyword,
                                 matchCase ? "Y" : "N",
                                 window.StoredForm().sizeText,
                                 std::to_string(linesRead),
                                 std::to_string(sink.results())};
-  toResultWrite(window, header, context.quickIndex);
+  // A search whose descriptor couldn't be written can't be restored: it is
+  // shown, but it is not a success.
+  const bool written = toResultWrite(window, header, context.quickIndex);
 
   window.EnableControls(true, true);
   context.workerDone = 1;
-  return 0;
+  return written ? 0 : -1;
 }
 
 }  // namespace lorvane

@@ -1,11 +1,13 @@
 #include "searcher/engine/line_search.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
 #include "common/exclusive_file.h"
 #include "common/newline_count.h"
 #include "searcher/engine/keyword_matcher.h"
+#include "searcher/engine/quick_index.h"
 
 namespace lorvane {
 namespace {
@@ -27,12 +29,65 @@ class Checkpoints {
   int64_t next_;
 };
 
+// Records where every 10000th line ends, so that the line after it starts a
+// block of the quick index. LFs are counted in bulk; one is located only where
+// the count passes a multiple of the stride, once per block of lines.
+class IndexBuilder {
+ public:
+  explicit IndexBuilder(QuickIndex* index) : index_(index) {
+    if (index_) index_->Clear();
+  }
+
+  // `count` LFs of [data + from, data + to) have just been counted after the
+  // `completedBefore` lines; `base` is the file offset of data[0].
+  void PassNewlines(const char* data, size_t from, size_t to, int64_t completedBefore, uint64_t count, int64_t base) {
+    if (!index_) return;
+    while (count > 0 && completedBefore + static_cast<int64_t>(count) >= next_) {
+      const auto wanted = static_cast<uint64_t>(next_ - completedBefore);
+      const size_t lf = from + suite::FindNthNewline(data + from, to - from, wanted).position;
+      completedBefore = next_;
+      count -= wanted;
+      from = lf + 1;
+      Record(base + static_cast<int64_t>(lf) + 1);
+    }
+  }
+
+  // The LF at file offset `lfOffset` completed line `line`.
+  void PassNewline(int64_t line, int64_t lfOffset) {
+    if (index_ && line == next_) Record(lfOffset + 1);
+  }
+
+  // Entry 0 when the text has a line, and no entry for a block that no line
+  // started (one recorded after the last LF, with nothing behind it).
+  void Finish(int64_t lines) {
+    if (!index_) return;
+    if (lines == 0) {
+      index_->Clear();
+      return;
+    }
+    index_->Set(0, 0);
+    const int64_t lastKey = (lines - 1) / suite::kQuickIndexStride;
+    while (index_->HighestKey() > lastKey) index_->Erase(index_->HighestKey());
+  }
+
+ private:
+  void Record(int64_t offset) {
+    index_->Set(next_ / suite::kQuickIndexStride, offset);
+    next_ += suite::kQuickIndexStride;
+  }
+
+  QuickIndex* index_;
+  int64_t next_ = suite::kQuickIndexStride;  // the count of lines after which the next block starts
+};
+
 }  // namespace
 
 LineSearchResult SearchLines(suite::ExclusiveFile& file, const KeywordMatcher& matcher, LineSink& sink,
-                             int64_t checkpointStride, size_t blockSize) {
+                             int64_t checkpointStride, size_t blockSize, QuickIndex* index) {
   LineSearchResult result;
   Checkpoints checkpoints(sink, checkpointStride);
+  IndexBuilder indexBuilder(index);
+  int64_t base = 0;  // file offset of buffer[0]
   if (blockSize < 1) blockSize = 1;
   std::vector<char> buffer(blockSize * 2);
   size_t carry = 0;        // bytes of an unfinished line at the buffer's front
@@ -72,6 +127,7 @@ LineSearchResult SearchLines(suite::ExclusiveFile& file, const KeywordMatcher& m
       // pos is a line start, so the LFs before the candidate are the lines completed before its line.
       uint64_t lfs = 0;
       const size_t candidate = pos + matcher.FindCandidate(data + pos, end - pos, &lfs);
+      indexBuilder.PassNewlines(data, pos, std::min(candidate, end), completed, lfs, base);
       completed += static_cast<int64_t>(lfs);
       if (candidate >= end) break;
       const void* lfBefore = candidate > pos ? ::memrchr(data + pos, '\n', candidate - pos) : nullptr;
@@ -96,6 +152,7 @@ LineSearchResult SearchLines(suite::ExclusiveFile& file, const KeywordMatcher& m
         break;
       }
       completed = lineNumber;
+      indexBuilder.PassNewline(lineNumber, base + static_cast<int64_t>(lineEnd));
       pos = lineEnd + 1;
     }
     if (!lastLineDone && textEnded && end > 0 && data[end - 1] != '\n') ++completed;  // the last line, without LF
@@ -103,8 +160,10 @@ LineSearchResult SearchLines(suite::ExclusiveFile& file, const KeywordMatcher& m
 
     carry = available - end;
     if (carry > 0) std::memmove(buffer.data(), data + end, carry);
+    base += static_cast<int64_t>(end);
   }
   result.linesRead = completed;
+  if (!result.readFailed) indexBuilder.Finish(completed);
   return result;
 }
 

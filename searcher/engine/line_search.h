@@ -14,6 +14,7 @@ class ExclusiveFile;
 namespace lorvane {
 
 class KeywordMatcher;
+class QuickIndex;
 
 // Receives the search's findings in file order.
 class LineSink {
@@ -34,9 +35,15 @@ struct LineSearchResult {
 };
 
 // Lines are never materialised unless a candidate lies in them: line numbers
-// are counted in bulk between candidates. Text model as LineReader's.
+// are counted in bulk between candidates. Text model as LineReader's. The file
+// is read from offset 0 on.
+//
+// With `index`, it is filled with the quick index of the file as this search
+// read it: the offset of line k * 10000 + 1 for every block of lines started,
+// found only where the count of lines passes a multiple of 10000. A search
+// that stops early leaves it incomplete.
 LineSearchResult SearchLines(suite::ExclusiveFile& file, const KeywordMatcher& matcher, LineSink& sink,
                              int64_t checkpointStride = suite::kQuickIndexStride,
-                             size_t blockSize = suite::kReadBlockSize);
+                             size_t blockSize = suite::kReadBlockSize, QuickIndex* index = nullptr);
 
 }  // namespace lorvane

@@ -16,6 +16,7 @@ class QuickIndex {
 
   void Clear() { table_.clear(); }
   void Set(int64_t key, int64_t offset) { table_[key] = offset; }
+  void Erase(int64_t key) { table_.erase(key); }
   std::optional<int64_t> Find(int64_t key) const;
   bool Empty() const { return table_.empty(); }
   int64_t Size() const { return static_cast<int64_t>(table_.size()); }

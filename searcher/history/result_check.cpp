@@ -36,7 +36,8 @@ bool CLVNResultCheck::CheckHeader() {
     errorText_ = Cp("CLVNResultCheck: 搜索结果总行数非法! 总行数[") + header_.resultLines + "]";
     return false;
   }
-  const int64_t expectedKey = (total - 1) / suite::kQuickIndexStride;
+  // A search of an empty target leaves no quick index entry at all.
+  const int64_t expectedKey = total == 0 ? -1 : (total - 1) / suite::kQuickIndexStride;
   if (highestKey_ != expectedKey) {
     char numbers[160];
     std::snprintf(numbers, sizeof numbers, "[%" PRId64 "] != (%s[%" PRId64 "]-1)/%" PRId64, highestKey_,

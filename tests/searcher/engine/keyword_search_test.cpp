@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "searcher/engine/quick_pre_read.h"
 #include "searcher/engine/search_context.h"
 #include "searcher/history/result_descriptor.h"
+#include "searcher/history/result_load.h"
 #include "test_support/temp_dir.h"
 
 namespace lorvane {
@@ -200,9 +202,104 @@ TEST_F(KeywordSearchTest, AResultFileThatCannotBeCreated) {
   EXPECT_EQ(window.messages.back(), "搜索失败: 不能创建搜索结果文件“" + context.historyDirectory + "/000000.txt”!");
   EXPECT_EQ(context.workerDone, 1);
   EXPECT_TRUE(window.ControlsEnabled());
-  // Nothing found: the search ends normally, only the descriptor can't be written.
-  EXPECT_EQ(Run("a\r\n", "hit", true), 0);
+  // Nothing found: only the descriptor can't be written. The search is shown,
+  // but one that can never be restored is not a success.
+  EXPECT_EQ(Run("a\r\n", "hit", true), -1);
   EXPECT_EQ(window.messages.back(), "toResultWrite: 不能创建搜索结果文件“" + context.historyDirectory + "/result.lvn”!");
+  EXPECT_TRUE(window.ControlsEnabled());
+}
+
+// Each stands on a line of the descriptor: a line end would shift its fields.
+TEST_F(KeywordSearchTest, AKeywordOrPathWithALineEndIsRefused) {
+  const std::string target = WriteFile(dir / "here.log", "a\r\nb\r\n");
+  window.Controls().filePath = target;
+  for (const char* keyword : {"a\nb", "a\r", "\n"}) {
+    window.Controls().keyword = keyword;
+    OnBtnStartSearch(window);
+    EXPECT_EQ(window.messages.back(), "OnBtnStartSearch: 关键字不能包含回车或换行符!");
+  }
+  const std::string odd = WriteFile(dir / "line\nend.log", "a\r\n");
+  window.Controls().keyword = "a";
+  window.Controls().filePath = odd;
+  OnBtnStartSearch(window);
+  EXPECT_EQ(window.messages.back(), "OnBtnStartSearch: 目标文件路径不能包含回车或换行符!");
+  EXPECT_FALSE(window.Called("StartWorker(Search)"));
+
+  // A search started by a command line's pre-read is refused the same way.
+  window.SetFormText(FormText::FilePath, target);
+  window.SetFormText(FormText::Keyword, "a\nb");
+  window.RefreshForm();
+  EXPECT_EQ(Search(window, context), -1);
+  EXPECT_EQ(window.messages.back(), "搜索失败: 关键字不能包含回车或换行符!");
+  EXPECT_TRUE(context.historyDirectory.empty());
+  EXPECT_TRUE(window.ControlsEnabled());
+}
+
+// The index the search writes is the pre-read's for a file that didn't change,
+// whatever the line ends, the last line and the block size.
+TEST_F(KeywordSearchTest, TheSearchTakesTheIndexOfTheFileAsItReadIt) {
+  std::mt19937 random(11);
+  for (int round = 0; round < 40; ++round) {
+    std::string text;
+    const int lines = static_cast<int>(random() % 40000);
+    for (int i = 0; i < lines; ++i) {
+      text += std::string(random() % 12, 'a' + static_cast<char>(random() % 3));
+      if (random() % 50 == 0) text += " hit";
+      text += random() % 3 ? "\n" : "\r\n";
+    }
+    if (random() % 2 && !text.empty()) text.pop_back();      // a last line without LF
+    if (random() % 8 == 0) text.insert(text.size() / 2, "\x1A");  // the text ends early
+    const std::string keyword = round % 3 == 0 ? "a" : round % 3 == 1 ? "hit" : "zzz";
+    SCOPED_TRACE(round);
+    // A work directory a round: a search never waits for the clock to move on.
+    context.workDirectory = dir / ("work" + std::to_string(round));
+    const size_t blockSizes[] = {7, 64, 4093, 1 << 20};  // lines and entries straddle blocks
+    ASSERT_EQ(Run(text, keyword, true, blockSizes[round % 4]), 0);
+    const std::string searched = QuickIndexText(context.quickIndex);
+    QuickPreRead(window, context);
+    EXPECT_EQ(searched, QuickIndexText(context.quickIndex));
+  }
+}
+
+// A log that grew (or was cut) between its pre-read and its search: the
+// descriptor describes the file as the search read it, and restores.
+TEST_F(KeywordSearchTest, ALogChangedAfterItsPreReadStillLeavesARestorableHistory) {
+  for (const auto& [before, after] : std::vector<std::pair<int, int>>{{15000, 25000}, {25000, 5000}, {3, 0}}) {
+    SCOPED_TRACE(after);
+    context.workDirectory = dir / ("work" + std::to_string(after));
+    const std::string path = WriteFile(dir / "target.log", NumberedLines(before, "hit "));
+    window.SetFormText(FormText::FilePath, path);
+    window.SetFormText(FormText::Keyword, "hit 1");
+    window.RefreshForm();
+    ASSERT_EQ(QuickPreRead(window, context), 0);
+    WriteFile(path, NumberedLines(after, "hit "));
+    window.RefreshForm();
+    ASSERT_EQ(Search(window, context), 0);
+    const std::string searched = QuickIndexText(context.quickIndex);
+    SearchContext restored;
+    window.messages.clear();
+    EXPECT_TRUE(ResultLoad(window, restored, DescriptorPath(context.historyDirectory))) << window.messages.back();
+    EXPECT_EQ(restored.totalLineCount, after);
+    EXPECT_EQ(QuickIndexText(restored.quickIndex), searched);
+    QuickPreRead(window, context);
+    EXPECT_EQ(QuickIndexText(context.quickIndex), searched);
+  }
+}
+
+// A target with no lines (empty, or 0x1A at once) leaves a descriptor without
+// index entries, which its own restore accepts.
+TEST_F(KeywordSearchTest, TheSearchOfAnEmptyTargetRestores) {
+  for (const char* text : {"", "\x1A more"}) {
+    context.workDirectory = dir / (*text ? "work1" : "work0");
+    ASSERT_EQ(Run(text, "x", true), 0);
+    const std::string descriptor = ReadFile(DescriptorPath(context.historyDirectory));
+    EXPECT_NE(descriptor.find("\r\n0\r\n0\r\n"), std::string::npos);
+    EXPECT_EQ(descriptor.find("_mp["), std::string::npos);
+    SearchContext restored;
+    window.messages.clear();
+    EXPECT_TRUE(ResultLoad(window, restored, DescriptorPath(context.historyDirectory))) << window.messages.front();
+    EXPECT_EQ(window.messages.back(), "toResultLoad: 成功载入一个 result.lvn 搜索历史文件。");
+  }
 }
 
 TEST_F(KeywordSearchTest, AFullDiskIsAFailureAndLeavesNoDescriptor) {
