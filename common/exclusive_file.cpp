@@ -10,7 +10,11 @@ namespace suite {
 
 ExclusiveFile::~ExclusiveFile() { Close(); }
 
-bool ExclusiveFile::Open(const std::string& path) {
+bool ExclusiveFile::Open(const std::string& path) { return OpenRegular(path, true); }
+
+bool ExclusiveFile::OpenShared(const std::string& path) { return OpenRegular(path, false); }
+
+bool ExclusiveFile::OpenRegular(const std::string& path, bool lock) {
   Close();
   openError_ = OpenError::None;
   // O_NONBLOCK keeps a FIFO from blocking the open; it is refused just below.
@@ -27,7 +31,7 @@ bool ExclusiveFile::Open(const std::string& path) {
     ::close(fd);
     return false;
   }
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+  if (lock && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     openError_ = OpenError::Locked;
     ::close(fd);
     return false;

@@ -23,6 +23,10 @@ class ExclusiveFile {
   ExclusiveFile& operator=(const ExclusiveFile&) = delete;
 
   bool Open(const std::string& path);
+  // The same open without the lock, for the suite's own files that are never
+  // rewritten in place (descriptors, result files): any number may read them
+  // at once, whoever holds them.
+  bool OpenShared(const std::string& path);
   void Close();
   bool IsOpen() const { return fd_ >= 0; }
   OpenError LastOpenError() const { return openError_; }
@@ -39,6 +43,8 @@ class ExclusiveFile {
   int Descriptor() const { return fd_; }
 
  private:
+  bool OpenRegular(const std::string& path, bool lock);
+
   int fd_ = -1;
   OpenError openError_ = OpenError::None;
 };

@@ -184,10 +184,13 @@ void CLorvaneDlg::BuildControls() {
 
   // Settings and viewing.
   halfPageEdit_ = new QLineEdit;
+  halfPageEdit_->setObjectName("halfPageEdit");
   halfPageEdit_->setMaximumWidth(60);
   startLineEdit_ = new QLineEdit;
+  startLineEdit_->setObjectName("startLineEdit");
   startLineEdit_->setMaximumWidth(90);
   offsetEdit_ = new QLineEdit;
+  offsetEdit_->setObjectName("offsetEdit");
   offsetEdit_->setMaximumWidth(60);
   startLineSlider_ = new QSlider(Qt::Horizontal);
   startLineSlider_->setTickPosition(QSlider::TicksBelow);

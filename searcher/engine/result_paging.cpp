@@ -49,7 +49,7 @@ void SelectResultFile(LorvaneWindow& window, SearchContext& context) {
 
   if (suite::PathExists(path)) {
     suite::ExclusiveFile file;
-    if (!file.Open(path)) {
+    if (!file.OpenShared(path)) {
       window.PostStatus(Cp("打开搜索结果文件 ") + name + Cp(" 失败! 可能由于其它程序正在写/独享目标文件。"));
       return;
     }

@@ -23,6 +23,7 @@ void StartUpEngine(LorvaneWindow& window, SearchContext& context, const std::str
 void MakeHistoryDirectory(SearchContext& context) {
   suite::MakeDirectory(context.workDirectory);
   context.historyDirectory = suite::MakeFreshStampedDirectory(context.workDirectory);
+  context.viewDirectory.clear();
 }
 
 void EnsureHistoryDirectory(SearchContext& context) {
@@ -30,6 +31,19 @@ void EnsureHistoryDirectory(SearchContext& context) {
   if (!suite::PathExists(context.historyDirectory)) {
     context.historyDirectory = suite::MakeFreshStampedDirectory(context.workDirectory);
   }
+}
+
+std::string ViewFileDirectory(SearchContext& context) {
+  const std::string& history = context.historyDirectory;
+  const bool inWorkDirectory = !context.workDirectory.empty() &&
+                               suite::DirectoryOfPath(history) == context.workDirectory + suite::kPathSeparator &&
+                               history.size() > context.workDirectory.size() + 1;
+  if (inWorkDirectory) return history;
+  if (context.viewDirectory.empty() || !suite::PathExists(context.viewDirectory)) {
+    suite::MakeDirectory(context.workDirectory);
+    context.viewDirectory = suite::MakeFreshStampedDirectory(context.workDirectory);
+  }
+  return context.viewDirectory;
 }
 
 }  // namespace lorvane

@@ -18,6 +18,7 @@ struct SearchContext {
   std::string targetPath;        // file-system bytes
   std::string keyword;           // as typed, code page
   std::string historyDirectory;  // full path
+  std::string viewDirectory;     // see ViewFileDirectory
   int64_t totalLineCount = 0;
   QuickIndex quickIndex;
   std::atomic<int32_t> workerDone{0};  // 1 once the last worker has finished; polled by the splash
@@ -45,5 +46,11 @@ void MakeHistoryDirectory(SearchContext& context);
 // Before a content view: makes the work directory if it is missing, and a fresh
 // history directory if the current one is missing (no search yet, or deleted).
 void EnsureHistoryDirectory(SearchContext& context);
+
+// Where a content view or a page copy is written: the history directory when
+// it is one of the work directory's own; for a search restored from a
+// descriptor that lies elsewhere, a fresh history directory made for them
+// once, so that nothing is ever written outside the work directory.
+std::string ViewFileDirectory(SearchContext& context);
 
 }  // namespace lorvane

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
+#include <dirent.h>
+#include <memory>
+#include <string_view>
 
 #include "common/codepage.h"
 #include "common/exclusive_file.h"
@@ -24,9 +28,11 @@ struct Descriptor {
   QuickIndex index;
 };
 
+// Descriptors are never rewritten in place, so any number of readers may
+// read one at once, without the lock a target takes.
 bool ReadDescriptor(const std::string& path, Descriptor& descriptor) {
   suite::ExclusiveFile file;
-  if (!file.Open(path)) return false;
+  if (!file.OpenShared(path)) return false;
   suite::LineReader reader(file);
   suite::TextLine line;
   size_t number = 0;
@@ -45,14 +51,49 @@ bool ReadDescriptor(const std::string& path, Descriptor& descriptor) {
   return !reader.Failed();
 }
 
-// A descriptor's result count can't exceed the lines of its target, and a
-// file of n bytes has at most n + 1 lines: so a damaged count never makes the
-// result-file list endless.
-int64_t ResultFileLimit(const std::string& targetPath) {
-  suite::ExclusiveFile file;
-  int64_t size = 0;
-  if (file.Open(targetPath)) size = file.Size();
-  return (size + 1 + suite::kResultFileRecords - 1) / suite::kResultFileRecords + 1;
+// "%06d.txt", as the search names its result files.
+std::string ResultName(int64_t number) {
+  char name[32];
+  std::snprintf(name, sizeof name, "%06lld.txt", static_cast<long long>(number));
+  return name;
+}
+
+// The number after the highest result file ("%06d.txt") in the directory: a
+// damaged result count never makes the result-file list longer than the
+// search's files, whatever the target (locked, shrunk or gone) looks like now.
+int64_t ResultFileLimit(const std::string& directory) {
+  int64_t limit = 0;
+  DIR* dir = ::opendir(directory.c_str());
+  if (!dir) return 0;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name(entry->d_name);
+    constexpr std::string_view kExtension = ".txt";
+    if (name.size() < 6 + kExtension.size() || !name.ends_with(kExtension)) continue;
+    const std::string_view digits = name.substr(0, name.size() - kExtension.size());
+    if (digits.size() > 18 || digits.find_first_not_of("0123456789") != std::string_view::npos) continue;
+    if (ResultName(ReadDecimal(digits)) != name) continue;  // no other spelling of a number
+    limit = std::max(limit, ReadDecimal(digits) + 1);
+  }
+  ::closedir(dir);
+  return limit;
+}
+
+// The directory a descriptor lies in, resolved: the search's history
+// directory, wherever the program's folder has been moved or copied.
+std::string DirectoryOfDescriptor(const std::string& path) {
+  std::string directory = suite::DirectoryOfPath(suite::FullPath(path));
+  if (directory.empty()) directory = ".";
+  const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(directory.c_str(), nullptr), &std::free);
+  if (resolved) return resolved.get();
+  if (directory.size() > 1 && directory.back() == suite::kPathSeparator) directory.pop_back();
+  return directory;
+}
+
+// True when `stored` (field 1) names `directory` too, spelled otherwise perhaps.
+bool SameDirectory(const std::string& stored, const std::string& directory) {
+  if (stored == directory) return true;
+  const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(stored.c_str(), nullptr), &std::free);
+  return resolved && directory == resolved.get();
 }
 
 }  // namespace
@@ -68,7 +109,11 @@ bool ResultLoad(LorvaneWindow& window, SearchContext& context, const std::string
   const auto& f = descriptor.fields;
   window.SetFormText(FormText::FilePath, f[1]);
 
-  CLVNResultCheck check(CLVNResultHeader{f[0], f[1], f[2], f[3], f[4], f[5], f[6]}, descriptor.index.HighestKey());
+  // The search's directory is where its descriptor is, not what field 1 says:
+  // a descriptor can't point the result files, and the files written for the
+  // search, anywhere else.
+  const std::string directory = DirectoryOfDescriptor(path);
+  CLVNResultCheck check(CLVNResultHeader{directory, f[1], f[2], f[3], f[4], f[5], f[6]}, descriptor.index.HighestKey());
   if (!check.CheckHeader()) {
     window.PostStatus(Cp("toResultLoad: 恢复历史情境失败。原因[") + check.ErrorText() + "]");
     return false;
@@ -77,8 +122,14 @@ bool ResultLoad(LorvaneWindow& window, SearchContext& context, const std::string
     window.PostStatus(Cp("toResultLoad: 恢复历史情境警告。继续恢复。原因[") + check.WarningText() + "]");
   }
 
+  if (!SameDirectory(f[0], directory)) {
+    window.PostStatus(Cp("toResultLoad: 搜索结果目录[") + suite::PathText(f[0]) + Cp("]不是描述文件所在的目录，使用目录[") +
+                      suite::PathText(directory) + "]");
+  }
+
   const int64_t totalLines = ReadDecimal(f[5]);
-  context.historyDirectory = f[0];
+  context.historyDirectory = directory;
+  context.viewDirectory.clear();
   context.targetPath = f[1];
   context.keyword = f[2];
   context.totalLineCount = totalLines;
@@ -106,12 +157,10 @@ bool ResultLoad(LorvaneWindow& window, SearchContext& context, const std::string
   window.ListClear(ListControl::VirtualPage);
   window.SetFormNumber(FormNumber::StartLine, 1);
 
-  const int64_t limit = ResultFileLimit(f[1]);
+  const int64_t limit = ResultFileLimit(directory);
   int64_t fileNumber = 0;
   for (int64_t left = ReadDecimal(f[6]); left > 0 && fileNumber < limit; left -= suite::kResultFileRecords) {
-    char name[32];
-    std::snprintf(name, sizeof name, "%06lld.txt", static_cast<long long>(fileNumber++));
-    window.ListAppend(ListControl::ResultFiles, name);
+    window.ListAppend(ListControl::ResultFiles, ResultName(fileNumber++));
   }
 
   window.ListSelectText(ListControl::ResultFiles, "000000.txt");

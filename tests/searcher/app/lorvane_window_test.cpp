@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTimer>
 #include <QSignalSpy>
 #include <QTest>
@@ -10,6 +12,7 @@
 #include "common/codepage.h"
 #include "common/desktop_shell.h"
 #include "common/path_util.h"
+#include "common/size_text.h"
 #include "searcher/app/drop_rules.h"
 #include "searcher/app/lorvane_dlg.h"
 #include "searcher/engine/command_line.h"
@@ -217,6 +220,62 @@ class LorvaneWindowTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(LastStatus(dialog).find("搜索完毕") != std::string::npos, kPatienceMs);
     QVERIFY(WaitForWorkers(dialog));
     QVERIFY2(highest > 0, std::to_string(highest).c_str());
+  }
+
+  // A descriptor chosen from anywhere, whose field 1 names "/": its views go
+  // into the work directory, and a typed half page is used up to 1000 lines.
+  void aRestoredDescriptorKeepsViewsInTheWorkDirectoryAndPagesBounded() {
+    suite::testing::TempDir dir;
+    std::string text;
+    for (int i = 1; i <= 10000; ++i) text += "line " + std::to_string(i) + (i % 1000 ? "" : " HIT") + "\r\n";
+    const std::string target = suite::testing::WriteFile(dir / "big.log", text);
+    const std::string elsewhere = dir / "elsewhere";
+    std::filesystem::create_directories(elsewhere);
+    suite::testing::WriteFile(elsewhere + "/000000.txt",
+                              "0000000001|0000005000| line 5000 HIT\r\n0000000002|0000006000| line 6000 HIT\r\n");
+    const std::string descriptor = suite::testing::WriteFile(
+        elsewhere + "/result.lvn", "/\r\n" + target + "\r\nHIT\r\nY\r\n" + suite::FileSizeText(target) +
+                                       "\r\n10000\r\n2\r\n_mp[0]=0;\r\n");
+    RecordingShell shell;
+    CLorvaneDlg dialog(CommandLineRequest{}, shell);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog, kPatienceMs));
+    dialog.OpenFile(descriptor);
+    QVERIFY(WaitForWorkers(dialog));
+    QCOMPARE(dialog.Context().historyDirectory, elsewhere);
+
+    // The second result, with a half page typed but not applied.
+    dialog.findChild<QLineEdit*>("halfPageEdit")->setText("3000000");
+    QListWidget* results = nullptr;
+    for (QListWidget* list : dialog.findChildren<QListWidget*>()) {
+      if (list->count() == 2 && list->item(0)->text().startsWith("0000000001|")) results = list;
+    }
+    QVERIFY(results);
+    QTest::mouseClick(results->viewport(), Qt::LeftButton, {}, results->visualItemRect(results->item(1)).center());
+    QVERIFY(WaitForWorkers(dialog));
+    auto* page = dialog.findChild<suite::CColorListBox*>();
+    QVERIFY(page);
+    QCOMPARE(page->count(), 2001);
+    QCOMPARE(page->currentItem()->text(), QString::fromUtf8("line 6000 HIT"));
+
+    dialog.findChild<QLineEdit*>("startLineEdit")->setText("4999");
+    dialog.findChild<QLineEdit*>("offsetEdit")->setText("3");
+    QPushButton* view = nullptr;
+    for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+      if (button->text() == QString::fromUtf8("查看内容")) view = button;
+    }
+    QVERIFY(view);
+    shell.opened.clear();
+    QTest::mouseClick(view, Qt::LeftButton);
+    QVERIFY(WaitForWorkers(dialog));
+    QCOMPARE(shell.opened.size(), size_t{1});
+    std::string viewDirectory = suite::DirectoryOfPath(shell.opened[0]);
+    viewDirectory.pop_back();
+    QCOMPARE(QString::fromStdString(suite::DirectoryOfPath(viewDirectory)),
+             QString::fromStdString(dialog.Context().workDirectory + "/"));
+    QCOMPARE(QString::fromStdString(suite::testing::ReadFile(shell.opened[0])),
+             QString::fromUtf8("line 4999\r\nline 5000 HIT\r\nline 5001\r\n"));
+    std::filesystem::remove_all(viewDirectory);
   }
 
   void colourListDrawing() {

@@ -95,6 +95,14 @@ TEST_F(ResultPagingTest, PagesAndTheClipboard) {
   EXPECT_EQ(window.DialogTexts().back().substr(0, 16), "hit  1\r\nhit  3\r\n");
 }
 
+// Result files are read without the lock: a page another reader holds loads.
+TEST_F(ResultPagingTest, APageHeldByAnotherReaderLoads) {
+  suite::ExclusiveFile holder;
+  ASSERT_TRUE(holder.Open(context.historyDirectory + "/000001.txt"));
+  Choose(ListControl::ResultFiles, 1);
+  EXPECT_EQ(window.messages.back(), "打开搜索结果文件 000001.txt 成功! 读入 356 条搜索结果记录。");
+}
+
 TEST_F(ResultPagingTest, MissingFilesDirectoriesAndTargets) {
   std::filesystem::remove(context.historyDirectory + "/000001.txt");
   Choose(ListControl::ResultFiles, 1);
@@ -102,11 +110,14 @@ TEST_F(ResultPagingTest, MissingFilesDirectoriesAndTargets) {
   EXPECT_EQ(window.List(ListControl::ResultFiles).entries.size(), 1u);
   EXPECT_TRUE(window.List(ListControl::Results).entries.empty());
 
-  suite::ExclusiveFile holder;
-  ASSERT_TRUE(holder.Open(context.historyDirectory + "/000000.txt"));
+  // A page that isn't a file can't be opened.
+  const std::string page = context.historyDirectory + "/000000.txt";
+  std::filesystem::rename(page, page + ".kept");
+  std::filesystem::create_directory(page);
   Choose(ListControl::ResultFiles, 0);
   EXPECT_EQ(window.messages.back(), "打开搜索结果文件 000000.txt 失败! 可能由于其它程序正在写/独享目标文件。");
-  holder.Close();
+  std::filesystem::remove(page);
+  std::filesystem::rename(page + ".kept", page);
   Choose(ListControl::ResultFiles, 0);
   ASSERT_EQ(window.List(ListControl::Results).entries.size(), 2000u);
 

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "common/codepage.h"
+#include "common/exclusive_file.h"
+#include "common/path_util.h"
 #include "recording_window.h"
 #include "searcher/engine/search_context.h"
 #include "test_support/temp_dir.h"
@@ -24,6 +27,7 @@ class ResultLoadTest : public ::testing::Test {
     suite::SetActiveCodePage(suite::CodePage::Gbk);
     target = WriteFile(dir / "t.log", std::string(1536, 'x'));
     history = dir.Path();
+    for (const char* name : {"000000.txt", "000001.txt"}) WriteFile(dir / name, "");
   }
 
   // A descriptor with the given header lines after the history directory and
@@ -122,8 +126,69 @@ TEST_F(ResultLoadTest, AFailedCheckChangesOnlyTheFilePath) {
 TEST_F(ResultLoadTest, ADamagedResultCountNeverMakesAnEndlessList) {
   const std::string path = Write({"k", "N", "1K 512B", "900000000000000000", "900000000000000000",
                                   "_mp[89999999999999]=0;"});
+  for (const char* name : {"000000.txt", "000001.txt", "0000001.txt", "x00002.txt"}) WriteFile(dir / name, "");
   EXPECT_TRUE(ResultLoad(window, context, path));
-  EXPECT_LE(Names().size(), 3u);  // a 1536-byte target can't hold more than one file of results
+  // No more names than the search's result files in the directory.
+  EXPECT_EQ(Names(), (std::vector<std::string>{"000000.txt", "000001.txt"}));
+}
+
+// The names come from the result count and the files, never from the target:
+// one held by another program, or cut by a log rotation, loses none.
+TEST_F(ResultLoadTest, ALockedOrShrunkTargetStillListsEveryResultFile) {
+  const std::string path = Write({"k", "N", "1K 512B", "20000", "13000", "_mp[0]=0;", "_mp[1]=9;"});
+  for (int i = 0; i < 7; ++i) WriteFile(dir / ("00000" + std::to_string(i) + ".txt"), "");
+  const std::vector<std::string> seven{"000000.txt", "000001.txt", "000002.txt", "000003.txt",
+                                       "000004.txt", "000005.txt", "000006.txt"};
+  {
+    suite::ExclusiveFile holder;
+    ASSERT_TRUE(holder.Open(target));
+    EXPECT_TRUE(ResultLoad(window, context, path));
+    EXPECT_EQ(Names(), seven);
+  }
+  WriteFile(target, "");
+  EXPECT_TRUE(ResultLoad(window, context, path));
+  EXPECT_EQ(Names(), seven);
+}
+
+// Descriptors are read without the lock: one that another reader holds restores.
+TEST_F(ResultLoadTest, ADescriptorHeldByAnotherReaderRestores) {
+  const std::string path = Write({"k", "N", "1K 512B", "3", "0", "_mp[0]=0;"});
+  suite::ExclusiveFile holder;
+  ASSERT_TRUE(holder.Open(path));
+  EXPECT_TRUE(ResultLoad(window, context, path));
+  EXPECT_EQ(window.messages.back(), "toResultLoad: 成功载入一个 result.lvn 搜索历史文件。");
+}
+
+// The search's directory is where its descriptor lies: a field 1 naming
+// another directory (crafted, or the old place of a moved folder) is said and
+// not followed, and nothing is written outside the work directory.
+TEST_F(ResultLoadTest, TheDirectoryIsWhereTheDescriptorLies) {
+  context.workDirectory = dir / "__Lorvane__";
+  std::filesystem::create_directories(context.workDirectory);
+  for (const std::string& stored : {std::string("/"), dir / "moved-away"}) {
+    history = stored;
+    const std::string path = Write({"k", "N", "1K 512B", "3", "0", "_mp[0]=0;"});
+    window.messages.clear();
+    EXPECT_TRUE(ResultLoad(window, context, path));
+    EXPECT_EQ(window.messages.front(), "toResultLoad: 搜索结果目录[" + stored + "]不是描述文件所在的目录，使用目录[" +
+                                           dir.Path() + "]");
+    EXPECT_EQ(context.historyDirectory, dir.Path());
+  }
+  // A view of the restored search lies outside the work directory: it goes into a fresh one inside.
+  const std::string view = ViewFileDirectory(context);
+  EXPECT_EQ(suite::DirectoryOfPath(view), context.workDirectory + "/");
+  EXPECT_TRUE(std::filesystem::is_directory(view));
+  EXPECT_EQ(ViewFileDirectory(context), view);  // made once
+
+  // A descriptor inside the work directory keeps its views beside it.
+  const std::string inside = context.workDirectory + "/20041203_091502";
+  std::filesystem::create_directories(inside);
+  history = inside;
+  const std::string path = WriteFile(inside + "/result.lvn", inside + "\r\n" + target + "\r\nk\r\nN\r\n1K 512B\r\n3\r\n0\r\n_mp[0]=0;\r\n");
+  window.messages.clear();
+  EXPECT_TRUE(ResultLoad(window, context, path));
+  EXPECT_EQ(window.messages, std::vector<std::string>{"toResultLoad: 成功载入一个 result.lvn 搜索历史文件。"});
+  EXPECT_EQ(ViewFileDirectory(context), inside);
 }
 
 // Random bytes and mangled descriptors: the loader reports or restores, never crashes.
