@@ -186,6 +186,16 @@ std::string CHistoryDlg::ListCurrentRowText(char separator) {
   return text;
 }
 
+void CHistoryDlg::ListSetRowData(int row, std::intptr_t data) {
+  OnGui([&] { list_->SetRowData(row, data); });
+}
+
+std::intptr_t CHistoryDlg::ListRowData(int row) {
+  std::intptr_t data = 0;
+  OnGui([&] { data = list_->GetRowData(row); });
+  return data;
+}
+
 void CHistoryDlg::ListSelectAndFocusRow(int row) {
   OnGui([&] { list_->SelectAndFocusRow(row); });
 }

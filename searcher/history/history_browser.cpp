@@ -7,7 +7,6 @@
 #include "searcher/history/history_store.h"
 #include "searcher/history/history_texts.h"
 #include "searcher/history/result_descriptor.h"
-#include "searcher/report/field_text.h"
 
 namespace lorvane {
 
@@ -27,10 +26,17 @@ void HistoryBrowser::FillHistoryList(HistoryWindow& window) {
   window.ListDeleteAllRows();
   window.SetSummary(std::string());
 
-  for (const std::string& directory : ListHistoryDirectories(workDirectory_)) {
+  const std::vector<std::string> directories = ListHistoryDirectories(workDirectory_);
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    listed_ = directories;
+  }
+  for (size_t number = 0; number < directories.size(); ++number) {
     if (window.Closing()) return;
+    const std::string& directory = directories[number];
     const auto timeText = ParseHistoryTime(directory);
     window.ListAddRowFromText(HistoryRowRecord(*timeText, ReadHistoryRow(directory)), kHistoryFieldSeparator);
+    window.ListSetRowData(0, static_cast<std::intptr_t>(number) + 1);  // a row is added on top
   }
 
   window.ListAutoSizeColumns(-1);
@@ -46,11 +52,11 @@ void HistoryBrowser::FillHistoryList(HistoryWindow& window) {
 }
 
 void HistoryBrowser::ShowHistoryDetails(HistoryWindow& window) {
-  if (window.ListCurrentRow() == -1) return;
-  const CFieldText rowText(window.ListCurrentRowText(kHistoryFieldSeparator));
-  const std::string directory = HistoryDirectoryOf(workDirectory_, rowText.GetField(0, kHistoryFieldSeparator));
+  const int row = window.ListCurrentRow();
+  if (row == -1) return;
+  const std::string directory = RowDirectory(window, row);
   const std::string descriptor = DescriptorPath(directory);
-  if (!IsEntryOfWorkDirectory(workDirectory_, directory) || !suite::PathExists(descriptor)) {
+  if (directory.empty() || !IsEntryOfWorkDirectory(workDirectory_, directory) || !suite::PathExists(descriptor)) {
     SetSelection(directory, std::string());
     window.SetSummary(std::string());
     return;
@@ -90,6 +96,13 @@ std::string HistoryBrowser::SelectedDescriptor() const {
 std::string HistoryBrowser::SelectedDirectory() const {
   const std::lock_guard<std::mutex> lock(mutex_);
   return selectedDirectory_;
+}
+
+std::string HistoryBrowser::RowDirectory(HistoryWindow& window, int row) const {
+  const std::intptr_t number = window.ListRowData(row);
+  const std::lock_guard<std::mutex> lock(mutex_);
+  if (number < 1 || static_cast<size_t>(number) > listed_.size()) return std::string();
+  return listed_[static_cast<size_t>(number) - 1];
 }
 
 void HistoryBrowser::SetSelection(std::string directory, std::string descriptor) {

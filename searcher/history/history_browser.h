@@ -4,6 +4,7 @@
 
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "searcher/history/history_window.h"
 
@@ -49,11 +50,17 @@ class HistoryBrowser {
   std::string SelectedDescriptor() const;
   std::string SelectedDirectory() const;
 
+  // The history directory a row of the last listing stands for, exactly:
+  // each row carries the number of its directory, since time texts of odd
+  // names can lead back to another directory. Empty for an unknown row.
+  std::string RowDirectory(HistoryWindow& window, int row) const;
+
  private:
   void SetSelection(std::string directory, std::string descriptor);
 
   const std::string workDirectory_;
   mutable std::mutex mutex_;
+  std::vector<std::string> listed_;  // the listing's directories, by row data
   std::string selectedDirectory_;
   std::string selectedDescriptor_;
 };

@@ -152,6 +152,9 @@ std::vector<std::string> ListHistoryDirectories(const std::string& workDirectory
                     S_ISDIR(status.st_mode);
     }
     if (!isDirectory) continue;
+    // A row can't carry these bytes: the separator would split its cells, a
+    // line end its line in the console's listing.
+    if (name.find_first_of("\x08\r\n") != std::string_view::npos) continue;
     std::string path = workDirectory + suite::kPathSeparator + std::string(name);
     if (ParseHistoryTime(path)) directories.push_back(std::move(path));
   }

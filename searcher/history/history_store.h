@@ -47,7 +47,8 @@ HistoryRowFields ReadHistoryRow(const std::string& directory);
 std::string HistoryRowRecord(const std::string& timeText, const HistoryRowFields& fields);
 
 // The work directory's subdirectories that ParseHistoryTime accepts, as full
-// paths, in the file system's order. Symbolic links are not subdirectories.
+// paths, in the file system's order. Symbolic links are not subdirectories,
+// and names holding the field separator, CR or LF are left out.
 std::vector<std::string> ListHistoryDirectories(const std::string& workDirectory);
 
 // The summary of a descriptor: its lines without line ends, the first (the

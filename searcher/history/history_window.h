@@ -1,6 +1,7 @@
 // What the history browser needs of its dialog.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -28,6 +29,9 @@ class HistoryWindow {
   virtual void ListSetCurrentRow(int row) = 0;
   virtual int ListCurrentRow() = 0;
   virtual std::string ListCurrentRowText(char separator) = 0;
+  // The number a row carries beside its cells; it moves with the row.
+  virtual void ListSetRowData(int row, std::intptr_t data) = 0;
+  virtual std::intptr_t ListRowData(int row) = 0;
   // Selects the row alone and gives it the focus.
   virtual void ListSelectAndFocusRow(int row) = 0;
   virtual void ShowList(bool shown) = 0;

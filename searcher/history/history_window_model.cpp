@@ -104,6 +104,12 @@ int HistoryWindowModel::ListCurrentRow() { return list_->GetCurrentRow(); }
 
 std::string HistoryWindowModel::ListCurrentRowText(char separator) { return list_->GetCurrentRowText(separator); }
 
+void HistoryWindowModel::ListSetRowData(int row, std::intptr_t data) { list_->Table().SetRowData(row, data); }
+
+std::intptr_t HistoryWindowModel::ListRowData(int row) {
+  return list_->Table().HasRow(row) ? list_->Table().Row(row).data : 0;
+}
+
 void HistoryWindowModel::ListSelectAndFocusRow(int row) {
   Record("ListSelectAndFocusRow(" + std::to_string(row) + ")");
   ReportTable& table = list_->Table();

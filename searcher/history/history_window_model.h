@@ -36,6 +36,8 @@ class HistoryWindowModel : public HistoryWindow {
   void ListSetCurrentRow(int row) override;
   int ListCurrentRow() override;
   std::string ListCurrentRowText(char separator) override;
+  void ListSetRowData(int row, std::intptr_t data) override;
+  std::intptr_t ListRowData(int row) override;
   void ListSelectAndFocusRow(int row) override;
   void ShowList(bool shown) override;
   void EnableControls(bool enable) override;

@@ -34,6 +34,8 @@ class CReportListCtrl : public QTreeView {
   void SetCurrentRow(int row) { list_.SetCurrentRow(row); }
   std::string GetCurrentRowText(char separator) const { return list_.GetCurrentRowText(separator); }
   int GetRowCount() const { return list_.GetRowCount(); }
+  void SetRowData(int row, std::intptr_t data) { list_.Table().SetRowData(row, data); }
+  std::intptr_t GetRowData(int row) const { return list_.Table().HasRow(row) ? list_.Table().Row(row).data : 0; }
 
   // Selects `row` alone, gives it the focus and scrolls it into view.
   void SelectAndFocusRow(int row);

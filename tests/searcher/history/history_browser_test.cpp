@@ -179,21 +179,63 @@ TEST_F(HistoryBrowserTest, DeletingRefreshesTheListOnlyWhenFilesWereDeleted) {
   EXPECT_EQ(Status(), "目录不存在: " + kept);
 }
 
-TEST_F(HistoryBrowserTest, OddNamesNeverLeadOutsideTheWorkDirectory) {
+// A row carries its own directory: the time text of an odd name can read
+// back as another directory, which must never be summarised or deleted for it.
+TEST_F(HistoryBrowserTest, ARowActsOnlyOnItsOwnDirectory) {
   // "ab" reads back as .../ab--e__/_ab: a directory below another entry.
   fs::create_directories(work + "/ab");
   const std::string nested = work + "/ab--e__/_ab";
   Search("ab--e__");
   fs::create_directories(nested);
   WriteFile(nested + "/result.lvn", "x\r\n");
+  // Two names with one time text: each row keeps to its own.
+  const std::string stamp = Search("20041203_091502", "plain");
+  const std::string longer = Search("20041203X_091502", "longer");
   Fill();
-  Click(0);  // "ab--" sorts before "ab--e__"'s text
-  ASSERT_EQ(window.Row(0)[0], "ab-- e_:_/:ab");
+  ASSERT_EQ(window.RowCount(), 4);
+  for (int row = 0; row < window.RowCount(); ++row) {
+    Click(row);
+    const std::string keyword = window.Row(row)[3];
+    if (keyword == "plain") {
+      EXPECT_EQ(browser.SelectedDirectory(), stamp);
+    } else if (keyword == "longer") {
+      EXPECT_EQ(browser.SelectedDirectory(), longer);
+    }
+  }
+  const auto rowOf = [this](const std::string& time) {
+    for (int row = 0; row < window.RowCount(); ++row) {
+      if (window.Row(row)[0] == time) return row;
+    }
+    return -1;
+  };
+  Click(rowOf("ab-- e_:_/:ab"));  // the time text of "ab", which reads back as `nested`
+  EXPECT_EQ(browser.SelectedDirectory(), work + "/ab");
   EXPECT_EQ(browser.SelectedDescriptor(), "");
   EXPECT_EQ(Summary(), "");
   browser.DeleteHistory(window);
-  EXPECT_EQ(Status(), "目录不存在: " + nested);
+  EXPECT_EQ(Status(), "删除目录成功: " + work + "/ab");
   EXPECT_TRUE(fs::exists(nested + "/result.lvn"));
+
+  Fill();
+  for (int row = 0; row < window.RowCount(); ++row) {
+    if (window.Row(row)[3] == "longer") {
+      Click(row);
+    }
+  }
+  browser.DeleteHistory(window);
+  EXPECT_FALSE(fs::exists(longer));
+  EXPECT_TRUE(fs::exists(stamp + "/result.lvn"));
+}
+
+// Names a row can't carry (the field separator would split it, a line end the
+// console's line) are not listed, so they can't lead a row to another name.
+TEST_F(HistoryBrowserTest, NamesWithTheSeparatorOrALineEndAreNotListed) {
+  const std::string prefix = Search("2024_");
+  for (const char* name : {"2024\x08_000000", "2024\n_000000", "2024\r_000000"}) Search(name);
+  Fill();
+  ASSERT_EQ(window.RowCount(), 1);
+  Click(0);
+  EXPECT_EQ(browser.SelectedDirectory(), prefix);
 }
 
 }  // namespace
