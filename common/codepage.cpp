@@ -99,6 +99,13 @@ size_t EscapeOneByte(std::string& output, std::string_view rest) {
   return 1;
 }
 
+// GB18030's four-byte form: lead, digit, lead, digit. GBK has no such sequence.
+bool IsGb18030FourByte(std::string_view text) {
+  const auto byte = [&text](size_t i) { return static_cast<unsigned char>(text[i]); };
+  return text.size() >= 4 && IsGbkLeadByte(byte(0)) && byte(1) >= 0x30 && byte(1) <= 0x39 && IsGbkLeadByte(byte(2)) &&
+         byte(3) >= 0x30 && byte(3) <= 0x39;
+}
+
 // A character the target can't hold (or a stray byte) becomes one "?".
 size_t ReplaceOneCharacter(std::string& output, std::string_view rest) {
   output += '?';
@@ -206,7 +213,34 @@ std::string CodePageToUtf8(CodePage codePage, std::string_view text) {
     }
     return output;
   }
-  return ConvertToUtf8("GBK", text);
+  return Convert("UTF-8", "GBK", text, [](std::string& output, std::string_view rest) -> size_t {
+    if (IsGb18030FourByte(rest)) {
+      if (auto character = ConvertExactly("UTF-8", "GB18030", rest.substr(0, 4))) {
+        output += *character;
+        return 4;
+      }
+    }
+    return EscapeOneByte(output, rest);
+  });
+}
+
+std::string PathText(std::string_view path) {
+  const CodePage codePage = ActiveCodePage();
+  if (codePage == CodePage::Utf8 ||
+      std::all_of(path.begin(), path.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    return std::string(path);
+  }
+  return Convert("GBK", "UTF-8", path, [](std::string& output, std::string_view rest) -> size_t {
+    const size_t length = Utf8SequenceLength(rest, 0);
+    if (length > 1) {
+      if (auto character = ConvertExactly("GB18030", "UTF-8", rest.substr(0, length))) {
+        output += *character;
+        return length;
+      }
+    }
+    AppendHexEscape(output, static_cast<unsigned char>(rest[0]));
+    return 1;
+  });
 }
 
 std::string Utf8ToCodePage(CodePage codePage, std::string_view utf8) {

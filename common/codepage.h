@@ -52,7 +52,9 @@ inline bool ContainsKeyword(CodePage codePage, std::string_view line, std::strin
   return FindKeyword(codePage, line, keyword) != std::string_view::npos;
 }
 
-// Code page -> UTF-8. Bytes that don't decode are shown as "\xNN".
+// Code page -> UTF-8. Bytes that don't decode are shown as "\xNN". In GBK a
+// four-byte GB18030 sequence decodes too: PathText writes a character of a
+// path that GBK lacks that way.
 std::string CodePageToUtf8(CodePage codePage, std::string_view text);
 // UTF-8 -> code page. Characters the code page lacks, and bytes that aren't
 // UTF-8, become "?".
@@ -68,8 +70,11 @@ std::optional<std::string> ConvertExactly(const char* to, const char* from, std:
 // source into code-page text.
 inline std::string Cp(std::string_view utf8) { return Utf8ToCodePage(ActiveCodePage(), utf8); }
 inline std::string ToUtf8(std::string_view text) { return CodePageToUtf8(ActiveCodePage(), text); }
-// A path (file-system bytes, UTF-8 here) as text of the code page, for messages.
-inline std::string PathText(std::string_view path) { return Utf8ToCodePage(ActiveCodePage(), path); }
+// A path (file-system bytes, UTF-8 here) as text of the code page, for
+// messages, that shows at the edges (CodePageToUtf8) as the file system spells
+// it: in GBK a character GBK lacks goes in as its four GB18030 bytes; a byte
+// that isn't UTF-8 goes in as the text "\xNN".
+std::string PathText(std::string_view path);
 
 // Any charset iconv knows -> UTF-8, with "\xNN" for bytes that don't decode;
 // and UTF-8 -> any charset, with "?" for what it can't hold.

@@ -46,8 +46,8 @@ constexpr const char* kUsage =
     "  restore DESCRIPTOR      restore a search from its result.lvn and print what it shows\n"
     "  page DESCRIPTOR LINE [HALF]\n"
     "                          restore, then the virtual page of LINE: HALF lines above and\n"
-    "                          below (default 5), each marked * (centre line with the keyword),\n"
-    "                          + (another line with the keyword) or a blank\n"
+    "                          below (default 5, at most 1000), each marked * (centre line\n"
+    "                          with the keyword), + (another line with the keyword) or a blank\n"
     "  view DESCRIPTOR START COUNT\n"
     "                          restore, then write COUNT lines from line START into a content-\n"
     "                          view file in the history directory and print its path\n"
@@ -181,8 +181,8 @@ std::optional<int64_t> NumberArgument(const std::string& text, int64_t low, int6
 int RunPage(ConsoleWindow& window, const std::vector<std::string>& arguments) {
   const auto line = NumberArgument(arguments[1], 1, INT64_MAX / 2);
   if (!line) return Usage("LINE must be a line number from 1 on");
-  const auto half = arguments.size() > 2 ? NumberArgument(arguments[2], 0, 1000000) : std::optional<int64_t>(5);
-  if (!half) return Usage("HALF must be a number from 0 to 1000000");
+  const auto half = arguments.size() > 2 ? NumberArgument(arguments[2], 0, INT64_MAX / 2) : std::optional<int64_t>(5);
+  if (!half) return Usage("HALF must be a whole number");
   lorvane::SearchContext context;
   if (!Restore(window, context, arguments[0])) return 1;
   window.PendingWorkers().clear();  // the restore's own page of its first result
@@ -226,9 +226,9 @@ int RunHistory(ConsoleWindow& window) {
     const std::vector<std::string> cells = list.Row(row);
     std::string line;
     for (const std::string& cell : cells) line += cell + "\t";
-    const std::string directory = lorvane::HistoryDirectoryOf(browser.WorkDirectory(), cells.at(0));
+    const std::string directory = browser.RowDirectory(list, row);
     const std::string descriptor = lorvane::DescriptorPath(directory);
-    if (lorvane::IsEntryOfWorkDirectory(browser.WorkDirectory(), directory) && suite::PathExists(descriptor)) {
+    if (!directory.empty() && suite::PathExists(descriptor)) {
       line += suite::PathText(descriptor);
     }
     window.PrintLine(line);

@@ -89,6 +89,23 @@ TEST(CodePageTest, ConversionsAtTheEdge) {
   EXPECT_EQ(suite::CodePageToUtf8(CodePage::Gbk, suite::Utf8ToCodePage(CodePage::Gbk, longText)), longText);
 }
 
+// A path shows at the edge as the file system spells it, also where GBK
+// lacks a character (it travels as GB18030's four bytes) or a byte isn't UTF-8.
+TEST(CodePageTest, PathsKeepTheirSpellingThroughMessages) {
+  suite::SetActiveCodePage(CodePage::Gbk);
+  for (const std::string path : {"/logs/emo😀/__Lorvane__/x", "/中文/a.log", "/plain/a.log", "/a/é€😀中/b"}) {
+    const std::string message = suite::Cp("目录: ") + suite::PathText(path) + suite::Cp(" 不存在!");
+    EXPECT_EQ(suite::ToUtf8(message), "目录: " + path + " 不存在!");
+  }
+  EXPECT_EQ(suite::PathText("/中"), "/\xD6\xD0");
+  EXPECT_EQ(suite::ToUtf8(suite::PathText("/caf\xE9/x")), "/caf\\xE9/x");
+  // GBK text itself decodes as before; GBK has no four-byte sequences.
+  EXPECT_EQ(suite::CodePageToUtf8(CodePage::Gbk, "\x81\x30x"), "\\x810x");
+  suite::SetActiveCodePage(CodePage::Utf8);
+  EXPECT_EQ(suite::ToUtf8(suite::PathText("/emo😀/x")), "/emo😀/x");
+  suite::SetActiveCodePage(CodePage::Gbk);
+}
+
 // The vectorised LF search must agree with the plain one on every layout.
 TEST(NewlineSearchTest, VectorisedAgreesWithPortable) {
   std::mt19937 random(7);

@@ -116,9 +116,34 @@ check "restore: fields" "toResultLoad: 成功载入一个 result.lvn 搜索历�
 结果文件列表:
 000000.txt" "$(printf '%s\n' "$out" | strip | sed -n '/^toResultLoad/,/^000000.txt/p')"
 check "restore: missing descriptor" 1 "$("$cli" restore "$work/none.lvn" >/dev/null 2>&1; echo $?)"
+# Descriptors are read without the lock: one that another program holds restores.
+exec 8<"$history/result.lvn"
+flock -x 8
+check "restore: a descriptor held elsewhere" 0 "$("$cli" restore "$history/result.lvn" >/dev/null; echo $?)"
+exec 8<&-
 rm -rf "$history"
-check "restore: vanished history directory" "toResultLoad: 恢复历史情境失败。原因[CLVNResultCheck: 搜索结果目录不存在! 目录[$history]]" \
-  "$(printf 'x\n' > "$work/r.lvn"; printf '%s\r\n%s\r\nk\r\nN\r\n29B\r\n3\r\n0\r\n_mp[0]=0;\r\n' "$history" "$work/s.log" > "$work/r.lvn"; "$cli" restore "$work/r.lvn" | strip | tail -n 1)"
+# A search's directory is the one its descriptor lies in, whatever field 1 says.
+printf '%s\r\n%s\r\nk\r\nN\r\n29B\r\n3\r\n0\r\n_mp[0]=0;\r\n' "$history" "$work/s.log" > "$work/result.lvn"
+check "restore: a descriptor whose directory moved" "toResultLoad: 搜索结果目录[$history]不是描述文件所在的目录，使用目录[$work]
+toResultLoad: 成功载入一个 result.lvn 搜索历史文件。" "$("$cli" restore "$work/result.lvn" | strip | grep '^toResultLoad')"
+
+# A relative path is stored full, so the restore finds the file from anywhere.
+history=$(cd "$work" && "$cli" search ERROR 0 s.log | tail -n 1)
+check "search: a relative path is stored full" "$work/s.log" "$(sed -n 2p "$history/result.lvn" | tr -d '\r')"
+check "search: restored from another directory" "文件路径: $work/s.log" \
+  "$(cd / && "$cli" restore "$history/result.lvn" | grep '^文件路径')"
+rm -rf "$history"
+
+# A search whose descriptor can't be written fails (no results: the descriptor
+# is the only file, and a size limit of 0 stops it).
+before=$(ls "$bindir/__Lorvane__")
+# (the limit is the subshell's; its output goes out through a pipe, which it doesn't bound)
+(trap '' XFSZ; ulimit -f 0; exec "$cli" search nowhere 0 "$work/s.log") | strip > "$work/out"
+check "search: descriptor not written: exit" 1 "${PIPESTATUS[0]}"
+check "search: descriptor not written: message" 1 "$(grep -c '^toResultWrite: ' "$work/out")"
+for entry in $(ls "$bindir/__Lorvane__"); do
+  printf '%s\n' "$before" | grep -qxF "$entry" || rm -rf "$bindir/__Lorvane__/$entry"
+done
 
 # page and view: viewing through a descriptor, never pre-reading.
 yes 'plain' | head -n 24999 | awk '{ if (NR % 5000 == 0) print "has KEY " NR; else print "line " NR }' > "$work/v.log"
@@ -131,6 +156,21 @@ check "page: default half page" 11 "$("$cli" page "$history/result.lvn" 20000 | 
 check "page: keyword lines" "+ has KEY 5000" "$("$cli" page "$history/result.lvn" 5001 1 | grep '^+')"
 check "page: bad line" 2 "$("$cli" page "$history/result.lvn" 0 >/dev/null 2>&1; echo $?)"
 check "page: pre-reads nothing" 0 "$("$cli" page "$history/result.lvn" 3 | grep -c '_thr_quick_analyze')"
+# A page whose first line ends a block of 10000 lines keeps it.
+check "page: centre at a block end" "* has KEY 10000" "$("$cli" page "$history/result.lvn" 10000 0 | grep -v '^\[')"
+check "page: first line at a block end" "+ has KEY 10000|  line 10005|11" \
+  "$("$cli" page "$history/result.lvn" 10005 5 | grep -v '^\[' | sed -n '1p;$=;6p' | paste -sd '|')"
+check "page: at most 1000 lines each side" 2001 "$("$cli" page "$history/result.lvn" 12000 3000000 | grep -vc '^\[')"
+# A descriptor whose field 1 names another directory writes its views where it lies.
+crafted="$history/crafted"
+mkdir "$crafted"
+sed '1s|.*|/\r|' "$history/result.lvn" > "$crafted/result.lvn"
+before=$(ls / | grep -c '^_virtual_page_')
+view=$("$cli" view "$crafted/result.lvn" 1 2 | tail -n 1)
+check "view: a crafted descriptor writes nothing outside the work directory" "$bindir/__Lorvane__/" \
+  "$(dirname "$(dirname "$view")")/"
+check "view: nothing written at /" "$before" "$(ls / | grep -c '^_virtual_page_')"
+rm -rf "$crafted" "$(dirname "$view")"
 view=$("$cli" view "$history/result.lvn" 24998 5 | tail -n 1)
 check "view: file" "$(printf 'line 24998\r\nline 24999\r\n')" "$(cat "$view")"
 check "view: beyond the end" "查看内容: 失败! 因为启始行范围是从 1 到 24999。" "$("$cli" view "$history/result.lvn" 30000 5 | strip | tail -n 1)"
@@ -159,6 +199,18 @@ check "history: a target that is gone" "已不存在" "$("$cli" history | grep -
 mv "$work/s.moved" "$work/s.log"
 rm -rf "$history" "$bare"
 check "history: arguments" 2 "$("$cli" history now >/dev/null 2>&1; echo $?)"
+
+# A folder whose name GBK can't spell: paths come out as the file system has them.
+emo="$work/emo😀"
+mkdir "$emo"
+cp "$cli" "$emo/lorvane-cli"
+cp "$work/s.log" "$emo/s.log"
+history=$(SUITE_CODEPAGE=gbk "$emo/lorvane-cli" search ERROR 0 "$emo/s.log" | tail -n 1)
+check "paths outside the code page: the history directory printed" yes "$([ -d "$history" ] && echo yes)"
+check "paths outside the code page: its parent" "$emo/__Lorvane__" "$(dirname "$history")"
+check "paths outside the code page: restore" "文件路径: $emo/s.log" \
+  "$("$emo/lorvane-cli" restore "$history/result.lvn" | grep '^文件路径')"
+check "paths outside the code page: history" "$history/result.lvn" "$("$emo/lorvane-cli" history | tail -n 1 | cut -f 9)"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
