@@ -140,6 +140,14 @@ class LorvaneWindowTest : public QObject {
     const auto beside = lorvane::ParseCommandLine({"error", "0", "app.log"}, program);
     QVERIFY(beside.autoLoad && !beside.matchCase);
     QCOMPARE(beside.targetPath, program + "app.log");
+    // A path found from the current directory becomes the full path.
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::create_directory(dir / "sub");
+    std::filesystem::current_path(dir.Path());
+    const auto relative = lorvane::ParseCommandLine({"error", "0", "./sub/../app.log"}, "/nowhere/");
+    std::filesystem::current_path(before);
+    QVERIFY(relative.autoLoad);
+    QCOMPARE(relative.targetPath, file);
     for (const std::vector<std::string>& ignored : std::vector<std::vector<std::string>>{
              {"error", "yes", file}, {"", "0", file}, {"error", "0", ""}, {"error", "0"},
              {"error", "0", file, "more"}, {"error", "0", dir / "missing.log"}}) {
