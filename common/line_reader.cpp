@@ -1,73 +1,137 @@
 #include "common/line_reader.h"
 
 #include <cstring>
+#include <new>
 
+#include "common/cut_guard.h"
 #include "common/exclusive_file.h"
+#include "common/newline_count.h"
 
 namespace suite {
 
-LineReader::LineReader(ExclusiveFile& file, int64_t startOffset, size_t blockSize)
-    : file_(file), blockSize_(blockSize < 1 ? 1 : blockSize), bufferOffset_(startOffset) {
-  buffer_.resize(blockSize_);
+LineReader::LineReader(ExclusiveFile& file, int64_t startOffset, size_t windowSize) : window_(file, windowSize) {
+  LoadAt(startOffset);
 }
 
-bool LineReader::Fill() {
-  if (textEnded_) return false;
-  // Keep the unfinished line; move it to the front, or grow when it fills the buffer.
-  if (begin_ > 0) {
-    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
-    bufferOffset_ += static_cast<int64_t>(begin_);
-    end_ -= begin_;
-    begin_ = 0;
-  }
-  // Doubling keeps a line of any length linear in its size.
-  if (buffer_.size() - end_ < blockSize_ / 2 + 1) buffer_.resize(buffer_.size() * 2);
-  const ssize_t got = file_.Read(buffer_.data() + end_, buffer_.size() - end_);
-  if (got < 0) {
+bool LineReader::LoadAt(int64_t offset) {
+  pos_ = 0;
+  if (!window_.Load(offset)) {
     failed_ = true;
-    textEnded_ = true;
     return false;
   }
-  if (got == 0) {
-    textEnded_ = true;
-    return false;
-  }
-  size_t length = static_cast<size_t>(got);
-  if (const void* eof = std::memchr(buffer_.data() + end_, 0x1A, length)) {
-    length = static_cast<size_t>(static_cast<const char*>(eof) - (buffer_.data() + end_));
-    textEnded_ = true;
-  }
-  end_ += length;
-  return length > 0;
+  return true;
 }
 
-bool LineReader::Next(TextLine& line) {
+bool LineReader::CopyOut(size_t from, size_t count, char* to) {
+  const char* bytes = window_.Data() + from;
+  if (count == 0 || ScanUnlessCut(bytes, count, [&] { std::memcpy(to, bytes, count); })) return true;
+  failed_ = cut_ = true;
+  return false;
+}
+
+bool LineReader::FindLineEnd(size_t* end, bool* atLf, bool* textEnds) {
+  const char* data = window_.Data();
+  const size_t size = window_.Size();
+  const size_t from = pos_;
+  const bool scanned = ScanUnlessCut(data, size, [&] {
+    const void* lf = std::memchr(data + from, '\n', size - from);
+    *end = lf ? static_cast<size_t>(static_cast<const char*>(lf) - data) : size;
+    *atLf = lf != nullptr;
+    *textEnds = false;
+    if (const void* eot = std::memchr(data + from, kEndOfText, *end - from)) {
+      *end = static_cast<size_t>(static_cast<const char*>(eot) - data);
+      *atLf = false;
+      *textEnds = true;
+    }
+  });
+  if (!scanned) failed_ = cut_ = true;
+  return scanned;
+}
+
+// Hands the line at pos_ to `part` piece by piece: part(from, count, last)
+// for window bytes, part(SIZE_MAX, 1, last) for a CR held back at a window's
+// end that turned out to be the line's own. The line's start offset goes to
+// lineOffset_.
+template <typename Part>
+bool LineReader::WalkLine(Part&& part) {
+  if (textEnded_ || failed_) return false;
+  if (pos_ == window_.Size()) {  // the window is used up: the next one starts here
+    if (window_.ReachesEnd()) {
+      textEnded_ = true;
+      return false;
+    }
+    if (!LoadAt(window_.Offset() + static_cast<int64_t>(pos_))) return false;
+  }
+  bool first = true;
+  bool heldCr = false;  // the last piece ended in a CR that an LF may follow
   for (;;) {
-    const char* start = buffer_.data() + begin_;
-    const size_t available = end_ - begin_;
-    if (const void* found = std::memchr(start + scanned_, '\n', available - scanned_)) {
-      const char* lf = static_cast<const char*>(found);
-      size_t length = static_cast<size_t>(lf - start);
-      const size_t consumed = length + 1;
-      if (length > 0 && start[length - 1] == '\r') --length;
-      line.text = std::string_view(start, length);
-      line.offset = bufferOffset_ + static_cast<int64_t>(begin_);
-      begin_ += consumed;
-      scanned_ = 0;
+    size_t end = 0;
+    bool atLf = false, textEnds = false;
+    if (!FindLineEnd(&end, &atLf, &textEnds)) return false;
+    const bool goesOn = !atLf && !textEnds && !window_.ReachesEnd();
+    if (first && goesOn && pos_ > 0) {  // a window from the line's start may hold it whole
+      if (!LoadAt(window_.Offset() + static_cast<int64_t>(pos_))) return false;
+      continue;
+    }
+    if (first && !atLf && end == pos_ && !goesOn) {  // the text ends where a line would start
+      textEnded_ = true;
+      return false;
+    }
+    if (first) lineOffset_ = window_.Offset() + static_cast<int64_t>(pos_);
+    char lastByte = 0;
+    if (end > pos_ && !CopyOut(end - 1, 1, &lastByte)) return false;
+    size_t pieceEnd = end;
+    if (lastByte == '\r' && (atLf || goesOn)) --pieceEnd;  // before the LF, or perhaps before one
+    if (heldCr && !(atLf && end == pos_) && !part(SIZE_MAX, 1, false)) return false;
+    if (!part(pos_, pieceEnd - pos_, !goesOn)) return false;
+    heldCr = goesOn && lastByte == '\r';
+    first = false;
+    if (!goesOn) {
+      pos_ = atLf ? end + 1 : end;
+      if (textEnds || (!atLf && window_.ReachesEnd())) textEnded_ = true;
       return true;
     }
-    scanned_ = available;
-    if (!Fill()) {
-      if (textEnded_ && begin_ < end_ && !failed_) {  // the last line, without LF
-        line.text = std::string_view(buffer_.data() + begin_, end_ - begin_);
-        line.offset = bufferOffset_ + static_cast<int64_t>(begin_);
-        begin_ = end_;
-        scanned_ = 0;
-        return true;
-      }
+    if (!LoadAt(window_.Offset() + static_cast<int64_t>(window_.Size()))) return false;
+    if (window_.Size() == 0) {  // cut since the window before was taken
+      failed_ = cut_ = true;
       return false;
     }
   }
+}
+
+bool LineReader::Next(TextLine& line) {
+  held_.clear();
+  const bool got = WalkLine([&](size_t from, size_t count, bool) {
+    try {
+      const size_t at = held_.size();
+      held_.resize(at + count);
+      if (from == SIZE_MAX) {
+        held_[at] = '\r';
+        return true;
+      }
+      return CopyOut(from, count, held_.data() + at);
+    } catch (const std::bad_alloc&) {  // a line of gigabytes
+      std::string().swap(held_);
+      failed_ = outOfMemory_ = true;
+      return false;
+    }
+  });
+  line.text = held_;
+  line.offset = lineOffset_;
+  return got;
+}
+
+bool LineReader::Skip() {
+  return WalkLine([](size_t, size_t, bool) { return true; });
+}
+
+bool LineReader::NextInParts(const std::function<bool(std::string_view part, bool last)>& part) {
+  std::string copy;
+  return WalkLine([&](size_t from, size_t count, bool last) {
+    if (from == SIZE_MAX) return part("\r", last);
+    copy.resize(count);
+    return CopyOut(from, count, copy.data()) && part(copy, last);
+  });
 }
 
 }  // namespace suite

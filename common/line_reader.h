@@ -3,9 +3,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <string>
 #include <string_view>
-#include <vector>
 
+#include "common/file_window.h"
 #include "common/tuning.h"
 
 namespace suite {
@@ -23,30 +25,48 @@ struct TextLine {
 // text; a last line without LF counts; an empty text has no lines; lines may be
 // of any length and NUL bytes are ordinary bytes.
 //
-// Reads big blocks and hands out views into its buffer, valid until the next
-// call; only a line longer than the buffer makes the buffer grow.
+// Sees the file through one mapped window (see FileWindow); a line is copied
+// out only when it is handed over, so skipped lines cost nothing, and a line
+// longer than the window is handed over in parts or held whole. A file cut
+// while it is read ends the reading (Cut()), never the program.
 class LineReader {
  public:
-  // Reads `file` from its current position, which is byte offset `startOffset`.
-  explicit LineReader(ExclusiveFile& file, int64_t startOffset = 0, size_t blockSize = kReadBlockSize);
+  // Reads `file` from byte offset `startOffset` on, which must start a line.
+  explicit LineReader(ExclusiveFile& file, int64_t startOffset = 0, size_t windowSize = kMapWindowSize);
 
-  // The next line, or false at the end of the text or on a read error.
+  // The next line, held until the next call; false at the end of the text and
+  // when reading stopped (Failed()).
   bool Next(TextLine& line);
+  // Passes over the next line without holding it.
+  bool Skip();
+  // The next line in parts of at most a window each, handed to `part` with
+  // `last` set for the final one; `part` may stop the reading with false.
+  bool NextInParts(const std::function<bool(std::string_view part, bool last)>& part);
 
+  // Reading stopped early: a read error, a cut, or a line too long to hold.
   bool Failed() const { return failed_; }
+  bool Cut() const { return cut_; }
+  bool OutOfMemory() const { return outOfMemory_; }
 
  private:
-  bool Fill();
+  // Finds the end of the line at `pos_` in the window: the position of its LF
+  // or the end of the text, or the window's end when the line goes on. False
+  // when reading stopped.
+  bool FindLineEnd(size_t* end, bool* atLf, bool* textEnds);
+  bool LoadAt(int64_t offset);
+  // Copies bytes of the window under the cut guard.
+  bool CopyOut(size_t from, size_t count, char* to);
+  template <typename Part>
+  bool WalkLine(Part&& part);
 
-  ExclusiveFile& file_;
-  std::vector<char> buffer_;
-  size_t blockSize_;
-  size_t begin_ = 0;          // first unread byte in buffer_
-  size_t end_ = 0;            // end of valid data in buffer_
-  size_t scanned_ = 0;        // bytes after begin_ already known to hold no LF
-  int64_t bufferOffset_ = 0;  // file offset of buffer_[0]
+  FileWindow window_;
+  size_t pos_ = 0;            // a line start in the window
+  int64_t lineOffset_ = 0;    // of the line handed over last
   bool textEnded_ = false;    // end of file or 0x1A reached
   bool failed_ = false;
+  bool cut_ = false;
+  bool outOfMemory_ = false;
+  std::string held_;
 };
 
 }  // namespace suite

@@ -15,15 +15,16 @@ struct LineScanResult {
   int64_t lines = 0;         // lines of the text (a last line without LF counts)
   int64_t contentBytes = 0;  // bytes up to the end of the file or the first 0x1A
   bool readFailed = false;   // a read error stopped the scan early
+  bool cut = false;          // ... because the file was cut while it was read
 };
 
-// Reads `file` from its current position (taken as byte offset `startOffset`)
-// to its end, or to the first 0x1A byte, which ends the text. Calls
+// Scans `file` from byte offset `startOffset` to its end, or to the first 0x1A
+// byte, which ends the text, through mapped windows of `windowSize`. Calls
 // `onLineStart(index, offset)` for every line whose 0-based index is a multiple
 // of `stride`, with the real byte offset of its first byte. Lines are never
-// materialised: LFs are counted in bulk, so memory stays at one block.
+// materialised: LFs are counted in bulk, so memory stays at one window.
 LineScanResult ScanLineStarts(ExclusiveFile& file, int64_t stride,
                               const std::function<void(int64_t index, int64_t offset)>& onLineStart,
-                              int64_t startOffset = 0, size_t blockSize = kReadBlockSize);
+                              int64_t startOffset = 0, size_t windowSize = kMapWindowSize);
 
 }  // namespace suite

@@ -38,6 +38,7 @@ int Commonness(unsigned char byte) {
 
 KeywordMatcher::KeywordMatcher(std::string keyword, bool matchCase, suite::CodePage codePage)
     : keyword_(std::move(keyword)), ignoreCase_(!matchCase), codePage_(codePage) {
+  impossible_ = keyword_.find('\x1A') != std::string::npos;
   if (ignoreCase_) suite::FoldAsciiCase(codePage_, keyword_);
   foldable_.assign(keyword_.size(), 0);
   if (ignoreCase_) {
@@ -106,25 +107,36 @@ struct Filter {
 // Runs the two-byte filter over 32 candidate starts at a time and confirms each
 // hit with `equalAt`; gives the first confirmed start, or where the vector part
 // stopped (the caller finishes the tail). With `newlines` it also counts the
-// LFs before the position it gives, in the same pass over the bytes.
-template <bool kCountNewlines, typename EqualAt>
+// LFs before the position it gives, in the same pass over the bytes; with
+// kStopAtEndOfText it stops at the 32 starts whose bytes hold a 0x1A (`*ended`).
+template <bool kCountNewlines, bool kStopAtEndOfText, typename EqualAt>
 __attribute__((target("avx2"))) size_t FilterAvx2(const char* data, size_t length, size_t size, const Filter& filter,
-                                                  EqualAt equalAt, bool* found, uint64_t* newlines) {
+                                                  EqualAt equalAt, bool* found, bool* ended, uint64_t* newlines) {
   const __m256i byte1 = _mm256_set1_epi8(filter.byte1);
   const __m256i byte2 = _mm256_set1_epi8(filter.byte2);
   const __m256i lf = _mm256_set1_epi8('\n');
+  const __m256i endOfText = _mm256_set1_epi8(0x1A);
   uint64_t counted = 0;
   size_t i = 0;
+  *ended = false;
   // Candidate starts i .. i + 31 need bytes up to i + 31 + size - 1.
   for (; i + 32 + size - 1 <= length; i += 32) {
+    uint32_t lfMask = 0;
+    if constexpr (kCountNewlines || kStopAtEndOfText) {
+      const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i));
+      if constexpr (kStopAtEndOfText) {
+        // The keyword holds no 0x1A, so a 0x1A among the candidates' later
+        // bytes fails their compare; one among these 32 ends the vector part.
+        if (_mm256_movemask_epi8(_mm256_cmpeq_epi8(block, endOfText))) {
+          *ended = true;
+          break;
+        }
+      }
+      if constexpr (kCountNewlines) lfMask = static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(block, lf)));
+    }
     const __m256i hits = _mm256_and_si256(MatchByte(data + i + filter.offset1, byte1, filter.fold1),
                                           MatchByte(data + i + filter.offset2, byte2, filter.fold2));
     uint32_t mask = static_cast<uint32_t>(_mm256_movemask_epi8(hits));
-    uint32_t lfMask = 0;
-    if constexpr (kCountNewlines) {
-      lfMask = static_cast<uint32_t>(_mm256_movemask_epi8(
-          _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i)), lf)));
-    }
     while (mask) {
       const unsigned bit = static_cast<unsigned>(__builtin_ctz(mask));
       if (equalAt(data + i + bit)) {
@@ -144,30 +156,56 @@ __attribute__((target("avx2"))) size_t FilterAvx2(const char* data, size_t lengt
 }  // namespace
 #endif
 
-size_t KeywordMatcher::FindCandidate(const char* data, size_t length, uint64_t* newlines) const {
-  const size_t size = keyword_.size();
-  size_t at = 0;
-  if (size == 0 || length < size) {
-    at = size == 0 ? 0 : length;
-  } else if (!ignoreCase_ && size == 1) {
-    const void* found = std::memchr(data, keyword_[0], length);
-    at = found ? static_cast<size_t>(static_cast<const char*>(found) - data) : length;
-  } else {
-#if defined(__x86_64__)
-    if (suite::HasAvx2()) {
-      const Filter filter{rare1_, rare2_, keyword_[rare1_], keyword_[rare2_], foldable_[rare1_] != 0,
-                          foldable_[rare2_] != 0};
-      const auto equalAt = [this](const char* p) { return EqualAt(p); };
-      bool found = false;
-      const size_t stop = newlines ? FilterAvx2<true>(data, length, size, filter, equalAt, &found, newlines)
-                                   : FilterAvx2<false>(data, length, size, filter, equalAt, &found, newlines);
-      if (found) return stop;
-      const size_t rest = stop + FindCandidateScalar(data + stop, length - stop);
-      if (newlines) *newlines += suite::CountNewlines(data + stop, rest - stop);
-      return rest;
+size_t KeywordMatcher::FindCandidate(const char* data, size_t length, uint64_t* newlines, bool* endOfText) const {
+  if (endOfText) {
+    *endOfText = false;
+    // Only the scalar tail, or a keyword that can never match, needs the
+    // text's end found on its own.
+    if (impossible_) {
+      const void* end = std::memchr(data, 0x1A, length);
+      const size_t at = end ? static_cast<size_t>(static_cast<const char*>(end) - data) : length;
+      if (newlines) *newlines += suite::CountNewlines(data, at);
+      *endOfText = end != nullptr;
+      return at;
     }
+  }
+  const size_t size = keyword_.size();
+  if (size == 0) return 0;
+#if defined(__x86_64__)
+  if (suite::HasAvx2() && length >= size) {
+    const Filter filter{rare1_, rare2_, keyword_[rare1_], keyword_[rare2_], foldable_[rare1_] != 0,
+                        foldable_[rare2_] != 0};
+    const auto equalAt = [this](const char* p) { return EqualAt(p); };
+    bool found = false, ended = false;
+    size_t stop;
+    if (newlines) {
+      stop = endOfText ? FilterAvx2<true, true>(data, length, size, filter, equalAt, &found, &ended, newlines)
+                       : FilterAvx2<true, false>(data, length, size, filter, equalAt, &found, &ended, newlines);
+    } else {
+      stop = endOfText ? FilterAvx2<false, true>(data, length, size, filter, equalAt, &found, &ended, newlines)
+                       : FilterAvx2<false, false>(data, length, size, filter, equalAt, &found, &ended, newlines);
+    }
+    if (found) return stop;
+    // The tail, or the 32 starts that hold the text's end: byte by byte.
+    return stop + FindCandidateTail(data + stop, length - stop, newlines, endOfText);
+  }
 #endif
-    at = FindCandidateScalar(data, length);
+  return FindCandidateTail(data, length, newlines, endOfText);
+}
+
+size_t KeywordMatcher::FindCandidateTail(const char* data, size_t length, uint64_t* newlines, bool* endOfText) const {
+  size_t limit = length;
+  if (endOfText) {
+    if (const void* end = std::memchr(data, 0x1A, length)) {
+      limit = static_cast<size_t>(static_cast<const char*>(end) - data);
+      *endOfText = true;
+    }
+  }
+  size_t at = FindCandidateScalar(data, limit);
+  if (at < limit) {
+    if (endOfText) *endOfText = false;
+  } else {
+    at = limit;
   }
   if (newlines) *newlines += suite::CountNewlines(data, at);
   return at;

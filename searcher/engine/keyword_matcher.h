@@ -30,8 +30,10 @@ class KeywordMatcher {
   // Position of the first byte-level occurrence in [data, data + length), or
   // length when there is none. Occurrences may start inside a character.
   // With `newlines`, adds the number of LFs before that position to it,
-  // counted in the same pass.
-  size_t FindCandidate(const char* data, size_t length, uint64_t* newlines = nullptr) const;
+  // counted in the same pass. With `endOfText`, the text ends at its first
+  // 0x1A byte: an occurrence must end before it, and where none does, its
+  // position is given and *endOfText set.
+  size_t FindCandidate(const char* data, size_t length, uint64_t* newlines = nullptr, bool* endOfText = nullptr) const;
 
   // True when the line holds the keyword on a character boundary. `from` is a
   // position in the line before which no occurrence lies (a candidate's).
@@ -40,8 +42,10 @@ class KeywordMatcher {
  private:
   bool EqualAt(const char* at) const;
   size_t FindCandidateScalar(const char* data, size_t length) const;
+  size_t FindCandidateTail(const char* data, size_t length, uint64_t* newlines, bool* endOfText) const;
 
   std::string keyword_;        // folded when case is ignored
+  bool impossible_ = false;    // the keyword holds 0x1A, which ends every text
   std::vector<char> foldable_; // 1 where the keyword holds a single-byte letter that folds
   bool ignoreCase_;
   suite::CodePage codePage_;

@@ -2,6 +2,7 @@
 
 #include <cinttypes>
 #include <cstdio>
+#include <new>
 
 #include "common/codepage.h"
 #include "common/exclusive_file.h"
@@ -41,7 +42,7 @@ class ResultSink : public LineSink {
   ResultSink(LorvaneWindow& window, const std::string& historyDirectory)
       : window_(window), historyDirectory_(historyDirectory) {}
 
-  bool OnMatch(int64_t lineNumber, std::string_view text) override {
+  bool OnMatch(int64_t lineNumber, const FoundLine& line) override {
     if (!fileOpened_) {
       if (!OpenFile()) return false;
     } else if (results_ > 0 && results_ % suite::kResultFileRecords == 0) {
@@ -51,9 +52,25 @@ class ResultSink : public LineSink {
     }
     ++results_;
     record_.clear();
-    AppendRecord(record_, results_, lineNumber, text);
-    if (!file_.Append(record_)) return Fail(writeFailed);
-    if (fileNumber_ == 0) window_.ListAppend(ListControl::Results, TabsAsBlanks(record_));
+    AppendRecordPrefix(record_, results_, lineNumber);
+    try {
+      if (fileNumber_ > 0) {  // written as it is, however long: nothing holds it
+        if (!file_.Append(record_)) return Fail(writeFailed);
+        if (!line.AppendTo(file_)) return line.WasCut() ? false : Fail(writeFailed);
+        return file_.Append("\r\n") || Fail(writeFailed);
+      }
+      // The live page holds its records.
+      const size_t at = record_.size();
+      record_.resize(at + line.Size() + 2);
+      if (!line.CopyTo(record_.data() + at)) return false;
+      record_[at + line.Size()] = '\r';
+      record_[at + line.Size() + 1] = '\n';
+      if (!file_.Append(record_)) return Fail(writeFailed);
+      window_.ListAppend(ListControl::Results, TabsAsBlanks(record_));
+    } catch (const std::bad_alloc&) {  // a line of gigabytes the live page can't hold
+      failedLine_ = lineNumber;
+      return Fail(memoryFailed);
+    }
     return true;
   }
 
@@ -70,19 +87,19 @@ class ResultSink : public LineSink {
     return !fileOpened_ || file_.Close() || Fail(writeFailed);
   }
 
-  static void AppendRecord(std::string& out, int64_t resultNumber, int64_t lineNumber, std::string_view text) {
+  // "%010d|%010d| ": what comes before the line's text.
+  static void AppendRecordPrefix(std::string& out, int64_t resultNumber, int64_t lineNumber) {
     AppendPadded(out, resultNumber);
     out += '|';
     AppendPadded(out, lineNumber);
     out += "| ";
-    out += text;
-    out += "\r\n";
   }
 
-  enum Failure { none, createFailed, writeFailed };
+  enum Failure { none, createFailed, writeFailed, memoryFailed };
   Failure failure() const { return failure_; }
   const std::string& failedPath() const { return failedPath_; }
   int64_t results() const { return results_; }
+  int64_t failedLine() const { return failedLine_; }
   int64_t files() const { return fileOpened_ ? fileNumber_ + 1 : 0; }
 
  private:
@@ -110,6 +127,7 @@ class ResultSink : public LineSink {
   std::string record_;
   Failure failure_ = none;
   std::string failedPath_;
+  int64_t failedLine_ = 0;
 };
 
 bool HasLineEnd(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
@@ -126,7 +144,9 @@ std::string LineEndProblem(const LorvaneForm& form) {
 
 std::string FormatResultRecord(int64_t resultNumber, int64_t lineNumber, std::string_view text) {
   std::string record;
-  ResultSink::AppendRecord(record, resultNumber, lineNumber, text);
+  ResultSink::AppendRecordPrefix(record, resultNumber, lineNumber);
+  record += text;
+  record += "\r\n";
   return record;
 }
 
@@ -172,7 +192,7 @@ void OnBtnStartSearch(LorvaneWindow& window) {
   window.StartWorker(Worker::Search);
 }
 
-int Search(LorvaneWindow& window, SearchContext& context, size_t blockSize) {
+int Search(LorvaneWindow& window, SearchContext& context, size_t windowSize) {
   const LorvaneForm form = window.StoredForm();
   const std::string target = form.filePath;
   const std::string keyword = form.keyword;
@@ -209,7 +229,7 @@ int Search(LorvaneWindow& window, SearchContext& context, size_t blockSize) {
   // leaves a descriptor whose index and line count agree.
   QuickIndex readIndex;
   const LineSearchResult searched =
-      SearchLines(file, matcher, sink, suite::kQuickIndexStride, blockSize, &readIndex);
+      SearchLines(file, matcher, sink, suite::kQuickIndexStride, windowSize, &readIndex);
   const bool finished = sink.Finish();
 
   if (sink.failure() != ResultSink::none || !finished || searched.readFailed) {
@@ -219,6 +239,10 @@ int Search(LorvaneWindow& window, SearchContext& context, size_t blockSize) {
     } else if (sink.failure() == ResultSink::writeFailed) {
       window.PostStatus(Cp("搜索失败: 写入搜索结果文件“") + suite::PathText(sink.failedPath()) +
                         Cp("”失败! 磁盘可能已满。"));
+    } else if (sink.failure() == ResultSink::memoryFailed) {
+      window.PostStatus(Cp("搜索失败: 内存不足，不能保存第 ") + std::to_string(sink.failedLine()) + Cp(" 行的搜索结果!"));
+    } else if (searched.cut) {
+      window.PostStatus(Cp("搜索失败: 目标文件在读取时被截短!"));
     } else {
       window.PostStatus(Cp("搜索失败: 读取目标文件时出错!"));
     }

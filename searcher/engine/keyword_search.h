@@ -23,7 +23,7 @@ void OnBtnStartSearch(LorvaneWindow& window);
 // writes the history descriptor before it unlocks the window. The context's
 // quick index becomes that of the file as the search read it. Gives 0 when it
 // completed, -1 when it failed (a descriptor that couldn't be written too).
-int Search(LorvaneWindow& window, SearchContext& context, size_t blockSize = suite::kReadBlockSize);
+int Search(LorvaneWindow& window, SearchContext& context, size_t windowSize = suite::kMapWindowSize);
 
 // "%010d|%010d| %s" and CR LF.
 std::string FormatResultRecord(int64_t resultNumber, int64_t lineNumber, std::string_view text);

@@ -1,4 +1,4 @@
-// Runs a keyword over a whole file, block by block, and hands out matching lines.
+// Runs a keyword over a whole file, window by window, and hands out matching lines.
 #pragma once
 
 #include <cstddef>
@@ -9,19 +9,49 @@
 
 namespace suite {
 class ExclusiveFile;
-}
+class OutputFile;
+}  // namespace suite
 
 namespace lorvane {
 
 class KeywordMatcher;
 class QuickIndex;
 
+// A matching line, still in the searched file: its bytes (without the line
+// end) are copied out on demand, under the cut guard, window by window when
+// the line is longer than one. Valid during the OnMatch call only.
+class FoundLine {
+ public:
+  size_t Size() const { return size_; }
+  // Copies the Size() bytes to `out`; false when the file was cut meanwhile.
+  bool CopyTo(char* out) const;
+  // Appends the bytes to `file`; false when the file was cut meanwhile or the
+  // write failed (`file` then says so).
+  bool AppendTo(suite::OutputFile& file) const;
+  // The file was cut while the line was copied.
+  bool WasCut() const { return cut_; }
+
+  // In the current window (`bytes`), or anywhere in `file` from `offset` on.
+  FoundLine(const char* bytes, size_t size) : bytes_(bytes), size_(size) {}
+  FoundLine(suite::ExclusiveFile& file, int64_t offset, size_t size) : file_(&file), offset_(offset), size_(size) {}
+
+ private:
+  template <typename Take>
+  bool EachPiece(Take&& take) const;
+
+  const char* bytes_ = nullptr;
+  suite::ExclusiveFile* file_ = nullptr;
+  int64_t offset_ = 0;
+  size_t size_ = 0;
+  mutable bool cut_ = false;
+};
+
 // Receives the search's findings in file order.
 class LineSink {
  public:
   virtual ~LineSink() = default;
-  // A matching line (1-based number, text without its line end); false stops the search.
-  virtual bool OnMatch(int64_t lineNumber, std::string_view text) = 0;
+  // A matching line (1-based number); false stops the search.
+  virtual bool OnMatch(int64_t lineNumber, const FoundLine& line) = 0;
   // Called once for every line number that is a multiple of the checkpoint
   // stride, before that line is tested (so the matches counted so far are
   // those of the lines before it).
@@ -31,12 +61,15 @@ class LineSink {
 struct LineSearchResult {
   int64_t linesRead = 0;
   bool readFailed = false;
+  bool cut = false;      // ... because the file was cut while it was read
   bool stopped = false;  // the sink asked to stop
 };
 
 // Lines are never materialised unless a candidate lies in them: line numbers
-// are counted in bulk between candidates. Text model as LineReader's. The file
-// is read from offset 0 on.
+// are counted in bulk between candidates, and a line longer than a window
+// costs nothing unless it matches. Text model as LineReader's. The file is
+// seen from offset 0 on through mapped windows of `windowSize` (at least twice
+// the keyword).
 //
 // With `index`, it is filled with the quick index of the file as this search
 // read it: the offset of line k * 10000 + 1 for every block of lines started,
@@ -44,6 +77,6 @@ struct LineSearchResult {
 // that stops early leaves it incomplete.
 LineSearchResult SearchLines(suite::ExclusiveFile& file, const KeywordMatcher& matcher, LineSink& sink,
                              int64_t checkpointStride = suite::kQuickIndexStride,
-                             size_t blockSize = suite::kReadBlockSize, QuickIndex* index = nullptr);
+                             size_t windowSize = suite::kMapWindowSize, QuickIndex* index = nullptr);
 
 }  // namespace lorvane

@@ -15,7 +15,7 @@ namespace lorvane {
 
 using suite::Cp;
 
-int QuickPreRead(LorvaneWindow& window, SearchContext& context, size_t blockSize) {
+int QuickPreRead(LorvaneWindow& window, SearchContext& context, size_t windowSize) {
   const std::string target = window.StoredForm().filePath;
   window.PostStatus("CLorvaneDlg::_thr_quick_analyze_object_file()");
   window.EnableControls(false, true);
@@ -52,12 +52,13 @@ int QuickPreRead(LorvaneWindow& window, SearchContext& context, size_t blockSize
         std::snprintf(numbers, sizeof numbers, "_mp[%" PRId64 "] = %" PRId64, key, offset);
         window.PostStatus(entryMessage + numbers);
       },
-      0, blockSize);
+      0, windowSize);
   file.Close();
 
   if (scan.readFailed) {
     window.ProgressSetPosition(0);
-    window.PostStatus(Cp("预读失败: 读取目标文件时出错! 快速索引保持不变。"));
+    window.PostStatus(scan.cut ? Cp("预读失败: 目标文件在读取时被截短! 快速索引保持不变。")
+                               : Cp("预读失败: 读取目标文件时出错! 快速索引保持不变。"));
     window.EnableControls(true, true);
     context.workerDone = 1;
     return -1;

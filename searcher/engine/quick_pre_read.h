@@ -15,6 +15,6 @@ struct SearchContext;
 // and replaces the context's total line count and quick index. Gives 0 when it
 // completed, -1 when the target couldn't be opened or read (the context then
 // stays as it was).
-int QuickPreRead(LorvaneWindow& window, SearchContext& context, size_t blockSize = suite::kReadBlockSize);
+int QuickPreRead(LorvaneWindow& window, SearchContext& context, size_t windowSize = suite::kMapWindowSize);
 
 }  // namespace lorvane

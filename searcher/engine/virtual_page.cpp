@@ -28,6 +28,13 @@ inline constexpr int64_t kMaxContentLines = 10000;
 
 std::string Number(int64_t value) { return std::to_string(value); }
 
+// Why a reader stopped before the end, beyond a read error, for the message.
+std::string ReadProblem(const suite::LineReader& reader) {
+  if (reader.Cut()) return Cp("目标文件在读取时被截短");
+  if (reader.OutOfMemory()) return Cp("其中一行过长，内存不足");
+  return std::string();
+}
+
 }  // namespace
 
 int CenterVirtualPage(LorvaneWindow& window, SearchContext& context) {
@@ -63,15 +70,20 @@ int CenterVirtualPage(LorvaneWindow& window, SearchContext& context) {
   } else {
     window.PostStatus(Cp("未能发现快速索引 _mp[") + Number(key) + Cp("]，生成虚页面的时间与文件大小呈线性关系。"));
   }
-  file.Seek(start);
   suite::LineReader reader(file, start);
   suite::TextLine line;
   int64_t shown = 0;
   const suite::CodePage codePage = suite::ActiveCodePage();
-  while (reader.Next(line)) {
-    const int64_t number = ++counter;
+  for (;;) {
+    const int64_t number = counter + 1;
     if (number > last) break;
-    if (number < first) continue;
+    if (number < first) {  // passed over, never held
+      if (!reader.Skip()) break;
+      ++counter;
+      continue;
+    }
+    if (!reader.Next(line)) break;
+    ++counter;
     ++shown;
     const bool hasKeyword = suite::ContainsKeyword(codePage, suite::FoldedAsciiCase(codePage, line.text), keyword);
     const Rgb colour = !hasKeyword ? kPlainColour : number == centre ? kCentreKeywordColour : kKeywordColour;
@@ -79,7 +91,9 @@ int CenterVirtualPage(LorvaneWindow& window, SearchContext& context) {
   }
   file.Close();
   if (reader.Failed()) {
-    window.PostStatus(Cp("读取目标文件 ") + suite::PathText(target) + Cp(" 时出错! 虚页面不完整。"));
+    const std::string problem = ReadProblem(reader);
+    window.PostStatus(Cp("读取目标文件 ") + suite::PathText(target) + Cp(" 时出错! ") +
+                      (problem.empty() ? "" : problem + Cp("，")) + Cp("虚页面不完整。"));
     window.EnableControls(true, false);
     return -1;
   }
@@ -161,34 +175,46 @@ int LookAtContent(LorvaneWindow& window, SearchContext& context) {
     window.PostStatus(Cp("查看内容: 异常! 未能发现快速索引 _mp[") + Number(key) +
                       Cp("]，生成虚页面的时间将与文件位置呈线性关系。"));
   }
-  file.Seek(offset);
   suite::LineReader reader(file, offset);
-  suite::TextLine line;
   suite::OutputFile view;
   const std::string path =
       ViewFileDirectory(context) + suite::kPathSeparator + "_virtual_page_" + suite::MakeTimeStamp() + ".txt";
   int64_t written = 0;
-  bool writeFailed = false;
-  while (index < begin + count && reader.Next(line)) {
-    if (index >= begin) {
-      if (!view.IsOpen() && !view.Failed() && !view.Create(path)) {
-        window.PostStatus(Cp("查看内容: 失败! 不能创建虚页面临时文件“") + suite::PathText(path) + Cp("”!"));
-        window.EnableControls(true, false);
-        return -1;
-      }
-      if (!view.AppendLine(line.text)) {
-        writeFailed = true;
-        break;
-      }
-      ++written;
+  bool writeFailed = false, createFailed = false;
+  while (index < begin + count) {
+    if (index < begin) {  // passed over, never held
+      if (!reader.Skip()) break;
+      ++index;
+      continue;
     }
+    // Written as it comes, however long the line: nothing holds it.
+    const bool got = reader.NextInParts([&](std::string_view part, bool lastPart) {
+      if (!view.IsOpen() && !view.Create(path)) {
+        createFailed = true;
+        return false;
+      }
+      if (!view.Append(part) || (lastPart && !view.Append("\r\n"))) {
+        writeFailed = true;
+        return false;
+      }
+      return true;
+    });
+    if (createFailed) {
+      window.PostStatus(Cp("查看内容: 失败! 不能创建虚页面临时文件“") + suite::PathText(path) + Cp("”!"));
+      window.EnableControls(true, false);
+      return -1;
+    }
+    if (!got) break;
+    ++written;
     ++index;
   }
   file.Close();
   const bool made = view.IsOpen();
   if (made && !view.Close()) writeFailed = true;
-  if (reader.Failed()) {
-    window.PostStatus(Cp("查看内容: 失败! 因为读取目标文件 ") + suite::PathText(target) + Cp(" 时出错!"));
+  if (reader.Failed() && !writeFailed) {
+    const std::string problem = ReadProblem(reader);
+    window.PostStatus(Cp("查看内容: 失败! 因为读取目标文件 ") + suite::PathText(target) + Cp(" 时出错!") +
+                      (problem.empty() ? "" : " " + problem + Cp("。")));
     window.EnableControls(true, false);
     return -1;
   }

@@ -27,4 +27,9 @@ class TempDir {
 std::string WriteFile(const std::string& path, std::string_view bytes);
 std::string ReadFile(const std::string& path);
 
+// Cuts the file to `size` bytes from another process (truncate(1)), as a log
+// rotation by copytruncate does, and waits until it is done. False when that
+// process failed.
+bool CutFromAnotherProcess(const std::string& path, long long size);
+
 }  // namespace suite::testing

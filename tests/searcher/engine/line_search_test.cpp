@@ -45,8 +45,10 @@ Matches Reference(const std::string& path, const std::string& keyword, bool matc
 struct Collector : LineSink {
   Matches matches;
   std::vector<std::pair<int64_t, size_t>> checkpoints;  // line, matches before it
-  bool OnMatch(int64_t lineNumber, std::string_view text) override {
-    matches.emplace_back(lineNumber, std::string(text));
+  bool OnMatch(int64_t lineNumber, const FoundLine& line) override {
+    std::string text(line.Size(), '\0');
+    EXPECT_TRUE(line.CopyTo(text.data()));
+    matches.emplace_back(lineNumber, std::move(text));
     return true;
   }
   void OnCheckpoint(int64_t linesRead) override { checkpoints.emplace_back(linesRead, matches.size()); }
@@ -115,9 +117,14 @@ TEST(LineSearchTest, FastPathAgreesWithTheReference) {
           for (size_t blockSize : {size_t{1}, size_t{5}, size_t{64}, size_t{4096}, size_t{1} << 20}) {
             int64_t lines = 0;
             const Matches found = Fast(path, keyword, matchCase, codePage, blockSize, &lines);
+            size_t first = 0;
+            while (first < found.size() && first < expected.size() && found[first] == expected[first]) ++first;
             ASSERT_EQ(found, expected) << "keyword [" << keyword << "] case " << matchCase << " block " << blockSize
-                                       << " round " << round;
-            ASSERT_EQ(lines, referenceLines);
+                                       << " round " << round << ", first difference at match " << first << ": line "
+                                       << (first < found.size() ? found[first].first : -1) << " against "
+                                       << (first < expected.size() ? expected[first].first : -1);
+            ASSERT_EQ(lines, referenceLines) << "keyword [" << keyword << "] case " << matchCase << " block "
+                                             << blockSize << " round " << round;
           }
         }
       }

@@ -1,0 +1,83 @@
+#include "common/file_window.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "common/exclusive_file.h"
+
+namespace suite {
+namespace {
+
+int64_t PageSize() {
+  static const int64_t size = ::sysconf(_SC_PAGESIZE) > 0 ? ::sysconf(_SC_PAGESIZE) : 4096;
+  return size;
+}
+
+}  // namespace
+
+FileWindow::FileWindow(const ExclusiveFile& file, size_t capacity)
+    : file_(file), capacity_(std::max<size_t>(capacity, 1)) {}
+
+FileWindow::~FileWindow() {
+  Unmap();
+  delete buffer_;
+}
+
+void FileWindow::Unmap() {
+  if (mapping_) ::munmap(mapping_, mappingSize_);
+  mapping_ = nullptr;
+  mappingSize_ = 0;
+}
+
+bool FileWindow::Load(int64_t offset) {
+  Unmap();
+  data_ = nullptr;
+  size_ = 0;
+  offset_ = offset;
+  reachesEnd_ = false;
+  struct stat status;
+  if (offset < 0 || ::fstat(file_.Descriptor(), &status) != 0) return false;
+  const int64_t fileSize = status.st_size;
+  // A size of 0 may also be a file of /proc, whose bytes come only from reads.
+  if (mappable_ && fileSize > 0) {
+    if (offset >= fileSize) {
+      reachesEnd_ = true;
+      return true;
+    }
+    size_ = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(capacity_), fileSize - offset));
+    const int64_t start = offset / PageSize() * PageSize();
+    const size_t length = static_cast<size_t>(offset - start) + size_;
+    void* mapping = ::mmap(nullptr, length, PROT_READ, MAP_SHARED, file_.Descriptor(), start);
+    if (mapping != MAP_FAILED) {
+      mapping_ = mapping;
+      mappingSize_ = length;
+      data_ = static_cast<const char*>(mapping) + (offset - start);
+      reachesEnd_ = offset + static_cast<int64_t>(size_) >= fileSize;
+      return true;
+    }
+    mappable_ = false;
+    size_ = 0;
+  }
+  // Read instead: as much as the window holds, or up to the end of the file.
+  if (!buffer_) buffer_ = new AlignedBlock(capacity_);
+  size_t got = 0;
+  while (got < capacity_) {
+    const ssize_t read = ::pread(file_.Descriptor(), buffer_->get() + got, capacity_ - got,
+                                 static_cast<off_t>(offset + static_cast<int64_t>(got)));
+    if (read < 0 && errno == EINTR) continue;
+    if (read < 0) return false;
+    if (read == 0) {
+      reachesEnd_ = true;
+      break;
+    }
+    got += static_cast<size_t>(read);
+  }
+  size_ = got;
+  data_ = buffer_->get();
+  return true;
+}
+
+}  // namespace suite

@@ -1,0 +1,53 @@
+// A file seen through one window of its bytes at a time.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "common/aligned_block.h"
+#include "common/tuning.h"
+
+namespace suite {
+
+class ExclusiveFile;
+
+// Shows a window of an open file: mapped straight from the page cache where
+// the file can be mapped, read into a buffer of the window's size where it
+// can't. A mapped window raises SIGBUS when touched past the end of a file
+// cut meanwhile, so scans read it under ScanUnlessCut (cut_guard.h). The file
+// must stay open while the window is used. Not thread-safe.
+class FileWindow {
+ public:
+  explicit FileWindow(const ExclusiveFile& file, size_t capacity = kMapWindowSize);
+  ~FileWindow();
+  FileWindow(const FileWindow&) = delete;
+  FileWindow& operator=(const FileWindow&) = delete;
+
+  // Shows the bytes from `offset` on: Capacity() of them, fewer where the file
+  // (as big as it is now) ends. An offset at or past the end gives an empty
+  // window that reaches the end. False on a read error.
+  bool Load(int64_t offset);
+
+  const char* Data() const { return data_; }
+  size_t Size() const { return size_; }
+  int64_t Offset() const { return offset_; }
+  // The file had no byte after the window when it was loaded.
+  bool ReachesEnd() const { return reachesEnd_; }
+  size_t Capacity() const { return capacity_; }
+
+ private:
+  void Unmap();
+
+  const ExclusiveFile& file_;
+  const size_t capacity_;
+  const char* data_ = nullptr;
+  size_t size_ = 0;
+  int64_t offset_ = 0;
+  bool reachesEnd_ = false;
+  void* mapping_ = nullptr;
+  size_t mappingSize_ = 0;
+  bool mappable_ = true;
+  AlignedBlock* buffer_ = nullptr;  // made when the file can't be mapped
+};
+
+}  // namespace suite

@@ -1,0 +1,111 @@
+#include "common/file_window.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <string>
+#include <string_view>
+
+#include "common/cut_guard.h"
+#include "common/exclusive_file.h"
+#include "test_support/temp_dir.h"
+
+namespace {
+
+using suite::ExclusiveFile;
+using suite::FileWindow;
+using suite::testing::TempDir;
+using suite::testing::WriteFile;
+
+std::string Pattern(size_t length) {
+  std::string bytes(length, '\0');
+  for (size_t i = 0; i < length; ++i) bytes[i] = static_cast<char>('a' + (i * 7 + i / 4096) % 26);
+  return bytes;
+}
+
+// Every byte of the window: what a scan reads.
+unsigned Sum(const FileWindow& window) {
+  unsigned sum = 0;
+  for (size_t i = 0; i < window.Size(); ++i) sum += static_cast<unsigned char>(window.Data()[i]);
+  return sum;
+}
+
+// Windows from any offset, mapped or read, show exactly the file's bytes.
+TEST(FileWindowTest, WindowsShowTheBytesFromAnyOffset) {
+  TempDir dir;
+  const std::string bytes = Pattern(3 * 4096 + 123);
+  const std::string path = WriteFile(dir / "f", bytes);
+  ExclusiveFile file;
+  ASSERT_TRUE(file.Open(path));
+  for (const size_t capacity : {size_t{1}, size_t{4096}, size_t{5000}, size_t{1} << 20}) {
+    FileWindow window(file, capacity);
+    for (const int64_t offset : {0, 1, 4095, 4096, 4097, 9000, static_cast<int>(bytes.size()) - 1}) {
+      ASSERT_TRUE(window.Load(offset));
+      const size_t expected = std::min(capacity, bytes.size() - static_cast<size_t>(offset));
+      EXPECT_EQ(std::string_view(window.Data(), window.Size()), std::string_view(bytes).substr(offset, expected));
+      EXPECT_EQ(window.Offset(), offset);
+      EXPECT_EQ(window.ReachesEnd(), static_cast<size_t>(offset) + expected == bytes.size());
+    }
+    ASSERT_TRUE(window.Load(static_cast<int64_t>(bytes.size())));
+    EXPECT_EQ(window.Size(), 0u);
+    EXPECT_TRUE(window.ReachesEnd());
+  }
+}
+
+// Files that can't be mapped are read; a read error is one.
+TEST(FileWindowTest, FilesOfProcAreReadAndTheirErrorsReported) {
+  ExclusiveFile status;
+  ASSERT_TRUE(status.Open("/proc/self/status"));  // its size reads as 0
+  FileWindow window(status);
+  ASSERT_TRUE(window.Load(0));
+  EXPECT_EQ(std::string_view(window.Data(), window.Size()).substr(0, 5), "Name:");
+  EXPECT_TRUE(window.ReachesEnd());
+
+  ExclusiveFile memory;
+  ASSERT_TRUE(memory.Open("/proc/self/mem"));  // reading at offset 0 fails
+  FileWindow unreadable(memory);
+  EXPECT_FALSE(unreadable.Load(0));
+}
+
+// A file cut by another program under a mapped window: the guarded scan ends
+// with false instead of the process ending with SIGBUS, and the next window
+// sees the file as it is now.
+TEST(FileWindowTest, AScanOfAWindowCutMeanwhileEndsWithFalse) {
+  TempDir dir;
+  const std::string path = WriteFile(dir / "log", Pattern(4 << 20));
+  ExclusiveFile file;
+  ASSERT_TRUE(file.Open(path));
+  FileWindow window(file);
+  ASSERT_TRUE(window.Load(0));
+  ASSERT_EQ(window.Size(), size_t{4} << 20);
+  unsigned sum = 0;
+  EXPECT_TRUE(suite::ScanUnlessCut(window.Data(), window.Size(), [&] { sum = Sum(window); }));
+  EXPECT_GT(sum, 0u);
+  ASSERT_TRUE(suite::testing::CutFromAnotherProcess(path, 1000));
+  for (int round = 0; round < 3; ++round) {  // and again: the handler stays in place
+    EXPECT_FALSE(suite::ScanUnlessCut(window.Data(), window.Size(), [&] { sum = Sum(window); }));
+  }
+  ASSERT_TRUE(window.Load(0));
+  EXPECT_EQ(window.Size(), 1000u);
+  EXPECT_TRUE(suite::ScanUnlessCut(window.Data(), window.Size(), [&] { sum = Sum(window); }));
+}
+
+// Outside a guard the signal keeps its meaning: a real fault still ends the program.
+TEST(FileWindowDeathTest, ACutOutsideAGuardStillEndsTheProgram) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  TempDir dir;
+  const std::string path = WriteFile(dir / "log", Pattern(1 << 20));
+  EXPECT_DEATH(
+      {
+        ExclusiveFile file;
+        file.Open(path);
+        FileWindow window(file);
+        window.Load(0);
+        suite::ScanUnlessCut(window.Data(), 1, [] {});  // the handler is in place
+        suite::testing::CutFromAnotherProcess(path, 0);
+        std::fprintf(stderr, "%u\n", Sum(window));
+      },
+      "");
+}
+
+}  // namespace
