@@ -41,6 +41,10 @@ std::string ReadFailedText(const std::string& sourcePath) {
   return Cp("读取“") + suite::PathText(sourcePath) + Cp("”文件失败!") + "\n" + Cp("分割未完成。");
 }
 
+std::string CutWhileReadText(const std::string& sourcePath) {
+  return Cp("“") + suite::PathText(sourcePath) + Cp("”文件在读取时被截短!") + "\n" + Cp("分割未完成。");
+}
+
 std::string WriteFailedText(const std::string& piecePath) {
   return Cp("写入“") + suite::PathText(piecePath) + Cp("”文件失败!") + "\n" + Cp("可能由于磁盘空间不足，分割未完成。");
 }

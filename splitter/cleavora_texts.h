@@ -16,6 +16,8 @@ std::string SplitStartingText();
 std::string CreateFailedText(const std::string& piecePath);
 std::string ReadFailedText(const std::string& sourcePath);
 std::string WriteFailedText(const std::string& piecePath);
+// Another program cut the source while it was split.
+std::string CutWhileReadText(const std::string& sourcePath);
 std::string ProgressText(int64_t linesDone, int64_t piecesDone);
 std::string SuccessText(int64_t lines, int64_t pieces);
 

@@ -24,7 +24,9 @@ std::string PiecePath(const std::string& splitDirectory, int64_t piece);
 //
 // Gives 0 after a complete split and -1 after any failure, or when a stop was
 // requested: a stopped split ends at once and says nothing more to the window.
-int RunSplit(CleavoraWindow& window, SplitState& state, size_t readBlockSize = suite::kReadBlockSize,
+// The source is seen through mapped windows of `windowSize`; a line of any
+// length goes to its piece as it comes, window by window.
+int RunSplit(CleavoraWindow& window, SplitState& state, size_t windowSize = suite::kMapWindowSize,
              size_t writeBufferSize = suite::kWriteBlockSize);
 
 }  // namespace cleavora

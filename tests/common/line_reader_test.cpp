@@ -134,6 +134,56 @@ TEST(LineModelTest, ReaderStartsAtAnOffset) {
   EXPECT_FALSE(reader.Next(line));
 }
 
+// Lines are copied out as they are handed over: a file cut under the reader's
+// window ends the reading, and says so.
+TEST(LineModelTest, AFileCutWhileItIsReadEndsTheReading) {
+  TempDir dir;
+  std::string text;
+  for (int i = 0; i < 100000; ++i) text += "line " + std::to_string(i) + "\r\n";
+  const std::string path = WriteFile(dir / "cut.txt", text);
+  suite::ExclusiveFile file;
+  ASSERT_TRUE(file.Open(path));
+  suite::LineReader reader(file);
+  suite::TextLine line;
+  ASSERT_TRUE(reader.Next(line));
+  EXPECT_EQ(line.text, "line 0");
+  ASSERT_TRUE(suite::testing::CutFromAnotherProcess(path, 0));
+  EXPECT_FALSE(reader.Next(line));
+  EXPECT_TRUE(reader.Failed());
+  EXPECT_TRUE(reader.Cut());
+  EXPECT_FALSE(reader.Next(line));
+}
+
+// A line longer than the window comes whole, or in parts, and a skipped one
+// is passed over; a CR at a window's end before an LF is not the line's.
+TEST(LineModelTest, LinesLongerThanTheWindowComeWholeOrInParts) {
+  TempDir dir;
+  const std::string longLine(10000, 'x');
+  const std::string path = WriteFile(dir / "long.txt", longLine + "\r\n" + longLine + "\r\nend\r" + "\r\n");
+  for (size_t window : {size_t{1}, size_t{7}, size_t{4096}, size_t{10001}}) {
+    SCOPED_TRACE(window);
+    suite::ExclusiveFile file;
+    ASSERT_TRUE(file.Open(path));
+    suite::LineReader reader(file, 0, window);
+    std::string parts;
+    int last = 0;
+    ASSERT_TRUE(reader.NextInParts([&](std::string_view part, bool isLast) {
+      parts += part;
+      last += isLast;
+      return true;
+    }));
+    EXPECT_EQ(parts, longLine);
+    EXPECT_EQ(last, 1);
+    ASSERT_TRUE(reader.Skip());
+    suite::TextLine line;
+    ASSERT_TRUE(reader.Next(line));
+    EXPECT_EQ(line.text, "end\r");
+    EXPECT_EQ(line.offset, 2 * 10002);
+    EXPECT_FALSE(reader.Next(line));
+    EXPECT_FALSE(reader.Failed());
+  }
+}
+
 TEST(ExclusiveFileTest, OpensOnlyUnheldRegularFiles) {
   TempDir dir;
   const std::string path = WriteFile(dir / "t.log", "abc");

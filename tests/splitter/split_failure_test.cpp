@@ -132,5 +132,20 @@ TEST_F(SplitFailureTest, ReadErrorIsReportedNotSuccess) {
   EXPECT_EQ(Pieces(), Texts{""});
 }
 
+// Another program cuts the source while it is split (a log rotated by
+// copytruncate): a failure naming the file, never success, and no crash.
+TEST_F(SplitFailureTest, ASourceCutWhileItIsSplitIsReportedNotSuccess) {
+  const std::string source = WriteSource(NumberedLines(1, 300000));
+  window.onLinesPerPiece = [&](long read) {
+    if (read == 2500) {
+      ASSERT_TRUE(suite::testing::CutFromAnotherProcess(source, 0));
+    }
+  };
+  EXPECT_EQ(SplitFile(source, 1000), -1);
+  window.onLinesPerPiece = nullptr;
+  EXPECT_EQ(window.statusTexts.back(), "“" + source + "”文件在读取时被截短!\n分割未完成。");
+  EXPECT_EQ(window.calls.back(), "EnableInput(1)");
+}
+
 }  // namespace
 }  // namespace cleavora
