@@ -1,5 +1,6 @@
 #include "common/cut_guard.h"
 
+#include <atomic>
 #include <csignal>
 #include <mutex>
 
@@ -37,13 +38,17 @@ State& ThreadState() {
 }
 
 void InstallHandler() {
-  static std::once_flag installed;
-  std::call_once(installed, [] {
+  // Asked for at every guarded scan: after the first, one load.
+  static std::atomic<bool> installed{false};
+  if (installed.load(std::memory_order_acquire)) return;
+  static std::once_flag once;
+  std::call_once(once, [] {
     struct sigaction action {};
     action.sa_sigaction = OnSigbus;
     action.sa_flags = SA_SIGINFO | SA_NODEFER | SA_ONSTACK;
     sigemptyset(&action.sa_mask);
     ::sigaction(SIGBUS, &action, &g_previous);
+    installed.store(true, std::memory_order_release);
   });
 }
 

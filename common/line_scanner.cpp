@@ -1,6 +1,11 @@
 #include "common/line_scanner.h"
 
-#include <array>
+#include <algorithm>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 #include "common/cut_guard.h"
 #include "common/exclusive_file.h"
@@ -10,62 +15,166 @@
 namespace suite {
 namespace {
 
-// Where the scan stands: everything it knows of the text before the window
-// position it has reached.
-struct ScanState {
-  uint64_t newlines = 0;        // LFs of the text so far
-  uint64_t nextMarkNewline = 0;  // line k*stride starts after LF number k*stride
-  // A line start is a line only once a byte of the text follows it; line 0
-  // starts at the first byte.
-  bool pending = true;
-  int64_t pendingIndex = 0;
-  int64_t pendingOffset = 0;
+// Every how many LFs the count of a window notes a position, so that any LF
+// of it is found again by reading at most this many lines.
+constexpr uint64_t kMarkEvery = 256;
+
+// What a first pass over one window found: its LFs (every kMarkEvery-th
+// noted), how far its text goes, and its last byte of text.
+struct WindowCount {
+  explicit WindowCount(size_t capacity) : marks(capacity / kMarkEvery + 2) {}
+
+  std::vector<uint32_t> marks;  // position of LF number kMarkEvery * (i + 1)
+  size_t markCount = 0;
+  uint64_t newlines = 0;
+  size_t textSize = 0;  // bytes before the end of the window or its 0x1A
+  bool endOfText = false;
   char lastByte = '\n';
-  bool textEnded = false;
+  bool readFailed = false;
+  bool cut = false;
 };
 
-struct LineStart {
-  int64_t index;
-  int64_t offset;
-};
-
-// Line starts found in one guarded part of a window, handed out afterwards.
-constexpr size_t kStartsPerPart = 256;
-using FoundStarts = std::array<LineStart, kStartsPerPart>;
-
-// Scans data[from, size) of the window at file offset `base` until its end,
-// the end of the text or a full `found`; gives the position reached. Only
-// reads and computes: it runs under the cut guard.
-size_t ScanPart(const char* data, size_t size, size_t from, int64_t base, int64_t stride, ScanState& state,
-                FoundStarts& found, size_t& foundCount) {
-  while (from < size && foundCount < found.size()) {
-    const NewlineSearch search = FindNthNewline(data + from, size - from, state.nextMarkNewline - state.newlines);
-    state.newlines += search.counted;
-    const size_t at = from + search.position;
-    if (at > from) {
-      if (state.pending) {
-        found[foundCount++] = {state.pendingIndex, state.pendingOffset};
-        state.pending = false;
-      }
-      state.lastByte = data[at - 1];
-    }
-    if (search.textEnded) {
-      state.textEnded = true;
-      return at;
-    }
-    if (at == size) return size;  // the wanted LF lies further on
-    // The LF itself is a byte of the pending line (one start at most is found
-    // a round, so there is room).
-    if (state.pending) found[foundCount++] = {state.pendingIndex, state.pendingOffset};
-    state.lastByte = '\n';
-    state.pending = true;
-    state.pendingIndex = static_cast<int64_t>(state.newlines);
-    state.pendingOffset = base + static_cast<int64_t>(at + 1);
-    state.nextMarkNewline += static_cast<uint64_t>(stride);
-    from = at + 1;
+// Loads the window at `offset` and counts it; only reads and computes under the guard.
+void CountWindow(FileWindow& window, int64_t offset, WindowCount& count) {
+  count.markCount = 0;
+  count.newlines = 0;
+  count.textSize = 0;
+  count.endOfText = count.readFailed = count.cut = false;
+  if (!window.Load(offset)) {
+    count.readFailed = true;
+    return;
   }
-  return from;
+  const char* data = window.Data();
+  const size_t size = window.Size();
+  const bool counted = ScanUnlessCut(data, size, [&] {
+    size_t from = 0;
+    while (from < size) {
+      const NewlineSearch search = FindNthNewline(data + from, size - from, kMarkEvery);
+      count.newlines += search.counted;
+      const size_t at = from + search.position;
+      if (search.textEnded) {
+        count.textSize = at;
+        count.endOfText = true;
+        break;
+      }
+      if (at == size) {
+        count.textSize = size;
+        break;
+      }
+      count.marks[count.markCount++] = static_cast<uint32_t>(at);
+      from = at + 1;
+      count.textSize = from;
+    }
+    if (count.textSize > 0) count.lastByte = data[count.textSize - 1];
+  });
+  if (!counted) count.readFailed = count.cut = true;
 }
+
+// Counts windows on a thread of its own while the caller counts others.
+class CountingHelper {
+ public:
+  CountingHelper() : thread_([this] { Run(); }) {}
+  ~CountingHelper() {
+    {
+      std::lock_guard lock(mutex_);
+      quit_ = true;
+    }
+    wake_.notify_all();
+    thread_.join();
+  }
+  void Start(FileWindow& window, int64_t offset, WindowCount& count) {
+    {
+      std::lock_guard lock(mutex_);
+      window_ = &window;
+      offset_ = offset;
+      count_ = &count;
+      busy_ = true;
+    }
+    wake_.notify_all();
+  }
+  void Wait() {
+    std::unique_lock lock(mutex_);
+    done_.wait(lock, [this] { return !busy_; });
+  }
+
+ private:
+  void Run() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+      wake_.wait(lock, [this] { return quit_ || busy_; });
+      if (quit_) return;
+      lock.unlock();
+      CountWindow(*window_, offset_, *count_);
+      lock.lock();
+      busy_ = false;
+      done_.notify_all();
+    }
+  }
+
+  std::mutex mutex_;
+  std::condition_variable wake_, done_;
+  FileWindow* window_ = nullptr;
+  int64_t offset_ = 0;
+  WindowCount* count_ = nullptr;
+  bool busy_ = false;
+  bool quit_ = false;
+  std::thread thread_;
+};
+
+// The scan across windows, fed one counted window after another.
+class LineStarts {
+ public:
+  LineStarts(int64_t stride, int64_t startOffset, const std::function<void(int64_t, int64_t)>& onLineStart)
+      : stride_(stride), nextMark_(static_cast<uint64_t>(stride)), pendingOffset_(startOffset), onLineStart_(onLineStart) {}
+
+  // Reports the line starts of a counted window at file offset `base`; false
+  // when the file was cut meanwhile.
+  bool Take(const FileWindow& window, const WindowCount& count, int64_t base) {
+    // A line start is a line only once a byte of the text follows it; line 0
+    // starts at the first byte.
+    if (pending_ && count.textSize > 0) {
+      pending_ = false;
+      onLineStart_(pendingIndex_, pendingOffset_);
+    }
+    while (nextMark_ <= newlines_ + count.newlines) {
+      const uint64_t wanted = nextMark_ - newlines_;  // within the window, from 1
+      const uint64_t mark = (wanted - 1) / kMarkEvery;
+      const size_t from = mark == 0 ? 0 : count.marks[mark - 1] + 1;
+      size_t lf = 0;
+      const char* data = window.Data();
+      if (!ScanUnlessCut(data, count.textSize, [&] {
+            lf = from + FindNthNewline(data + from, count.textSize - from, wanted - mark * kMarkEvery).position;
+          })) {
+        return false;
+      }
+      const int64_t lineStart = base + static_cast<int64_t>(lf) + 1;
+      if (lf + 1 < count.textSize) {
+        onLineStart_(static_cast<int64_t>(nextMark_), lineStart);
+      } else {
+        pending_ = true;
+        pendingIndex_ = static_cast<int64_t>(nextMark_);
+        pendingOffset_ = lineStart;
+      }
+      nextMark_ += static_cast<uint64_t>(stride_);
+    }
+    newlines_ += count.newlines;
+    if (count.textSize > 0) lastByte_ = count.lastByte;
+    return true;
+  }
+
+  // A last line without LF counts.
+  int64_t Lines() const { return static_cast<int64_t>(newlines_) + (lastByte_ != '\n' ? 1 : 0); }
+
+ private:
+  const int64_t stride_;
+  uint64_t nextMark_;  // line k*stride starts after LF number k*stride
+  uint64_t newlines_ = 0;
+  bool pending_ = true;
+  int64_t pendingIndex_ = 0;
+  int64_t pendingOffset_;
+  char lastByte_ = '\n';
+  const std::function<void(int64_t, int64_t)>& onLineStart_;
+};
 
 }  // namespace
 
@@ -74,44 +183,40 @@ LineScanResult ScanLineStarts(ExclusiveFile& file, int64_t stride,
                               size_t windowSize) {
   LineScanResult result;
   if (stride < 1) stride = 1;
-  FileWindow window(file, windowSize);
-  ScanState state;
-  state.nextMarkNewline = static_cast<uint64_t>(stride);
-  state.pendingOffset = startOffset;
-  int64_t offset = startOffset;
-  FoundStarts found;
-
-  while (!state.textEnded) {
-    if (!window.Load(offset)) {
-      result.readFailed = true;
-      break;
-    }
-    const char* data = window.Data();
-    const size_t size = window.Size();
-    size_t from = 0;
-    while (from < size && !state.textEnded) {
-      ScanState next = state;
-      size_t foundCount = 0;
-      size_t reached = from;
-      if (!ScanUnlessCut(data, size, [&] { reached = ScanPart(data, size, from, offset, stride, next, found, foundCount); })) {
-        result.readFailed = result.cut = true;
-        break;
-      }
-      state = next;
-      from = reached;
-      for (size_t i = 0; i < foundCount; ++i) onLineStart(found[i].index, found[i].offset);
-    }
-    if (result.readFailed) break;
-    if (state.textEnded) {
-      offset += static_cast<int64_t>(from);
-      break;
-    }
-    offset += static_cast<int64_t>(size);
-    if (window.ReachesEnd()) break;
+  windowSize = std::max<size_t>(windowSize, 1);
+  LineStarts starts(stride, startOffset, onLineStart);
+  FileWindow first(file, windowSize), second(file, windowSize);
+  WindowCount firstCount(windowSize), secondCount(windowSize);
+  // Two windows are counted at once where the file has more than two and the
+  // processor more than one core: counting is bound by the reading of memory,
+  // which one core alone doesn't saturate here.
+  std::unique_ptr<CountingHelper> helper;
+  const int64_t fileSize = file.Size();
+  if (fileSize - startOffset > 2 * static_cast<int64_t>(windowSize) && std::thread::hardware_concurrency() > 1) {
+    helper = std::make_unique<CountingHelper>();
   }
-  result.contentBytes = offset - startOffset;
-  // A last line without LF counts.
-  result.lines = static_cast<int64_t>(state.newlines) + (state.lastByte != '\n' ? 1 : 0);
+
+  int64_t offset = startOffset;
+  const auto take = [&](const FileWindow& window, const WindowCount& count, int64_t base) {
+    if (count.readFailed || !starts.Take(window, count, base)) {
+      result.readFailed = true;
+      result.cut = count.cut || !count.readFailed;
+      return false;
+    }
+    result.contentBytes += static_cast<int64_t>(count.textSize);
+    return !count.endOfText && !window.ReachesEnd() && count.textSize == window.Size() && window.Size() > 0;
+  };
+  for (;;) {
+    if (helper) helper->Start(second, offset + static_cast<int64_t>(windowSize), secondCount);
+    CountWindow(first, offset, firstCount);
+    if (helper) helper->Wait();
+    if (!take(first, firstCount, offset)) break;
+    offset += static_cast<int64_t>(first.Size());
+    if (!helper) continue;
+    if (!take(second, secondCount, offset)) break;
+    offset += static_cast<int64_t>(second.Size());
+  }
+  result.lines = starts.Lines();
   return result;
 }
 

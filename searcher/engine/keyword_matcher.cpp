@@ -214,6 +214,14 @@ size_t KeywordMatcher::FindCandidateTail(const char* data, size_t length, uint64
 bool KeywordMatcher::LineMatches(std::string_view line, size_t from) const {
   const size_t size = keyword_.size();
   if (size == 0) return true;
+  // Mostly the candidate itself holds: no second pass over the line.
+  if (from + size <= line.size() && EqualAt(line.data() + from)) {
+    const bool boundary = codePage_ == suite::CodePage::Utf8
+                              ? (static_cast<unsigned char>(line[from]) & 0xC0) != 0x80
+                              : suite::IsGbkBoundaryBefore(line, from);
+    if (boundary) return true;
+    ++from;
+  }
   while (from + size <= line.size()) {
     const size_t found = from + FindCandidate(line.data() + from, line.size() - from);
     if (found + size > line.size()) return false;

@@ -24,9 +24,17 @@ using suite::Cp;
 void AppendPadded(std::string& out, int64_t value) {
   char digits[24];
   if (value >= 0 && value <= 9999999999) {
-    for (int i = 9; i >= 0; --i) {
-      digits[i] = static_cast<char>('0' + value % 10);
-      value /= 10;
+    // Two digits a step: a record has two of these numbers.
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    auto rest = static_cast<uint64_t>(value);
+    for (int i = 8; i >= 0; i -= 2) {
+      const auto pair = static_cast<size_t>(rest % 100) * 2;
+      digits[i] = kPairs[pair];
+      digits[i + 1] = kPairs[pair + 1];
+      rest /= 100;
     }
     out.append(digits, 10);
   } else {
