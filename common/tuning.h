@@ -15,15 +15,11 @@ inline constexpr int64_t kResultFileRecords = 2000;
 // Clipboard text taken at most by the clipboard search.
 inline constexpr size_t kClipboardTextLimit = 16777216;
 
-// Reads from the page cache run fastest with blocks that stay in the L2 cache;
-// 1 MiB measured best here against 128 KiB and 4 MiB. Only files that can't
-// be mapped, and the small files of the suite, are read so.
-inline constexpr size_t kReadBlockSize = 1 << 20;
-
 // Scans see a file through mapped windows of this size: no copy out of the
-// page cache, and memory stays at one window. Counting the LFs of 512 MiB
+// page cache, and memory stays at a window or two. Counting the LFs of 512 MiB
 // took 0.051 s through 2, 8 or 32 MiB windows against 0.065 s through 1 MiB
-// ones (more mapping calls) and 0.074 to 0.12 s with read() into 1 MiB.
+// ones (more mapping calls) and 0.074 to 0.12 s with read() into 1 MiB blocks.
+// A file that can't be mapped is read into a buffer of this size instead.
 inline constexpr size_t kMapWindowSize = 8 << 20;
 
 // Files the programs write go out in blocks of this size: few write calls,

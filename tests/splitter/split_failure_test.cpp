@@ -117,7 +117,7 @@ TEST_F(SplitFailureTest, FullDiskReportsTheUnfinishedPiece) {
   {
     // Found in the middle, by a small buffer: the split goes no further.
     FileSizeLimit limit(4096);
-    EXPECT_EQ(SplitFile(source, 1000, suite::kReadBlockSize, 1024), -1);
+    EXPECT_EQ(SplitFile(source, 1000, suite::kMapWindowSize, 1024), -1);
   }
   EXPECT_EQ(window.statusTexts, fullDisk());
   EXPECT_LT(window.linesPerPieceReads, 1000);

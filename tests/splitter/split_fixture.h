@@ -34,7 +34,7 @@ class SplitFixture : public ::testing::Test {
   }
 
   // Splits `path` with `linesPerPiece` as the window holds it.
-  int SplitFile(const std::string& path, int64_t linesPerPiece, size_t readBlock = suite::kReadBlockSize,
+  int SplitFile(const std::string& path, int64_t linesPerPiece, size_t readBlock = suite::kMapWindowSize,
                 size_t writeBuffer = suite::kWriteBlockSize) {
     window.SetFilePath(path);
     window.SetLinesPerPiece(linesPerPiece);

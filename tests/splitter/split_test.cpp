@@ -40,7 +40,7 @@ TEST(SplitContentTest, PiecesHoldTheLinesUnchangedWithCrLf) {
       {"a line longer than every buffer", std::string(100, 'x') + "\ny\n", 1,
        {std::string(100, 'x') + "\r\n", "y\r\n", ""}},
   };
-  const std::pair<size_t, size_t> buffers[] = {{suite::kReadBlockSize, suite::kWriteBlockSize}, {3, 4}};
+  const std::pair<size_t, size_t> buffers[] = {{suite::kMapWindowSize, suite::kWriteBlockSize}, {3, 4}};
   for (const Case& c : cases) {
     for (const auto& [readBlock, writeBuffer] : buffers) {
       suite::testing::TempDir dir;

@@ -28,7 +28,7 @@ class QuickPreReadTest : public ::testing::Test {
  protected:
   void SetUp() override { suite::SetActiveCodePage(suite::CodePage::Gbk); }
 
-  int PreRead(const std::string& path, size_t blockSize = suite::kReadBlockSize) {
+  int PreRead(const std::string& path, size_t blockSize = suite::kMapWindowSize) {
     window.SetFormText(FormText::FilePath, path);
     window.RefreshForm();
     window.calls.clear();
@@ -92,7 +92,7 @@ TEST_F(QuickPreReadTest, EmptyTargetHasNoEntry) {
 }
 
 TEST_F(QuickPreReadTest, EntriesStartAtEvery10000thLineWithRealOffsets) {
-  for (size_t blockSize : {size_t{5}, size_t{4096}, suite::kReadBlockSize}) {
+  for (size_t blockSize : {size_t{5}, size_t{4096}, suite::kMapWindowSize}) {
     SCOPED_TRACE(blockSize);
     // CR LF: 10000 lines need one entry, 10001 two.
     PreRead(WriteFile(dir / "10000.log", Lines(10000, "\r\n")), blockSize);
