@@ -1,15 +1,13 @@
 #include "common/line_scanner.h"
 
 #include <algorithm>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 #include "common/cut_guard.h"
 #include "common/exclusive_file.h"
 #include "common/file_window.h"
+#include "common/helper_thread.h"
 #include "common/newline_count.h"
 
 namespace suite {
@@ -69,57 +67,6 @@ void CountWindow(FileWindow& window, int64_t offset, WindowCount& count) {
   });
   if (!counted) count.readFailed = count.cut = true;
 }
-
-// Counts windows on a thread of its own while the caller counts others.
-class CountingHelper {
- public:
-  CountingHelper() : thread_([this] { Run(); }) {}
-  ~CountingHelper() {
-    {
-      std::lock_guard lock(mutex_);
-      quit_ = true;
-    }
-    wake_.notify_all();
-    thread_.join();
-  }
-  void Start(FileWindow& window, int64_t offset, WindowCount& count) {
-    {
-      std::lock_guard lock(mutex_);
-      window_ = &window;
-      offset_ = offset;
-      count_ = &count;
-      busy_ = true;
-    }
-    wake_.notify_all();
-  }
-  void Wait() {
-    std::unique_lock lock(mutex_);
-    done_.wait(lock, [this] { return !busy_; });
-  }
-
- private:
-  void Run() {
-    std::unique_lock lock(mutex_);
-    for (;;) {
-      wake_.wait(lock, [this] { return quit_ || busy_; });
-      if (quit_) return;
-      lock.unlock();
-      CountWindow(*window_, offset_, *count_);
-      lock.lock();
-      busy_ = false;
-      done_.notify_all();
-    }
-  }
-
-  std::mutex mutex_;
-  std::condition_variable wake_, done_;
-  FileWindow* window_ = nullptr;
-  int64_t offset_ = 0;
-  WindowCount* count_ = nullptr;
-  bool busy_ = false;
-  bool quit_ = false;
-  std::thread thread_;
-};
 
 // The scan across windows, fed one counted window after another.
 class LineStarts {
@@ -190,10 +137,9 @@ LineScanResult ScanLineStarts(ExclusiveFile& file, int64_t stride,
   // Two windows are counted at once where the file has more than two and the
   // processor more than one core: counting is bound by the reading of memory,
   // which one core alone doesn't saturate here.
-  std::unique_ptr<CountingHelper> helper;
-  const int64_t fileSize = file.Size();
-  if (fileSize - startOffset > 2 * static_cast<int64_t>(windowSize) && std::thread::hardware_concurrency() > 1) {
-    helper = std::make_unique<CountingHelper>();
+  std::unique_ptr<HelperThread> helper;
+  if (file.Size() - startOffset > 2 * static_cast<int64_t>(windowSize) && HelperThread::Worthwhile()) {
+    helper = std::make_unique<HelperThread>();
   }
 
   int64_t offset = startOffset;
@@ -207,7 +153,8 @@ LineScanResult ScanLineStarts(ExclusiveFile& file, int64_t stride,
     return !count.endOfText && !window.ReachesEnd() && count.textSize == window.Size() && window.Size() > 0;
   };
   for (;;) {
-    if (helper) helper->Start(second, offset + static_cast<int64_t>(windowSize), secondCount);
+    const int64_t secondOffset = offset + static_cast<int64_t>(windowSize);
+    if (helper) helper->Start([&, secondOffset] { CountWindow(second, secondOffset, secondCount); });
     CountWindow(first, offset, firstCount);
     if (helper) helper->Wait();
     if (!take(first, firstCount, offset)) break;

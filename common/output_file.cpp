@@ -27,6 +27,7 @@ bool OutputFile::Open(const std::string& path, int flags) {
   path_ = path;
   fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | flags, 0644);
   failed_ = fd_ < 0;
+  error_ = failed_ ? errno : 0;
   used_ = 0;
   room_ = buffer_.size() - firstWriteShortfall_;
   return fd_ >= 0;
@@ -39,12 +40,19 @@ bool OutputFile::Append(std::string_view bytes) {
   for (;;) {
     const size_t room = room_ - used_;
     if (length < room) break;
-    // Fills the buffer to the brim; a long text goes on in the next one.
-    std::memcpy(buffer_.get() + used_, at, room);
-    used_ += room;
+    if (used_ == 0) {
+      // A whole write's worth with nothing buffered goes out from where it
+      // is, in the same writes the buffer would make: one copy fewer.
+      if (!WriteAll(at, room)) return false;
+      room_ = buffer_.size();
+    } else {
+      // Fills the buffer to the brim; a long text goes on in the next one.
+      std::memcpy(buffer_.get() + used_, at, room);
+      used_ += room;
+      if (!Flush()) return false;
+    }
     at += room;
     length -= room;
-    if (!Flush()) return false;
   }
   if (length > 0) std::memcpy(buffer_.get() + used_, at, length);
   used_ += length;
@@ -72,6 +80,7 @@ bool OutputFile::WriteAll(const char* bytes, size_t length) {
     const ssize_t wrote = ::write(fd_, bytes, length);
     if (wrote < 0 && errno == EINTR) continue;
     if (wrote <= 0) {
+      error_ = wrote < 0 ? errno : ENOSPC;
       failed_ = true;
       return false;
     }

@@ -18,7 +18,9 @@ namespace suite {
 // boundaries: writes that cover such blocks exactly get large page-cache
 // folios, and on a virtual machine whose free memory goes back to the host
 // those took two to three times the kernel time (1 GiB in 128 KiB writes: 0.9
-// to 1.5 s against 0.33 to 0.43 s). Every failure (can't create,
+// to 1.5 s against 0.33 to 0.43 s). Bytes that fill a whole write while
+// nothing is buffered are written from where they are, so a split writes
+// straight from the mapped source. Every failure (can't create,
 // disk full, I/O error) is remembered and reported, so a caller never takes a
 // half-written file for a whole one. The buffer serves one file after another.
 // Not thread-safe.
@@ -43,6 +45,9 @@ class OutputFile {
   bool Close();
   bool IsOpen() const { return fd_ >= 0; }
   bool Failed() const { return failed_; }
+  // The error of the first failure; EFAULT when bytes handed over came from
+  // a mapped file that was cut meanwhile (the write reads them, not a copy).
+  int Error() const { return error_; }
   const std::string& Path() const { return path_; }
 
  private:
@@ -56,6 +61,7 @@ class OutputFile {
   size_t room_ = 0;  // what the current write takes: less for a file's first
   int fd_ = -1;
   bool failed_ = false;
+  int error_ = 0;
   std::string path_;
 };
 

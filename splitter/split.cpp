@@ -1,6 +1,7 @@
 #include "splitter/split.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
@@ -137,7 +138,11 @@ int RunSplit(CleavoraWindow& window, SplitState& state, size_t windowSize, size_
       if (!suite::ScanUnlessCut(data, size, [&] { end = SplitPart(data, size, window, state, writer, at); })) {
         return Finish(window, CutWhileReadText(sourcePath), -1);
       }
-      if (end == PartEnd::kWriteFailed) return Finish(window, WriteFailedText(piecePath), -1);
+      if (end == PartEnd::kWriteFailed) {
+        // A write reads the mapped source itself, and finds it cut as EFAULT.
+        if (writer.Error() == EFAULT) return Finish(window, CutWhileReadText(sourcePath), -1);
+        return Finish(window, WriteFailedText(piecePath), -1);
+      }
       if (end == PartEnd::kStopped) return -1;
       if (end == PartEnd::kTextEnded) textEnded = true;
       if (end != PartEnd::kPieceFull) break;

@@ -237,7 +237,7 @@ int Search(LorvaneWindow& window, SearchContext& context, size_t windowSize) {
   // leaves a descriptor whose index and line count agree.
   QuickIndex readIndex;
   const LineSearchResult searched =
-      SearchLines(file, matcher, sink, suite::kQuickIndexStride, windowSize, &readIndex);
+      SearchLines(file, matcher, sink, suite::kQuickIndexStride, windowSize, &readIndex, &context.quickIndex);
   const bool finished = sink.Finish();
 
   if (sink.failure() != ResultSink::none || !finished || searched.readFailed) {

@@ -1,7 +1,9 @@
 #include "searcher/engine/line_search.h"
 
 #include <algorithm>
+#include <memory>
 #include <array>
+#include <cerrno>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -10,10 +12,12 @@
 #include "common/cut_guard.h"
 #include "common/exclusive_file.h"
 #include "common/file_window.h"
+#include "common/helper_thread.h"
 #include "common/newline_count.h"
 #include "common/output_file.h"
 #include "searcher/engine/keyword_matcher.h"
 #include "searcher/engine/quick_index.h"
+#include "searcher/engine/window_search.h"
 
 namespace lorvane {
 
@@ -55,12 +59,24 @@ bool FoundLine::AppendTo(suite::OutputFile& file) const {
   bool written = true;
   // OutputFile::Append copies before it counts and writes only its own
   // buffer, so a cut in the middle of the copy leaves it whole.
-  return EachPiece([&](const char* bytes, size_t size) {
+  const bool copied = EachPiece([&](const char* bytes, size_t size) {
     if (written) written = file.Append(std::string_view(bytes, size));
-  }) && written;
+  });
+  // A long line may be written straight from the mapping: a cut shows as EFAULT.
+  if (!written && file.Error() == EFAULT) cut_ = true;
+  return copied && written;
 }
 
 namespace {
+
+using window_search::AloneResult;
+using window_search::Findings;
+using window_search::LeadRunBefore;
+using window_search::PartEnd;
+using window_search::SearchAlone;
+using window_search::SearchPart;
+using window_search::SearchState;
+using window_search::StartsCharacter;
 
 class Checkpoints {
  public:
@@ -79,332 +95,313 @@ class Checkpoints {
   int64_t next_;
 };
 
-struct IndexEntry {
-  int64_t key;
-  int64_t offset;
-};
 
-// What a guarded part of a window found: matching lines (window positions)
-// and quick-index entries, handed out once the part is done. Sized once for
-// the window, so a part never allocates.
-struct Findings {
-  struct Match {
-    int64_t lineNumber;
-    size_t start;
-    size_t size;
-  };
-  static constexpr size_t kMatches = 256;
+// The search of one file: windows in order, and, on two cores, the window
+// after each searched on the helper thread at the same time.
+class Searcher {
+ public:
+  Searcher(suite::ExclusiveFile& file, const KeywordMatcher& matcher, LineSink& sink, int64_t checkpointStride,
+           size_t windowSize, QuickIndex* index, const QuickIndex* hints)
+      : file_(file),
+        matcher_(matcher),
+        sink_(sink),
+        checkpoints_(sink, checkpointStride),
+        // Where a line runs across windows, they overlap by the keyword: a
+        // candidate is taken only with the byte after it in view (a CR before
+        // an LF isn't the line's), and one that ends at the window's end
+        // starts again in the next.
+        overlap_(matcher.Size()),
+        capacity_(std::max(windowSize, 2 * matcher.Size() + 64)),
+        window_(file, capacity_),
+        findings_(capacity_),
+        index_(index),
+        hints_(hints),
+        codePage_(suite::ActiveCodePage()) {}
 
-  explicit Findings(size_t windowCapacity) : entries(windowCapacity / suite::kQuickIndexStride + 4) {}
-  void Clear() { matchCount = entryCount = 0; }
-  bool Full() const { return matchCount == kMatches; }
+  LineSearchResult Run();
 
-  std::array<Match, kMatches> matches;
-  size_t matchCount = 0;
-  std::vector<IndexEntry> entries;
-  size_t entryCount = 0;
-};
+ private:
+  enum class Next { kOn, kLongLine, kEnded, kStop };
 
-// Where the search stands: committed only when a guarded part ends well.
-struct SearchState {
-  int64_t completed = 0;                        // lines whose LF has been passed
-  int64_t nextBlock = suite::kQuickIndexStride;  // the count of lines after which the next block starts
-  size_t pos = 0;                               // a line start in the window
-};
-
-// Records where every 10000th line ends, so the line after it starts a block
-// of the quick index. LFs are counted in bulk; one is located only where the
-// count passes a multiple of the stride, once per block of lines.
-void PassNewlines(const char* data, size_t from, size_t to, uint64_t count, int64_t base, SearchState& state,
-                  Findings& findings) {
-  int64_t completed = state.completed;
-  while (count > 0 && completed + static_cast<int64_t>(count) >= state.nextBlock) {
-    const auto wanted = static_cast<uint64_t>(state.nextBlock - completed);
-    const size_t lf = from + suite::FindNthNewline(data + from, to - from, wanted).position;
-    findings.entries[findings.entryCount++] = {state.nextBlock / suite::kQuickIndexStride,
-                                               base + static_cast<int64_t>(lf) + 1};
-    completed = state.nextBlock;
-    state.nextBlock += suite::kQuickIndexStride;
-    count -= wanted;
-    from = lf + 1;
+  bool Emit(int64_t lineNumber, const FoundLine& line);
+  bool HandOver(const char* data);
+  Next SearchWindow(const suite::FileWindow& window, int64_t offset);
+  Next SearchLongLine();
+  Next TakeAlone(const suite::FileWindow& window, int64_t offset);
+  bool StartAhead();
+  void SetEntry(int64_t key, int64_t offset) {
+    if (index_) index_->Set(key, offset);
   }
+
+  suite::ExclusiveFile& file_;
+  const KeywordMatcher& matcher_;
+  LineSink& sink_;
+  Checkpoints checkpoints_;
+  const size_t overlap_;
+  const size_t capacity_;
+  suite::FileWindow window_;
+  Findings findings_;
+  SearchState state_;
+  QuickIndex* index_;
+  const QuickIndex* hints_;
+  const suite::CodePage codePage_;
+  LineSearchResult result_;
+  int64_t offset_ = 0;  // of the window to load: a line start
+
+  // The window ahead, on the helper thread.
+  std::unique_ptr<suite::HelperThread> helper_;
+  std::unique_ptr<suite::FileWindow> ahead_;
+  int64_t aheadOffset_ = 0;
+  AloneResult alone_;
+};
+
+bool Searcher::Emit(int64_t lineNumber, const FoundLine& line) {
+  checkpoints_.ReachLine(lineNumber);
+  const bool goOn = sink_.OnMatch(lineNumber, line);
+  if (line.WasCut()) {
+    result_.readFailed = result_.cut = true;
+    return false;
+  }
+  if (!goOn) {
+    result_.stopped = true;
+    result_.linesRead = lineNumber;
+    return false;
+  }
+  return true;
 }
 
-// The LF at file offset `lfOffset` completed line `line`.
-void PassNewline(int64_t line, int64_t lfOffset, SearchState& state, Findings& findings) {
-  if (line != state.nextBlock) return;
-  findings.entries[findings.entryCount++] = {state.nextBlock / suite::kQuickIndexStride, lfOffset + 1};
-  state.nextBlock += suite::kQuickIndexStride;
+bool Searcher::HandOver(const char* data) {
+  for (size_t i = 0; i < findings_.entryCount; ++i) SetEntry(findings_.entries[i].key, findings_.entries[i].offset);
+  for (size_t i = 0; i < findings_.matchCount; ++i) {
+    const Findings::Match& match = findings_.matches[i];
+    if (!Emit(match.lineNumber, FoundLine(data + match.start, match.size))) return false;
+  }
+  findings_.Clear();
+  return true;
 }
 
-enum class PartEnd { kWindowDone, kFull, kTextEnded };
-
-// Searches the whole lines of data[state.pos, size) of the window at file
-// offset `base`, until they end, `findings` is full or the text ends. `last`:
-// the file ends with the window, whose last line then counts without LF. Only
-// reads and computes: it runs under the cut guard.
-PartEnd SearchPart(const char* data, size_t size, bool last, int64_t base, const KeywordMatcher& matcher,
-                   SearchState& state, Findings& findings) {
-  size_t end = size;
-  if (!last) {  // work on whole lines only
-    const void* lastLf = ::memrchr(data, '\n', size);
-    end = lastLf ? static_cast<size_t>(static_cast<const char*>(lastLf) - data) + 1 : 0;
-  }
-  size_t pos = state.pos;
-  while (pos < end) {
-    // pos is a line start, so the LFs before the candidate are the lines completed before its line.
-    uint64_t lfs = 0;
-    bool textEnded = false;
-    const size_t candidate = pos + matcher.FindCandidate(data + pos, end - pos, &lfs, &textEnded);
-    PassNewlines(data, pos, std::min(candidate, end), lfs, base, state, findings);
-    state.completed += static_cast<int64_t>(lfs);
-    if (textEnded) {  // at `candidate`; a line cut short by it still counts
-      if (candidate > pos && data[candidate - 1] != '\n') ++state.completed;
-      state.pos = candidate;
-      return PartEnd::kTextEnded;
+Searcher::Next Searcher::SearchWindow(const suite::FileWindow& window, int64_t offset) {
+  const char* data = window.Data();
+  const size_t size = window.Size();
+  const bool last = window.ReachesEnd();
+  PartEnd partEnd = PartEnd::kFull;
+  while (partEnd == PartEnd::kFull) {
+    SearchState next = state_;
+    if (!suite::ScanUnlessCut(data, size,
+                              [&] { partEnd = SearchPart(data, size, last, offset, matcher_, next, findings_); })) {
+      result_.readFailed = result_.cut = true;
+      return Next::kStop;
     }
-    if (candidate >= end) {
-      pos = end;
+    state_ = next;
+    if (!HandOver(data)) return Next::kStop;
+  }
+  checkpoints_.ReachLine(state_.completed);
+  if (partEnd == PartEnd::kTextEnded || last) return Next::kEnded;
+  return state_.pos > 0 ? Next::kOn : Next::kLongLine;
+}
+
+// A line longer than the window, from offset_ on: searched window by window,
+// and copied out only if it matches.
+Searcher::Next Searcher::SearchLongLine() {
+  const int64_t lineStart = offset_;
+  bool matched = matcher_.Empty();
+  uint64_t leadRun = 0;      // GBK lead bytes of the line right before the window
+  char previousByte = '\0';  // the last byte of the previous window
+  for (;;) {
+    const bool continuing = offset_ > lineStart;
+    if (!window_.Load(offset_)) {
+      result_.readFailed = true;
+      return Next::kStop;
+    }
+    const char* bytes = window_.Data();
+    const size_t length = window_.Size();
+    const bool reachesEnd = window_.ReachesEnd();
+    size_t lineEnd = length;  // in the window: an LF, a 0x1A or the window's end
+    bool endsHere = false, atLf = false;
+    char byteBeforeLf = previousByte;
+    uint64_t runAtNext = 0;
+    const bool scanned = suite::ScanUnlessCut(bytes, length, [&] {
+      if (const void* lf = std::memchr(bytes, '\n', length)) {
+        lineEnd = static_cast<size_t>(static_cast<const char*>(lf) - bytes);
+        endsHere = atLf = true;
+      }
+      if (const void* eot = std::memchr(bytes, suite::kEndOfText, lineEnd)) {
+        lineEnd = static_cast<size_t>(static_cast<const char*>(eot) - bytes);
+        endsHere = true;
+        atLf = false;
+      }
+      // An LF at 0 follows the previous window's last byte. (Only without an
+      // overlap, for the empty keyword: otherwise the previous window would
+      // have held that LF.)
+      if (atLf && lineEnd > 0) byteBeforeLf = bytes[lineEnd - 1];
+      size_t textEnd = lineEnd;
+      if (atLf && lineEnd > 0 && bytes[lineEnd - 1] == '\r') --textEnd;
+      if (!endsHere && !reachesEnd) --textEnd;  // the byte after a candidate in view
+      size_t from = 0;
+      while (!matched && from < textEnd) {
+        const size_t candidate = from + matcher_.FindCandidate(bytes + from, textEnd - from);
+        if (candidate >= textEnd) break;
+        matched = StartsCharacter(bytes, candidate, codePage_, continuing ? leadRun : 0);
+        from = candidate + 1;
+      }
+      if (!endsHere && !reachesEnd && codePage_ == suite::CodePage::Gbk) {
+        runAtNext = LeadRunBefore(bytes, length - overlap_, continuing ? leadRun : 0);
+      }
+      if (length > 0) previousByte = bytes[length - 1];
+    });
+    if (!scanned) {
+      result_.readFailed = result_.cut = true;
+      return Next::kStop;
+    }
+    if (!endsHere && !reachesEnd) {
+      offset_ += static_cast<int64_t>(length - overlap_);
+      leadRun = runAtNext;
+      continue;
+    }
+    // The line ends here: at its LF, at the text's end, or with the file.
+    const int64_t endOffset = offset_ + static_cast<int64_t>(lineEnd);
+    if (!atLf && endOffset == lineStart) return Next::kEnded;  // the text ended where a line would start
+    const int64_t lineNumber = state_.completed + 1;
+    const bool crBeforeLf = atLf && byteBeforeLf == '\r' && endOffset > lineStart;
+    if (matched) {
+      const FoundLine line(file_, lineStart, static_cast<size_t>(endOffset - lineStart - (crBeforeLf ? 1 : 0)));
+      if (!Emit(lineNumber, line)) return Next::kStop;
+    }
+    state_.completed = lineNumber;
+    checkpoints_.ReachLine(state_.completed);
+    if (!atLf) return Next::kEnded;
+    if (lineNumber == state_.nextBlock) {
+      SetEntry(state_.nextBlock / suite::kQuickIndexStride, endOffset + 1);
+      state_.nextBlock += suite::kQuickIndexStride;
+    }
+    offset_ = endOffset + 1;
+    return Next::kOn;
+  }
+}
+
+// Starts the search of the window after the one at offset_ on the helper:
+// it begins after the last LF of the current window. False when there is no
+// such window to search ahead (the current one ends the file or holds no LF,
+// or the next one does).
+bool Searcher::StartAhead() {
+  if (!helper_ || window_.ReachesEnd() || window_.Size() == 0) return false;
+  const char* data = window_.Data();
+  const size_t size = window_.Size();
+  const void* lastLf = nullptr;
+  if (!suite::ScanUnlessCut(data, size, [&] { lastLf = ::memrchr(data, '\n', size); })) return false;
+  if (!lastLf) return false;
+  aheadOffset_ = offset_ + (static_cast<const char*>(lastLf) - data) + 1;
+  if (!ahead_->Load(aheadOffset_) || ahead_->Size() == 0 || ahead_->ReachesEnd()) return false;
+  // The entries a quick index of the file gave inside the window: the helper
+  // notes the lines before them, so they are known without a second pass.
+  alone_.hints.clear();
+  if (hints_ && index_) {
+    for (const auto& [key, offset] : hints_->Entries()) {
+      if (offset <= aheadOffset_) continue;
+      if (offset > aheadOffset_ + static_cast<int64_t>(ahead_->Size())) break;
+      if (alone_.hints.size() == alone_.hints.capacity()) break;
+      alone_.hints.push_back({key, static_cast<size_t>(offset - aheadOffset_), -1});
+    }
+  }
+  suite::FileWindow& ahead = *ahead_;
+  helper_->Start([this, &ahead] { SearchAlone(ahead.Data(), ahead.Size(), matcher_, alone_); });
+  return true;
+}
+
+// What the helper found in the window at `offset`, after the lines before it.
+Searcher::Next Searcher::TakeAlone(const suite::FileWindow& window, int64_t offset) {
+  if (alone_.cut) {
+    result_.readFailed = result_.cut = true;
+    return Next::kStop;
+  }
+  const int64_t before = state_.completed;
+  for (size_t i = 0; i < alone_.matchCount; ++i) {
+    const Findings::Match& match = alone_.matches[i];
+    if (!Emit(before + match.lineNumber, FoundLine(window.Data() + match.start, match.size))) return Next::kStop;
+  }
+  // Blocks that start in the window: at a noted hint, or else found again.
+  while (index_ && state_.nextBlock <= before + alone_.completed) {
+    const int64_t key = state_.nextBlock / suite::kQuickIndexStride;
+    const int64_t wanted = state_.nextBlock - before;  // LFs of the window before the block
+    int64_t entry = -1;
+    for (const AloneResult::Hint& hint : alone_.hints) {
+      if (hint.key == key && hint.lfsBefore == wanted) entry = offset + static_cast<int64_t>(hint.pos);
+    }
+    if (entry < 0) {
+      const char* data = window.Data();
+      size_t lf = 0;
+      if (!suite::ScanUnlessCut(data, alone_.pos, [&] {
+            lf = suite::FindNthNewline(data, alone_.pos, static_cast<uint64_t>(wanted)).position;
+          })) {
+        result_.readFailed = result_.cut = true;
+        return Next::kStop;
+      }
+      entry = offset + static_cast<int64_t>(lf) + 1;
+    }
+    SetEntry(key, entry);
+    state_.nextBlock += suite::kQuickIndexStride;
+  }
+  if (!index_) {
+    while (state_.nextBlock <= before + alone_.completed) state_.nextBlock += suite::kQuickIndexStride;
+  }
+  state_.completed = before + alone_.completed;
+  state_.pos = alone_.pos;
+  checkpoints_.ReachLine(state_.completed);
+  if (alone_.textEnded) return Next::kEnded;
+  if (alone_.full) return SearchWindow(window, offset);  // the rest of it, here
+  return Next::kOn;
+}
+
+LineSearchResult Searcher::Run() {
+  if (index_) index_->Clear();
+  if (file_.Size() > 2 * static_cast<int64_t>(capacity_) && suite::HelperThread::Worthwhile()) {
+    helper_ = std::make_unique<suite::HelperThread>();
+    ahead_ = std::make_unique<suite::FileWindow>(file_, capacity_);
+    alone_.hints.reserve(capacity_ / suite::kQuickIndexStride + 4);
+  }
+  Next next = Next::kOn;
+  while (next == Next::kOn) {
+    if (!window_.Load(offset_)) {
+      result_.readFailed = true;
       break;
     }
-    const void* lfBefore = candidate > pos ? ::memrchr(data + pos, '\n', candidate - pos) : nullptr;
-    const size_t lineStart = lfBefore ? static_cast<size_t>(static_cast<const char*>(lfBefore) - data) + 1 : pos;
-    const void* lfAfter = std::memchr(data + candidate, '\n', end - candidate);
-    size_t lineEnd = lfAfter ? static_cast<size_t>(static_cast<const char*>(lfAfter) - data) : end;
-    // A 0x1A after the candidate ends the line and the text.
-    const void* endOfText = std::memchr(data + candidate, suite::kEndOfText, lineEnd - candidate);
-    if (endOfText) {
-      lineEnd = static_cast<size_t>(static_cast<const char*>(endOfText) - data);
-      lfAfter = nullptr;
+    if (window_.Size() == 0) break;
+    const bool ahead = StartAhead();
+    state_.pos = 0;
+    next = SearchWindow(window_, offset_);
+    if (ahead) helper_->Wait();
+    if (next == Next::kLongLine) {
+      next = SearchLongLine();
+      continue;
     }
-    const int64_t lineNumber = state.completed + 1;
-    size_t textEnd = lineEnd;
-    if (lfAfter && textEnd > lineStart && data[textEnd - 1] == '\r') --textEnd;
-    const std::string_view text(data + lineStart, textEnd - lineStart);
-    if (matcher.LineMatches(text, candidate - lineStart)) {
-      findings.matches[findings.matchCount++] = {lineNumber, lineStart, text.size()};
+    if (next != Next::kOn) break;
+    offset_ += static_cast<int64_t>(state_.pos);
+    if (!ahead) continue;
+    // The window's whole lines end where the one ahead begins.
+    next = TakeAlone(*ahead_, aheadOffset_);
+    if (next == Next::kOn) offset_ = aheadOffset_ + static_cast<int64_t>(state_.pos);
+    if (next == Next::kLongLine) next = Next::kOn;  // it held no whole line: it is loaded again next
+  }
+  if (!result_.stopped) result_.linesRead = state_.completed;
+  if (!result_.readFailed && !result_.stopped && index_) {
+    // Entry 0 when the text has a line, and none for a block that no line
+    // started (one recorded after the last LF, with nothing behind it).
+    if (state_.completed == 0) {
+      index_->Clear();
+    } else {
+      index_->Set(0, 0);
+      const int64_t lastKey = (state_.completed - 1) / suite::kQuickIndexStride;
+      while (index_->HighestKey() > lastKey) index_->Erase(index_->HighestKey());
     }
-    state.completed = lineNumber;
-    if (!lfAfter) {  // the last line, without LF, or one the text's end cuts short
-      state.pos = lineEnd;
-      return endOfText ? PartEnd::kTextEnded : PartEnd::kWindowDone;
-    }
-    PassNewline(lineNumber, base + static_cast<int64_t>(lineEnd), state, findings);
-    pos = lineEnd + 1;
-    state.pos = pos;
-    if (findings.Full() && pos < end) return PartEnd::kFull;
   }
-  state.pos = pos;
-  if (last && end > 0 && pos == end && data[end - 1] != '\n') {
-    ++state.completed;  // the last line, without LF, holds no candidate
-    return PartEnd::kWindowDone;
-  }
-  return PartEnd::kWindowDone;
-}
-
-// Whether the candidate at data[at] starts a character of the code page. In
-// GBK the run of possible lead bytes before it decides; `runBefore` is that
-// run's part before data[0], where the window starts inside the line.
-bool StartsCharacter(const char* data, size_t at, suite::CodePage codePage, uint64_t runBefore) {
-  if (codePage == suite::CodePage::Utf8) return (static_cast<unsigned char>(data[at]) & 0xC0) != 0x80;
-  uint64_t run = 0;
-  size_t i = at;
-  while (i > 0 && suite::IsGbkLeadByte(static_cast<unsigned char>(data[i - 1]))) {
-    --i;
-    ++run;
-  }
-  if (i == 0) run += runBefore;
-  return run % 2 == 0;
-}
-
-// The run of possible GBK lead bytes that ends at data[at], with `runBefore`
-// for the part before data[0].
-uint64_t LeadRunBefore(const char* data, size_t at, uint64_t runBefore) {
-  uint64_t run = 0;
-  size_t i = at;
-  while (i > 0 && suite::IsGbkLeadByte(static_cast<unsigned char>(data[i - 1]))) {
-    --i;
-    ++run;
-  }
-  return i == 0 ? run + runBefore : run;
+  return result_;
 }
 
 }  // namespace
 
 LineSearchResult SearchLines(suite::ExclusiveFile& file, const KeywordMatcher& matcher, LineSink& sink,
-                             int64_t checkpointStride, size_t windowSize, QuickIndex* index) {
-  LineSearchResult result;
-  Checkpoints checkpoints(sink, checkpointStride);
-  // Where a line runs across windows, they overlap by the keyword: a candidate
-  // is taken only with the byte after it in view (a CR before an LF isn't the
-  // line's), and one that ends at the window's end starts again in the next.
-  const size_t overlap = matcher.Size();
-  const size_t capacity = std::max(windowSize, 2 * matcher.Size() + 64);
-  suite::FileWindow window(file, capacity);
-  Findings findings(capacity);
-  SearchState state;
-  if (index) index->Clear();
-  const suite::CodePage codePage = suite::ActiveCodePage();
-
-  // Hands over what a guarded part found; false when the search ends here.
-  const auto handOver = [&](const char* data) {
-    for (size_t i = 0; i < findings.entryCount; ++i) {
-      if (index) index->Set(findings.entries[i].key, findings.entries[i].offset);
-    }
-    for (size_t i = 0; i < findings.matchCount; ++i) {
-      const Findings::Match& match = findings.matches[i];
-      checkpoints.ReachLine(match.lineNumber);
-      const FoundLine line(data + match.start, match.size);
-      const bool goOn = sink.OnMatch(match.lineNumber, line);
-      if (line.WasCut()) {
-        result.readFailed = result.cut = true;
-        return false;
-      }
-      if (!goOn) {
-        result.stopped = true;
-        result.linesRead = match.lineNumber;
-        return false;
-      }
-    }
-    findings.Clear();
-    return true;
-  };
-
-  int64_t offset = 0;  // of the window to load: a line start
-  bool textEnded = false;
-  while (!textEnded) {
-    if (!window.Load(offset)) {
-      result.readFailed = true;
-      break;
-    }
-    const char* data = window.Data();
-    const size_t size = window.Size();
-    const bool last = window.ReachesEnd();
-    if (size == 0) break;
-
-    state.pos = 0;
-    PartEnd partEnd = PartEnd::kFull;
-    while (partEnd == PartEnd::kFull) {
-      SearchState next = state;
-      if (!suite::ScanUnlessCut(data, size, [&] { partEnd = SearchPart(data, size, last, offset, matcher, next, findings); })) {
-        result.readFailed = result.cut = true;
-        return result;
-      }
-      state = next;
-      if (!handOver(data)) return result;
-    }
-    checkpoints.ReachLine(state.completed);
-    if (partEnd == PartEnd::kTextEnded || last) break;
-    if (state.pos > 0) {
-      offset += static_cast<int64_t>(state.pos);
-      continue;
-    }
-
-    // A line longer than the window, from `offset` on: searched window by
-    // window, and copied out only if it matches.
-    const int64_t lineStart = offset;
-    bool matched = matcher.Empty();
-    uint64_t leadRun = 0;      // GBK lead bytes of the line right before the window
-    char previousByte = '\0';  // the last byte of the previous window
-    for (;;) {
-      const bool continuing = offset > lineStart;
-      if (!window.Load(offset)) {
-        result.readFailed = true;
-        return result;
-      }
-      const char* bytes = window.Data();
-      const size_t length = window.Size();
-      size_t lineEnd = length;  // in the window: an LF, a 0x1A or the window's end
-      bool endsHere = false, atLf = false;
-      char byteBeforeLf = previousByte;
-      uint64_t runAtNext = 0;
-      const bool scanned = suite::ScanUnlessCut(bytes, length, [&] {
-        if (const void* lf = std::memchr(bytes, '\n', length)) {
-          lineEnd = static_cast<size_t>(static_cast<const char*>(lf) - bytes);
-          endsHere = atLf = true;
-        }
-        if (const void* eot = std::memchr(bytes, suite::kEndOfText, lineEnd)) {
-          lineEnd = static_cast<size_t>(static_cast<const char*>(eot) - bytes);
-          endsHere = true;
-          atLf = false;
-        }
-        // An LF at 0 follows the previous window's last byte. (Only without
-        // an overlap, for the empty keyword: otherwise the previous window
-        // would have held that LF.)
-        if (atLf && lineEnd > 0) byteBeforeLf = bytes[lineEnd - 1];
-        size_t textEnd = lineEnd;
-        if (atLf && lineEnd > 0 && bytes[lineEnd - 1] == '\r') --textEnd;
-        if (!endsHere && !window.ReachesEnd()) --textEnd;  // the byte after a candidate in view
-        size_t from = 0;
-        while (!matched && from < textEnd) {
-          const size_t candidate = from + matcher.FindCandidate(bytes + from, textEnd - from);
-          if (candidate >= textEnd) break;
-          matched = StartsCharacter(bytes, candidate, codePage, continuing ? leadRun : 0);
-          from = candidate + 1;
-        }
-        if (!endsHere && !window.ReachesEnd() && codePage == suite::CodePage::Gbk) {
-          runAtNext = LeadRunBefore(bytes, length - overlap, continuing ? leadRun : 0);
-        }
-        if (length > 0) previousByte = bytes[length - 1];
-      });
-      if (!scanned) {
-        result.readFailed = result.cut = true;
-        return result;
-      }
-      if (!endsHere && !window.ReachesEnd()) {
-        offset += static_cast<int64_t>(length - overlap);
-        leadRun = runAtNext;
-        continue;
-      }
-      // The line ends here: at its LF, at the text's end, or with the file.
-      const int64_t endOffset = offset + static_cast<int64_t>(lineEnd);
-      if (!atLf && endOffset == lineStart) {  // the text ended where a line would start
-        textEnded = true;
-        break;
-      }
-      const int64_t lineNumber = state.completed + 1;
-      const bool crBeforeLf = atLf && byteBeforeLf == '\r' && endOffset > lineStart;
-      checkpoints.ReachLine(lineNumber);
-      if (matched) {
-        const FoundLine line(file, lineStart, static_cast<size_t>(endOffset - lineStart - (crBeforeLf ? 1 : 0)));
-        const bool goOn = sink.OnMatch(lineNumber, line);
-        if (line.WasCut()) {
-          result.readFailed = result.cut = true;
-          return result;
-        }
-        if (!goOn) {
-          result.stopped = true;
-          result.linesRead = lineNumber;
-          return result;
-        }
-      }
-      state.completed = lineNumber;
-      checkpoints.ReachLine(state.completed);
-      if (!atLf) {
-        textEnded = true;
-        break;
-      }
-      if (lineNumber == state.nextBlock) {
-        if (index) index->Set(state.nextBlock / suite::kQuickIndexStride, endOffset + 1);
-        state.nextBlock += suite::kQuickIndexStride;
-      }
-      offset = endOffset + 1;
-      break;
-    }
-  }
-  result.linesRead = state.completed;
-  if (!result.readFailed && index) {
-    // Entry 0 when the text has a line, and none for a block that no line
-    // started (one recorded after the last LF, with nothing behind it).
-    if (state.completed == 0) {
-      index->Clear();
-    } else {
-      index->Set(0, 0);
-      const int64_t lastKey = (state.completed - 1) / suite::kQuickIndexStride;
-      while (index->HighestKey() > lastKey) index->Erase(index->HighestKey());
-    }
-  }
-  return result;
+                             int64_t checkpointStride, size_t windowSize, QuickIndex* index, const QuickIndex* hints) {
+  return Searcher(file, matcher, sink, checkpointStride, windowSize, index, hints).Run();
 }
 
 }  // namespace lorvane

@@ -74,9 +74,15 @@ struct LineSearchResult {
 // With `index`, it is filled with the quick index of the file as this search
 // read it: the offset of line k * 10000 + 1 for every block of lines started,
 // found only where the count of lines passes a multiple of 10000. A search
-// that stops early leaves it incomplete.
+// that stops early leaves it incomplete. `hints`, a quick index of the file
+// from before (its pre-read's), lets the helper thread confirm entries where
+// the file hasn't changed instead of looking for them again.
+//
+// On two cores the window after each is searched on a helper thread at the
+// same time; the sink is called on the caller's thread only, in file order.
 LineSearchResult SearchLines(suite::ExclusiveFile& file, const KeywordMatcher& matcher, LineSink& sink,
                              int64_t checkpointStride = suite::kQuickIndexStride,
-                             size_t windowSize = suite::kMapWindowSize, QuickIndex* index = nullptr);
+                             size_t windowSize = suite::kMapWindowSize, QuickIndex* index = nullptr,
+                             const QuickIndex* hints = nullptr);
 
 }  // namespace lorvane

@@ -12,6 +12,7 @@
 #include "common/exclusive_file.h"
 #include "common/line_reader.h"
 #include "searcher/engine/keyword_matcher.h"
+#include "searcher/engine/quick_index.h"
 #include "test_support/temp_dir.h"
 
 namespace lorvane {
@@ -130,6 +131,37 @@ TEST(LineSearchTest, FastPathAgreesWithTheReference) {
       }
     }
   }
+}
+
+// On two cores the window after each is searched ahead on another thread,
+// which keeps a bounded number of matches: a window with more is finished
+// here. Every line comes once, in order, with its number, and the index is
+// the one a pre-read gives.
+TEST(LineSearchTest, AWindowWithMoreMatchesThanTheHelperKeepsComesWhole) {
+  TempDir dir;
+  std::string text;
+  for (int i = 0; i < 1600000; ++i) text += i % 2 ? "a\n" : "b a\r\n";
+  const std::string path = WriteFile(dir / "many.log", text);
+  suite::ExclusiveFile file;
+  ASSERT_TRUE(file.Open(path));
+  struct Numbers : LineSink {
+    int64_t expected = 1;
+    bool inOrder = true;
+    bool OnMatch(int64_t lineNumber, const FoundLine& line) override {
+      inOrder = inOrder && lineNumber == expected++ && line.Size() == (lineNumber % 2 ? 3u : 1u);
+      return true;
+    }
+    void OnCheckpoint(int64_t) override {}
+  } sink;
+  const KeywordMatcher matcher("a", true, CodePage::Gbk);
+  QuickIndex index;
+  const LineSearchResult result = SearchLines(file, matcher, sink, 10000, size_t{1} << 20, &index);
+  EXPECT_EQ(result.linesRead, 1600000);
+  EXPECT_EQ(sink.expected, 1600001);
+  EXPECT_TRUE(sink.inOrder);
+  ASSERT_EQ(index.Size(), 160);
+  // Line 10001 starts after 5000 lines of each kind: 5000 * 5 + 5000 * 2 bytes.
+  EXPECT_EQ(index.Find(1), 35000);
 }
 
 TEST(LineSearchTest, MatchingRules) {

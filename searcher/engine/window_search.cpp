@@ -1,0 +1,192 @@
+#include "searcher/engine/window_search.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+#include "common/cut_guard.h"
+#include "common/newline_count.h"
+#include "searcher/engine/keyword_matcher.h"
+
+namespace lorvane::window_search {
+namespace {
+
+// Records where every 10000th line ends, so the line after it starts a block
+// of the quick index. LFs are counted in bulk; one is located only where the
+// count passes a multiple of the stride, once per block of lines.
+void PassNewlines(const char* data, size_t from, size_t to, uint64_t count, int64_t base, SearchState& state,
+                  Findings& findings) {
+  int64_t completed = state.completed;
+  while (count > 0 && completed + static_cast<int64_t>(count) >= state.nextBlock) {
+    const auto wanted = static_cast<uint64_t>(state.nextBlock - completed);
+    const size_t lf = from + suite::FindNthNewline(data + from, to - from, wanted).position;
+    findings.entries[findings.entryCount++] = {state.nextBlock / suite::kQuickIndexStride,
+                                               base + static_cast<int64_t>(lf) + 1};
+    completed = state.nextBlock;
+    state.nextBlock += suite::kQuickIndexStride;
+    count -= wanted;
+    from = lf + 1;
+  }
+}
+
+// The LF at file offset `lfOffset` completed line `line`.
+void PassNewline(int64_t line, int64_t lfOffset, SearchState& state, Findings& findings) {
+  if (line != state.nextBlock) return;
+  findings.entries[findings.entryCount++] = {state.nextBlock / suite::kQuickIndexStride, lfOffset + 1};
+  state.nextBlock += suite::kQuickIndexStride;
+}
+
+}  // namespace
+
+PartEnd SearchPart(const char* data, size_t size, bool last, int64_t base, const KeywordMatcher& matcher,
+                   SearchState& state, Findings& findings) {
+  size_t end = size;
+  if (!last) {  // work on whole lines only
+    const void* lastLf = ::memrchr(data, '\n', size);
+    end = lastLf ? static_cast<size_t>(static_cast<const char*>(lastLf) - data) + 1 : 0;
+  }
+  size_t pos = state.pos;
+  while (pos < end) {
+    // pos is a line start, so the LFs before the candidate are the lines completed before its line.
+    uint64_t lfs = 0;
+    bool textEnded = false;
+    const size_t candidate = pos + matcher.FindCandidate(data + pos, end - pos, &lfs, &textEnded);
+    PassNewlines(data, pos, std::min(candidate, end), lfs, base, state, findings);
+    state.completed += static_cast<int64_t>(lfs);
+    if (textEnded) {  // at `candidate`; a line cut short by it still counts
+      if (candidate > pos && data[candidate - 1] != '\n') ++state.completed;
+      state.pos = candidate;
+      return PartEnd::kTextEnded;
+    }
+    if (candidate >= end) {
+      pos = end;
+      break;
+    }
+    const void* lfBefore = candidate > pos ? ::memrchr(data + pos, '\n', candidate - pos) : nullptr;
+    const size_t lineStart = lfBefore ? static_cast<size_t>(static_cast<const char*>(lfBefore) - data) + 1 : pos;
+    const void* lfAfter = std::memchr(data + candidate, '\n', end - candidate);
+    size_t lineEnd = lfAfter ? static_cast<size_t>(static_cast<const char*>(lfAfter) - data) : end;
+    // A 0x1A after the candidate ends the line and the text.
+    const void* endOfText = std::memchr(data + candidate, suite::kEndOfText, lineEnd - candidate);
+    if (endOfText) {
+      lineEnd = static_cast<size_t>(static_cast<const char*>(endOfText) - data);
+      lfAfter = nullptr;
+    }
+    const int64_t lineNumber = state.completed + 1;
+    size_t textEnd = lineEnd;
+    if (lfAfter && textEnd > lineStart && data[textEnd - 1] == '\r') --textEnd;
+    const std::string_view text(data + lineStart, textEnd - lineStart);
+    if (matcher.LineMatches(text, candidate - lineStart)) {
+      findings.matches[findings.matchCount++] = {lineNumber, lineStart, text.size()};
+    }
+    state.completed = lineNumber;
+    if (!lfAfter) {  // the last line, without LF, or one the text's end cuts short
+      state.pos = lineEnd;
+      return endOfText ? PartEnd::kTextEnded : PartEnd::kWindowDone;
+    }
+    PassNewline(lineNumber, base + static_cast<int64_t>(lineEnd), state, findings);
+    pos = lineEnd + 1;
+    state.pos = pos;
+    if (findings.Full() && pos < end) return PartEnd::kFull;
+  }
+  state.pos = pos;
+  if (last && end > 0 && pos == end && data[end - 1] != '\n') {
+    ++state.completed;  // the last line, without LF, holds no candidate
+    return PartEnd::kWindowDone;
+  }
+  return PartEnd::kWindowDone;
+}
+
+bool StartsCharacter(const char* data, size_t at, suite::CodePage codePage, uint64_t runBefore) {
+  if (codePage == suite::CodePage::Utf8) return (static_cast<unsigned char>(data[at]) & 0xC0) != 0x80;
+  uint64_t run = 0;
+  size_t i = at;
+  while (i > 0 && suite::IsGbkLeadByte(static_cast<unsigned char>(data[i - 1]))) {
+    --i;
+    ++run;
+  }
+  if (i == 0) run += runBefore;
+  return run % 2 == 0;
+}
+
+uint64_t LeadRunBefore(const char* data, size_t at, uint64_t runBefore) {
+  uint64_t run = 0;
+  size_t i = at;
+  while (i > 0 && suite::IsGbkLeadByte(static_cast<unsigned char>(data[i - 1]))) {
+    --i;
+    ++run;
+  }
+  return i == 0 ? run + runBefore : run;
+}
+
+
+void SearchAlone(const char* data, size_t size, const KeywordMatcher& matcher, AloneResult& result) {
+  result.Clear();
+  const bool searched = suite::ScanUnlessCut(data, size, [&] {
+    const void* lastLf = ::memrchr(data, '\n', size);
+    const size_t end = lastLf ? static_cast<size_t>(static_cast<const char*>(lastLf) - data) + 1 : 0;
+    // Only hints that are line starts split the search: a keyword (without
+    // LF) can't run across them.
+    size_t kept = 0;
+    for (const AloneResult::Hint& hint : result.hints) {
+      if (hint.pos == 0 || hint.pos > end || data[hint.pos - 1] != '\n') continue;
+      result.hints[kept] = hint;
+      result.hints[kept++].lfsBefore = -1;
+    }
+    result.hints.resize(kept);  // never grows: no allocation
+    size_t pos = 0, next = 0;
+    int64_t completed = 0;
+    for (;;) {
+      while (next < result.hints.size() && result.hints[next].pos <= pos) {
+        if (result.hints[next].pos == pos) result.hints[next].lfsBefore = completed;
+        ++next;
+      }
+      if (pos >= end) break;
+      const size_t limit = next < result.hints.size() && result.hints[next].pos < end ? result.hints[next].pos : end;
+      uint64_t lfs = 0;
+      bool textEnded = false;
+      const size_t candidate = pos + matcher.FindCandidate(data + pos, limit - pos, &lfs, &textEnded);
+      completed += static_cast<int64_t>(lfs);
+      if (textEnded) {  // a line cut short by it still counts
+        if (candidate > pos && data[candidate - 1] != '\n') ++completed;
+        pos = candidate;
+        result.textEnded = true;
+        break;
+      }
+      if (candidate >= limit) {
+        pos = limit;
+        continue;
+      }
+      const void* lfBefore = candidate > pos ? ::memrchr(data + pos, '\n', candidate - pos) : nullptr;
+      const size_t lineStart = lfBefore ? static_cast<size_t>(static_cast<const char*>(lfBefore) - data) + 1 : pos;
+      const void* lfAfter = std::memchr(data + candidate, '\n', end - candidate);
+      size_t lineEnd = static_cast<size_t>(static_cast<const char*>(lfAfter) - data);  // end holds an LF
+      const void* endOfText = std::memchr(data + candidate, suite::kEndOfText, lineEnd - candidate);
+      if (endOfText) lineEnd = static_cast<size_t>(static_cast<const char*>(endOfText) - data);
+      size_t textEnd = lineEnd;
+      if (!endOfText && textEnd > lineStart && data[textEnd - 1] == '\r') --textEnd;
+      const std::string_view text(data + lineStart, textEnd - lineStart);
+      if (matcher.LineMatches(text, candidate - lineStart)) {
+        if (result.matchCount == result.matches.size()) {
+          // No room: the line is searched again later; the LFs before it are counted.
+          result.full = true;
+          pos = lineStart;
+          break;
+        }
+        result.matches[result.matchCount++] = {completed + 1, lineStart, text.size()};
+      }
+      ++completed;
+      if (endOfText) {
+        pos = lineEnd;
+        result.textEnded = true;
+        break;
+      }
+      pos = lineEnd + 1;
+    }
+    result.pos = pos;
+    result.completed = completed;
+  });
+  if (!searched) result.cut = true;
+}
+
+}  // namespace lorvane::window_search
