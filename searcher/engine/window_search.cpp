@@ -36,6 +36,35 @@ void PassNewline(int64_t line, int64_t lfOffset, SearchState& state, Findings& f
   state.nextBlock += suite::kQuickIndexStride;
 }
 
+// The line a candidate at `candidate` lies in, within data[pos, end) where
+// pos starts a line: where it starts, where its text ends (without a CR
+// before its LF), and whether it ends at an LF or at the text's end (a 0x1A).
+struct CandidateLine {
+  size_t start;
+  size_t end;      // its LF, its 0x1A, or `end`
+  size_t textEnd;
+  bool atLf;
+  bool endsText;
+};
+
+CandidateLine LineOfCandidate(const char* data, size_t pos, size_t candidate, size_t end) {
+  CandidateLine line{};
+  const void* lfBefore = candidate > pos ? ::memrchr(data + pos, '\n', candidate - pos) : nullptr;
+  line.start = lfBefore ? static_cast<size_t>(static_cast<const char*>(lfBefore) - data) + 1 : pos;
+  const void* lfAfter = std::memchr(data + candidate, '\n', end - candidate);
+  line.end = lfAfter ? static_cast<size_t>(static_cast<const char*>(lfAfter) - data) : end;
+  line.atLf = lfAfter != nullptr;
+  // A 0x1A after the candidate ends the line and the text.
+  if (const void* endOfText = std::memchr(data + candidate, suite::kEndOfText, line.end - candidate)) {
+    line.end = static_cast<size_t>(static_cast<const char*>(endOfText) - data);
+    line.atLf = false;
+    line.endsText = true;
+  }
+  line.textEnd = line.end;
+  if (line.atLf && line.textEnd > line.start && data[line.textEnd - 1] == '\r') --line.textEnd;
+  return line;
+}
+
 }  // namespace
 
 PartEnd SearchPart(const char* data, size_t size, bool last, int64_t base, const KeywordMatcher& matcher,
@@ -62,30 +91,19 @@ PartEnd SearchPart(const char* data, size_t size, bool last, int64_t base, const
       pos = end;
       break;
     }
-    const void* lfBefore = candidate > pos ? ::memrchr(data + pos, '\n', candidate - pos) : nullptr;
-    const size_t lineStart = lfBefore ? static_cast<size_t>(static_cast<const char*>(lfBefore) - data) + 1 : pos;
-    const void* lfAfter = std::memchr(data + candidate, '\n', end - candidate);
-    size_t lineEnd = lfAfter ? static_cast<size_t>(static_cast<const char*>(lfAfter) - data) : end;
-    // A 0x1A after the candidate ends the line and the text.
-    const void* endOfText = std::memchr(data + candidate, suite::kEndOfText, lineEnd - candidate);
-    if (endOfText) {
-      lineEnd = static_cast<size_t>(static_cast<const char*>(endOfText) - data);
-      lfAfter = nullptr;
-    }
+    const CandidateLine line = LineOfCandidate(data, pos, candidate, end);
     const int64_t lineNumber = state.completed + 1;
-    size_t textEnd = lineEnd;
-    if (lfAfter && textEnd > lineStart && data[textEnd - 1] == '\r') --textEnd;
-    const std::string_view text(data + lineStart, textEnd - lineStart);
-    if (matcher.LineMatches(text, candidate - lineStart)) {
-      findings.matches[findings.matchCount++] = {lineNumber, lineStart, text.size()};
+    const std::string_view text(data + line.start, line.textEnd - line.start);
+    if (matcher.LineMatches(text, candidate - line.start)) {
+      findings.matches[findings.matchCount++] = {lineNumber, line.start, text.size()};
     }
     state.completed = lineNumber;
-    if (!lfAfter) {  // the last line, without LF, or one the text's end cuts short
-      state.pos = lineEnd;
-      return endOfText ? PartEnd::kTextEnded : PartEnd::kWindowDone;
+    if (!line.atLf) {  // the last line, without LF, or one the text's end cuts short
+      state.pos = line.end;
+      return line.endsText ? PartEnd::kTextEnded : PartEnd::kWindowDone;
     }
-    PassNewline(lineNumber, base + static_cast<int64_t>(lineEnd), state, findings);
-    pos = lineEnd + 1;
+    PassNewline(lineNumber, base + static_cast<int64_t>(line.end), state, findings);
+    pos = line.end + 1;
     state.pos = pos;
     if (findings.Full() && pos < end) return PartEnd::kFull;
   }
@@ -157,31 +175,24 @@ void SearchAlone(const char* data, size_t size, const KeywordMatcher& matcher, A
         pos = limit;
         continue;
       }
-      const void* lfBefore = candidate > pos ? ::memrchr(data + pos, '\n', candidate - pos) : nullptr;
-      const size_t lineStart = lfBefore ? static_cast<size_t>(static_cast<const char*>(lfBefore) - data) + 1 : pos;
-      const void* lfAfter = std::memchr(data + candidate, '\n', end - candidate);
-      size_t lineEnd = static_cast<size_t>(static_cast<const char*>(lfAfter) - data);  // end holds an LF
-      const void* endOfText = std::memchr(data + candidate, suite::kEndOfText, lineEnd - candidate);
-      if (endOfText) lineEnd = static_cast<size_t>(static_cast<const char*>(endOfText) - data);
-      size_t textEnd = lineEnd;
-      if (!endOfText && textEnd > lineStart && data[textEnd - 1] == '\r') --textEnd;
-      const std::string_view text(data + lineStart, textEnd - lineStart);
-      if (matcher.LineMatches(text, candidate - lineStart)) {
+      const CandidateLine line = LineOfCandidate(data, pos, candidate, end);  // end follows an LF
+      const std::string_view text(data + line.start, line.textEnd - line.start);
+      if (matcher.LineMatches(text, candidate - line.start)) {
         if (result.matchCount == result.matches.size()) {
           // No room: the line is searched again later; the LFs before it are counted.
           result.full = true;
-          pos = lineStart;
+          pos = line.start;
           break;
         }
-        result.matches[result.matchCount++] = {completed + 1, lineStart, text.size()};
+        result.matches[result.matchCount++] = {completed + 1, line.start, text.size()};
       }
       ++completed;
-      if (endOfText) {
-        pos = lineEnd;
+      if (line.endsText) {
+        pos = line.end;
         result.textEnded = true;
         break;
       }
-      pos = lineEnd + 1;
+      pos = line.end + 1;
     }
     result.pos = pos;
     result.completed = completed;

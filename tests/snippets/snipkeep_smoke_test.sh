@@ -4,6 +4,7 @@
 # window of its own; Esc ends the program. Every wait is on a condition; the
 # bounds only end a hung run.
 set -u
+within=$(cd "$(dirname "$0")/../test_support" && pwd)/within.sh
 program=$(realpath "$1")
 if ! command -v xvfb-run >/dev/null || ! command -v xdotool >/dev/null; then
   echo "xvfb-run or xdotool missing"; exit 1
@@ -16,17 +17,9 @@ export TMPDIR="$work"
 
 # A display number of its own, away from other runs that start at once.
 xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1280x900x24" bash -c '
-  work=$1
+  work=$1; within=$2
   cd "$work"
-  # Runs the command given until it succeeds, for at most $1 seconds.
-  within() {
-    local limit=$1; shift
-    local end=$((SECONDS + limit))
-    until "$@"; do
-      [ $SECONDS -lt $end ] || return 1
-      sleep 0.2
-    done
-  }
+  source "$within"
   find_window() { window=$(xdotool search --name "^Snipkeep  v0\.5\.2 \(2004\.11\.28 Sunday\)$" 2>/dev/null | head -n 1); [ -n "$window" ]; }
   gone() { ! kill -0 $pid 2>/dev/null; }
   gone_after_escape() {
@@ -46,4 +39,4 @@ xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1280x900x24" bash -c '
   gone && { echo "the first instance went"; exit 1; }
   within 60 gone_after_escape || { echo "still running after Esc"; kill $pid; exit 1; }
   echo "1 passed, 0 failed"
-' smoke "$work"
+' smoke "$work" "$within"

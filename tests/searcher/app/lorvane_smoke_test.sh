@@ -3,6 +3,7 @@
 # exact title, waits for the search's descriptor, and closes it with Esc twice.
 # Every wait is on a condition; the bounds only end a hung run.
 set -u
+within=$(cd "$(dirname "$0")/../../test_support" && pwd)/within.sh
 program=$(realpath "$1")
 sample=$(realpath "$2")
 if ! command -v xvfb-run >/dev/null || ! command -v xdotool >/dev/null; then
@@ -13,16 +14,8 @@ marker=$(mktemp)
 trap 'rm -f "$marker"' EXIT
 
 xvfb-run -a -s "-screen 0 1280x900x24" bash -c '
-  program=$1; sample=$2; work=$3; marker=$4
-  # Runs the command given until it succeeds, for at most $1 seconds.
-  within() {
-    local limit=$1; shift
-    local end=$((SECONDS + limit))
-    until "$@"; do
-      [ $SECONDS -lt $end ] || return 1
-      sleep 0.2
-    done
-  }
+  program=$1; sample=$2; work=$3; marker=$4; within=$5
+  source "$within"
   find_window() { window=$(xdotool search --name "^Lorvane v4.5.3 \(基于行的\)超大日志极速搜索/查看器$" 2>/dev/null | head -n 1); [ -n "$window" ]; }
   find_descriptor() { descriptor=$(find "$work" -name result.lvn -newer "$marker" 2>/dev/null | head -n 1); [ -n "$descriptor" ]; }
   # Esc twice in one go; again while the program runs, in case a busy window
@@ -40,4 +33,4 @@ xvfb-run -a -s "-screen 0 1280x900x24" bash -c '
   grep -q "^ERROR" <(sed -n 3p "$descriptor" | tr -d "\r") || { echo "descriptor without the keyword"; kill $pid; exit 1; }
   within 60 gone_after_escape_twice || { echo "still running after Esc twice"; kill $pid; exit 1; }
   echo "1 passed, 0 failed"
-' smoke "$program" "$sample" "$work" "$marker"
+' smoke "$program" "$sample" "$work" "$marker" "$within"
