@@ -144,6 +144,7 @@ class Searcher {
   SearchState state_;
   QuickIndex* index_;
   const QuickIndex* hints_;
+  QuickIndex::Table::const_iterator hintCursor_;  // the first entry not behind the windows
   const suite::CodePage codePage_;
   LineSearchResult result_;
   int64_t offset_ = 0;  // of the window to load: a line start
@@ -296,11 +297,14 @@ bool Searcher::StartAhead() {
   // notes the lines before them, so they are known without a second pass.
   alone_.hints.clear();
   if (hints_ && index_) {
-    for (const auto& [key, offset] : hints_->Entries()) {
-      if (offset <= aheadOffset_) continue;
-      if (offset > aheadOffset_ + static_cast<int64_t>(ahead_->Size())) break;
+    // Windows only move on, so the walk through the entries goes on from
+    // where the last window left it, not from the first entry each time.
+    const auto end = hints_->Entries().end();
+    while (hintCursor_ != end && hintCursor_->second <= aheadOffset_) ++hintCursor_;
+    for (auto entry = hintCursor_; entry != end; ++entry) {
+      if (entry->second > aheadOffset_ + static_cast<int64_t>(ahead_->Size())) break;
       if (alone_.hints.size() == alone_.hints.capacity()) break;
-      alone_.hints.push_back({key, static_cast<size_t>(offset - aheadOffset_), -1});
+      alone_.hints.push_back({entry->first, static_cast<size_t>(entry->second - aheadOffset_), -1});
     }
   }
   suite::FileWindow& ahead = *ahead_;
@@ -358,6 +362,7 @@ LineSearchResult Searcher::Run() {
     helper_ = std::make_unique<suite::HelperThread>();
     ahead_ = std::make_unique<suite::FileWindow>(file_, capacity_);
     alone_.hints.reserve(capacity_ / suite::kQuickIndexStride + 4);
+    if (hints_) hintCursor_ = hints_->Entries().begin();
   }
   Next next = Next::kOn;
   while (next == Next::kOn) {
