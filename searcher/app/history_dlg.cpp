@@ -15,6 +15,7 @@
 
 #include "searcher/app/gui_call.h"
 #include "searcher/report/report_list_ctrl.h"
+#include "widgets/blank_caption.h"
 #include "widgets/dialog_colours.h"
 #include "widgets/hand_button.h"
 #include "widgets/qt_text.h"
@@ -56,7 +57,8 @@ void CHistoryDlg::BuildControls() {
   font.setPointSize(9);
   setFont(font);
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-  setWindowTitle(QString());
+  // No caption: an empty title would show the program's name.
+  setWindowTitle(suite::kBlankCaption);
   suite::ApplyDialogColours(this, kDialogTextColour);
 
   summaryBox_ = new QPlainTextEdit;
@@ -101,7 +103,8 @@ void CHistoryDlg::BuildControls() {
   connect(cancelButton_, &QPushButton::clicked, this, [this] { reject(); });
   connect(list_, &CReportListCtrl::rowClicked, this, [this] { browser_.ShowHistoryDetails(*this); });
   connect(list_, &CReportListCtrl::currentRowMoved, this, [this] { browser_.ShowHistoryDetails(*this); });
-  connect(list_, &CReportListCtrl::rowDoubleClicked, this, [this] {
+  connect(list_, &CReportListCtrl::rowDoubleClicked, this, [this](int row) {
+    if (row < 0) return;  // the empty part of the list restores nothing
     browser_.ShowHistoryDetails(*this);
     accept();
   });
@@ -197,7 +200,10 @@ std::intptr_t CHistoryDlg::ListRowData(int row) {
 }
 
 void CHistoryDlg::ListSelectAndFocusRow(int row) {
-  OnGui([&] { list_->SelectAndFocusRow(row); });
+  OnGui([&] {
+    list_->SelectAndFocusRow(row);
+    list_->setFocus();  // the listing ends with the keys on the list
+  });
 }
 
 void CHistoryDlg::ShowList(bool shown) {

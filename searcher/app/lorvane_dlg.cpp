@@ -38,8 +38,10 @@
 #include "widgets/colour_label.h"
 #include "widgets/dialog_colours.h"
 #include "widgets/hand_button.h"
+#include "widgets/list_choice.h"
 #include "widgets/program_art.h"
 #include "widgets/qt_text.h"
+#include "widgets/repaint_throttle.h"
 
 namespace lorvane {
 
@@ -57,6 +59,14 @@ QFrame* GroupFrame(QLayout* content) {
   frame->setFrameShadow(QFrame::Sunken);
   frame->setLayout(content);
   return frame;
+}
+
+// Hints, the help label and button, the slider and the progress bar come and
+// go; the rows keep their height and the controls beside them stay put.
+void KeepSpaceWhenHidden(QWidget* widget) {
+  QSizePolicy policy = widget->sizePolicy();
+  policy.setRetainSizeWhenHidden(true);
+  widget->setSizePolicy(policy);
 }
 
 QLineEdit* ReadOnlyEdit(bool framed = true, bool right = false) {
@@ -96,10 +106,15 @@ void CLorvaneDlg::BuildControls() {
   setWindowFlags(Qt::Dialog | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
   suite::ApplyDialogColours(this, kDialogTextColour);
   setAcceptDrops(true);
+  throttle_ = new suite::RepaintThrottle(this, kRepaintInterval);
+  viewSync_ = new QTimer(this);
+  viewSync_->setSingleShot(true);
+  connect(viewSync_, &QTimer::timeout, this, [this] { SyncViews(); });
 
   auto label = [](const char* text) { return new suite::ColourLabel(QString::fromUtf8(text), kLabelColour); };
   auto hint = [this](const char* text) {
     auto* hintLabel = new suite::ColourLabel(QString::fromUtf8(text), kHintColour);
+    KeepSpaceWhenHidden(hintLabel);
     helpHints_.push_back(hintLabel);
     return hintLabel;
   };
@@ -116,6 +131,9 @@ void CLorvaneDlg::BuildControls() {
   keywordEdit_ = new QLineEdit;
   readLinesEdit_ = ReadOnlyEdit(false);
   resultsEdit_ = ReadOnlyEdit(false, true);
+  keywordEdit_->setObjectName("keywordEdit");
+  readLinesEdit_->setObjectName("readLinesEdit");
+  resultsEdit_->setObjectName("resultsEdit");
   QPushButton* chooseButton = button("选择文件");
   QPushButton* startButton = button("开始搜索");
   startButton->setDefault(true);
@@ -160,6 +178,8 @@ void CLorvaneDlg::BuildControls() {
   resultFileList_ = new QListWidget;
   resultFileList_->setMaximumWidth(130);
   resultList_ = new QListWidget;
+  resultFileList_->setObjectName("resultFileList");
+  resultList_->setObjectName("resultList");
   resultList_->setUniformItemSizes(true);
   resultFileList_->setUniformItemSizes(true);
   virtualPageList_ = new suite::CColorListBox;
@@ -194,12 +214,15 @@ void CLorvaneDlg::BuildControls() {
   offsetEdit_->setMaximumWidth(60);
   startLineSlider_ = new QSlider(Qt::Horizontal);
   startLineSlider_->setTickPosition(QSlider::TicksBelow);
+  KeepSpaceWhenHidden(startLineSlider_);
   startLineSlider_->hide();
   QPushButton* applyButton = button("使用该值");
   QPushButton* editPageButton = button("编辑虚页面(F4)");
   helpLabel_ = new suite::ColourLabel(QString::fromUtf8("帮助信息(F1)"), kHintColour);
+  KeepSpaceWhenHidden(helpLabel_);
   helpLabel_->hide();
   helpButton_ = button("帮助信息(F1)");
+  KeepSpaceWhenHidden(helpButton_);
   helpButton_->hide();
   QPushButton* viewButton = button("查看内容");
   QPushButton* rootButton = button("打开根目录(F12)");
@@ -230,6 +253,7 @@ void CLorvaneDlg::BuildControls() {
   // The bottom strip: four hints, or the progress bar while a worker runs.
   progressBar_ = new QProgressBar;
   progressBar_->setTextVisible(false);
+  KeepSpaceWhenHidden(progressBar_);
   progressBar_->hide();
   auto* bottom = new QGridLayout;
   bottom->addWidget(hint("> 虚页面中包含关键字的行用蓝色和绿色显示"), 0, 0);
@@ -244,8 +268,8 @@ void CLorvaneDlg::BuildControls() {
   page->addLayout(lists, 1);
   page->addWidget(GroupFrame(settings));
   page->addLayout(bottom);
-  resize(1000, 720);
-  setMinimumSize(900, 640);
+  // A fixed-size dialog: its layout never moves while hints blink or a worker runs.
+  setFixedSize(1000, 720);
 
   // Actions.
   connect(chooseButton, &QPushButton::clicked, this, [this] { OnBtnChooseFile(); });
@@ -258,11 +282,8 @@ void CLorvaneDlg::BuildControls() {
   connect(readPageButton, &QPushButton::clicked, this, [this] { ReadResultPage(*this); });
   connect(clipboardButton, &QPushButton::clicked, this, [this] { StartWorker(Worker::LoadClipboard); });
   connect(historyButton, &QPushButton::clicked, this, [this] { HandleKey(Qt::Key_F2); });
-  connect(resultFileList_, &QListWidget::itemSelectionChanged, this, [this] {
-    if (resultFileList_->signalsBlocked()) return;
-    OnSelectResultFile();
-  });
-  connect(resultList_, &QListWidget::itemSelectionChanged, this, [this] { OnSelectResultLine(); });
+  suite::OnEntryChosen(resultFileList_, [this] { OnSelectResultFile(); });
+  suite::OnEntryChosen(resultList_, [this] { OnSelectResultLine(); });
   connect(startLineSlider_, &QSlider::sliderReleased, this, [this] {
     ReadForm();
     form_.startLine = startLineSlider_->value();
@@ -278,7 +299,15 @@ void CLorvaneDlg::Initiate() {
   setWindowTitle(QString::fromUtf8(LVN_MAIN_TITLE_M));
   startLineSlider_->hide();
   if (request_.autoLoad && request_.autoSearch) {
-    AutoLoad(*this, request_.targetPath, request_.keyword, request_.matchCase);
+    // The keyword comes as locale text; one the code page can't hold stands in
+    // its edit as given, and the search after the pre-read refuses it.
+    const QString typed = QString::fromLocal8Bit(request_.keyword.c_str());
+    const auto keyword = suite::Utf8ToCodePageExactly(suite::ActiveCodePage(), typed.toStdString());
+    AutoLoad(*this, request_.targetPath, keyword ? *keyword : suite::ToCodePage(typed), request_.matchCase);
+    if (!keyword) {
+      form_.keywordFits = false;
+      keywordEdit_->setText(typed);
+    }
     helpButton_->show();
   } else {
     StartGlint();

@@ -2,7 +2,10 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QPointer>
 #include <atomic>
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -23,6 +26,7 @@ class QTimer;
 namespace suite {
 class CColorListBox;
 class ColourLabel;
+class RepaintThrottle;
 class DesktopShell;
 }  // namespace suite
 
@@ -93,6 +97,7 @@ class CLorvaneDlg : public QDialog, public LorvaneWindow {
   bool AcceptsDrops() const { return acceptsDrops_.load(); }
   int RunningWorkers() const { return runningWorkers_.load(); }
   const suite::ThreeLineStatusArea& Status() const { return status_; }
+  const suite::RepaintThrottle& Throttle() const { return *throttle_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -112,6 +117,8 @@ class CLorvaneDlg : public QDialog, public LorvaneWindow {
   void StartGlint();
   void RunWorker(Worker worker);
   void ApplySliderTicks();
+  void ScheduleViewSync();
+  void SyncViews();  // the status area and the form into their edits, if stale
   QListWidget* ListWidget(ListControl list) const;
   QLineEdit* EditWidget(EditControl edit) const;
 
@@ -128,6 +135,17 @@ class CLorvaneDlg : public QDialog, public LorvaneWindow {
   int closePresses_ = 0;
   int64_t progressStep_ = 10;
   int64_t sliderTickFrequency_ = 1;
+  // Workers post a status line per quick-index entry and a result entry per
+  // match: painting after each cost a 1 GiB search seconds on the window's
+  // thread. 30 ms is more than a screen shows and short enough to feel at once.
+  static constexpr std::chrono::milliseconds kRepaintInterval{30};
+  static constexpr qint64 kViewSyncIntervalMs = kRepaintInterval.count();
+  QTimer* viewSync_ = nullptr;
+  QElapsedTimer sinceViewSync_;
+  bool statusStale_ = false;
+  bool formStale_ = false;
+  QPointer<QWidget> focusBeforeLock_;  // had the focus when a worker locked the window
+  QPointer<QWidget> focusWanted_;      // asked to take the focus while locked
 
   // Controls.
   QLineEdit* filePathEdit_ = nullptr;
@@ -150,6 +168,7 @@ class CLorvaneDlg : public QDialog, public LorvaneWindow {
   QPushButton* helpButton_ = nullptr;
   std::vector<QWidget*> helpHints_;
   std::vector<QWidget*> buttons_;
+  suite::RepaintThrottle* throttle_ = nullptr;
 };
 
 }  // namespace lorvane

@@ -11,7 +11,6 @@
 #include "widgets/display_check.h"
 #include "widgets/qt_desktop_shell.h"
 #include "widgets/single_instance.h"
-#include "widgets/qt_text.h"
 
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
@@ -20,10 +19,10 @@ int main(int argc, char** argv) {
   suite::SingleInstanceGuard guard("{5E1A07C3-92D4-4b6e-A1F0-3C8D24B6E917}");
   if (!guard.IsFirst()) return 0;
 
-  // Keyword, "0" or "1", target: the keyword is locale text, the path file-system bytes.
+  // Keyword, "0" or "1", target: the keyword is locale text (the window
+  // converts it), the path file-system bytes.
   const std::vector<std::string> arguments(argv + 1, argv + argc);
-  lorvane::CommandLineRequest request = lorvane::ParseCommandLine(arguments, suite::GetModuleDirectory());
-  if (request.autoLoad) request.keyword = suite::ToCodePage(QString::fromLocal8Bit(request.keyword.c_str()));
+  const lorvane::CommandLineRequest request = lorvane::ParseCommandLine(arguments, suite::GetModuleDirectory());
 
   suite::QtDesktopShell shell;
   lorvane::CLorvaneDlg dialog(request, shell);

@@ -6,10 +6,12 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QSlider>
+#include <QTimer>
 #include <pthread.h>
 #include <sched.h>
 #include <thread>
 
+#include "common/codepage.h"
 #include "common/desktop_shell.h"
 #include "common/time_text.h"
 #include "searcher/app/gui_call.h"
@@ -22,6 +24,7 @@
 #include "searcher/engine/result_paging.h"
 #include "searcher/engine/virtual_page.h"
 #include "widgets/color_list_box.h"
+#include "widgets/entry_text.h"
 #include "widgets/qt_text.h"
 
 namespace lorvane {
@@ -33,19 +36,28 @@ int64_t NumberOf(const QString& text, int64_t fallback) {
   return ok ? value : fallback;
 }
 
-// The list entry keeps the engine's bytes; the list shows them converted.
+// The list entry keeps the engine's bytes, whole; the row shows a bounded part.
 constexpr int kBytesRole = Qt::UserRole + 7;
 
 QListWidgetItem* MakeItem(const std::string& text) {
-  std::string shown = text;
-  while (!shown.empty() && (shown.back() == '\n' || shown.back() == '\r')) shown.pop_back();
-  auto* item = new QListWidgetItem(suite::FromCodePage(shown));
+  auto* item = new QListWidgetItem(suite::ShownEntryText(text));
   item->setData(kBytesRole, QByteArray::fromStdString(text));
   return item;
 }
 
+// Setting an edit's text resets its cursor and selection and repaints it:
+// only a text that changed is set.
+void SetEditText(QLineEdit* edit, const QString& text) {
+  if (edit->text() != text) edit->setText(text);
+}
+
 }  // namespace
 
+// Calls that give something back, or that must be over before the worker
+// goes on, wait for the window's thread; the others are posted to it and the
+// worker goes on at once. Both kinds keep their order, so the window sees
+// every call whole and in the order made, and a worker never waits for a
+// paint.
 #define ON_GUI(body) RunOnGui(this, closing_, [&] body)
 
 QListWidget* CLorvaneDlg::ListWidget(ListControl list) const {
@@ -67,15 +79,54 @@ QLineEdit* CLorvaneDlg::EditWidget(EditControl edit) const {
 }
 
 void CLorvaneDlg::PostStatus(const std::string& message) {
-  ON_GUI({
-    status_.Post(suite::MakeStatusLine(message));
-    for (int i = 0; i < 3; ++i) statusEdits_[i]->setText(suite::FromCodePage(status_.Lines()[static_cast<size_t>(i)]));
+  // The time is the poster's, not the moment the window takes the line.
+  PostToGui(this, closing_, [this, line = suite::MakeStatusLine(message)] {
+    status_.Post(line);
+    statusStale_ = true;
     RefreshForm();
   });
 }
 
+// A pre-read posts a status line per 10000 lines: the edits take the status
+// area and the form at most once per repaint interval, and before anything
+// reads them.
+void CLorvaneDlg::ScheduleViewSync() {
+  if (viewSync_->isActive()) return;
+  const qint64 since = sinceViewSync_.isValid() ? sinceViewSync_.elapsed() : kViewSyncIntervalMs;
+  if (since >= kViewSyncIntervalMs) {
+    SyncViews();
+    return;
+  }
+  viewSync_->start(static_cast<int>(kViewSyncIntervalMs - since));
+}
+
+void CLorvaneDlg::SyncViews() {
+  viewSync_->stop();
+  sinceViewSync_.restart();
+  if (statusStale_) {
+    statusStale_ = false;
+    for (int i = 0; i < 3; ++i) SetEditText(statusEdits_[i], suite::FromCodePage(status_.Lines()[static_cast<size_t>(i)]));
+  }
+  if (!formStale_) return;
+  formStale_ = false;
+  SetEditText(filePathEdit_, suite::FromPath(form_.filePath));
+  if (form_.keywordFits) SetEditText(keywordEdit_, suite::FromCodePage(form_.keyword));
+  matchCaseBox_->setChecked(form_.matchCase);
+  SetEditText(sizeEdit_, suite::FromCodePage(form_.sizeText));
+  SetEditText(totalLinesEdit_, suite::FromCodePage(form_.totalLinesText));
+  SetEditText(readLinesEdit_, suite::FromCodePage(form_.readLinesText));
+  SetEditText(resultsEdit_, suite::FromCodePage(form_.resultsText));
+  SetEditText(startLineEdit_, QString::number(form_.startLine));
+  SetEditText(offsetEdit_, QString::number(form_.offset));
+  SetEditText(halfPageEdit_, QString::number(form_.halfPage));
+}
+
 void CLorvaneDlg::EnableControls(bool enable, bool progress) {
-  ON_GUI({
+  PostToGui(this, closing_, [this, enable, progress] {
+    if (!enable && controlsEnabled_) {
+      // Disabled controls lose the keyboard focus: it goes back on unlocking.
+      focusBeforeLock_ = focusWidget();  // this window's, active or not
+    }
     for (QWidget* button : buttons_) button->setEnabled(enable);
     for (QWidget* widget : std::initializer_list<QWidget*>{
              filePathEdit_, sizeEdit_, totalLinesEdit_, keywordEdit_, readLinesEdit_, resultsEdit_, halfPageEdit_,
@@ -85,6 +136,14 @@ void CLorvaneDlg::EnableControls(bool enable, bool progress) {
     }
     acceptsDrops_ = enable;
     controlsEnabled_ = enable;
+    if (enable) {
+      // An edit a worker asked to focus while locked, else the control that
+      // had the focus before: a user walks the results with the keys.
+      QWidget* focus = focusWanted_ ? focusWanted_.data() : focusBeforeLock_.data();
+      focusWanted_ = nullptr;
+      focusBeforeLock_ = nullptr;
+      if (focus && focus->isEnabled() && focus->isVisible()) focus->setFocus();
+    }
     if (progress) {
       if (!enable) {
         if (!hintsNextShown_) {  // the hints are visible: hide them
@@ -100,13 +159,15 @@ void CLorvaneDlg::EnableControls(bool enable, bool progress) {
 }
 
 void CLorvaneDlg::ResetResultViews() {
-  ON_GUI({
+  PostToGui(this, closing_, [this] {
     ReadForm();
     form_.readLinesText.clear();
     form_.resultsText.clear();
-    resultFileList_->clear();
-    resultList_->clear();
-    virtualPageList_->clear();
+    // Emptying runs no selection action: those read the old figures back.
+    for (QListWidget* list : {resultFileList_, resultList_, static_cast<QListWidget*>(virtualPageList_)}) {
+      const QSignalBlocker quiet(list);
+      list->clear();
+    }
     RefreshForm();
   });
 }
@@ -114,8 +175,14 @@ void CLorvaneDlg::ResetResultViews() {
 LorvaneForm CLorvaneDlg::ReadForm() {
   LorvaneForm copy;
   ON_GUI({
+    SyncViews();  // a refresh not yet shown is in the controls first
     form_.filePath = suite::ToPath(filePathEdit_->text());
-    form_.keyword = suite::ToCodePage(keywordEdit_->text());
+    // A keyword the code page can't hold stays in its edit as typed; the
+    // form marks it, and the search refuses it.
+    const QString keyword = keywordEdit_->text();
+    const auto exact = suite::Utf8ToCodePageExactly(suite::ActiveCodePage(), keyword.toStdString());
+    form_.keyword = exact ? *exact : suite::ToCodePage(keyword);
+    form_.keywordFits = exact.has_value();
     form_.matchCase = matchCaseBox_->isChecked();
     form_.sizeText = suite::ToCodePage(sizeEdit_->text());
     form_.totalLinesText = suite::ToCodePage(totalLinesEdit_->text());
@@ -136,46 +203,48 @@ LorvaneForm CLorvaneDlg::StoredForm() {
 }
 
 void CLorvaneDlg::RefreshForm() {
-  ON_GUI({
-    filePathEdit_->setText(suite::FromPath(form_.filePath));
-    keywordEdit_->setText(suite::FromCodePage(form_.keyword));
-    matchCaseBox_->setChecked(form_.matchCase);
-    sizeEdit_->setText(suite::FromCodePage(form_.sizeText));
-    totalLinesEdit_->setText(suite::FromCodePage(form_.totalLinesText));
-    readLinesEdit_->setText(suite::FromCodePage(form_.readLinesText));
-    resultsEdit_->setText(suite::FromCodePage(form_.resultsText));
-    startLineEdit_->setText(QString::number(form_.startLine));
-    offsetEdit_->setText(QString::number(form_.offset));
-    halfPageEdit_->setText(QString::number(form_.halfPage));
+  PostToGui(this, closing_, [this] {
+    formStale_ = true;
+    ScheduleViewSync();
   });
 }
 
 void CLorvaneDlg::SetFormText(FormText field, const std::string& value) {
-  ON_GUI({ FieldOf(form_, field) = value; });
+  PostToGui(this, closing_, [this, field, value] {
+    FieldOf(form_, field) = value;
+    if (field == FormText::Keyword) form_.keywordFits = true;  // code-page text from the engine
+  });
 }
 
 void CLorvaneDlg::SetFormNumber(FormNumber field, int64_t value) {
-  ON_GUI({ FieldOf(form_, field) = value; });
+  PostToGui(this, closing_, [this, field, value] { FieldOf(form_, field) = value; });
 }
 
 void CLorvaneDlg::SetMatchCase(bool on) {
-  ON_GUI({ form_.matchCase = on; });
+  PostToGui(this, closing_, [this, on] { form_.matchCase = on; });
 }
 
 void CLorvaneDlg::SelectAllText(EditControl edit) {
-  ON_GUI({ EditWidget(edit)->selectAll(); });
+  PostToGui(this, closing_, [this, edit] { EditWidget(edit)->selectAll(); });
 }
 
 void CLorvaneDlg::FocusEdit(EditControl edit) {
-  ON_GUI({ EditWidget(edit)->setFocus(); });
+  PostToGui(this, closing_, [this, edit] {
+    QLineEdit* widget = EditWidget(edit);
+    if (controlsEnabled_) {
+      widget->setFocus();
+    } else {
+      focusWanted_ = widget;  // a disabled edit takes no focus: it gets it on unlocking
+    }
+  });
 }
 
 void CLorvaneDlg::ShowEdit(EditControl edit, bool shown) {
-  ON_GUI({ EditWidget(edit)->setVisible(shown); });
+  PostToGui(this, closing_, [this, edit, shown] { EditWidget(edit)->setVisible(shown); });
 }
 
 void CLorvaneDlg::ListClear(ListControl list) {
-  ON_GUI({
+  PostToGui(this, closing_, [this, list] {
     QListWidget* widget = ListWidget(list);
     const QSignalBlocker quiet(widget);
     widget->clear();
@@ -192,7 +261,7 @@ void CLorvaneDlg::ListAppendColoured(ListControl list, const std::string& text, 
       ListWidget(list)->addItem(MakeItem(text));
       return;
     }
-    const int at = virtualPageList_->InsertColoured(-1, suite::FromCodePage(text),
+    const int at = virtualPageList_->InsertColoured(-1, suite::ShownEntryText(text),
                                                     suite::MakeEntryColour(colour.red, colour.green, colour.blue));
     virtualPageList_->item(at)->setData(kBytesRole, QByteArray::fromStdString(text));
   });
@@ -224,7 +293,7 @@ int64_t CLorvaneDlg::ListSelection(ListControl list) {
 }
 
 void CLorvaneDlg::ListSelect(ListControl list, int64_t index) {
-  ON_GUI({
+  PostToGui(this, closing_, [this, list, index] {
     QListWidget* widget = ListWidget(list);
     const QSignalBlocker quiet(widget);  // selecting from code runs no action
     widget->setCurrentRow(static_cast<int>(index));
@@ -249,7 +318,7 @@ bool CLorvaneDlg::ListSelectText(ListControl list, const std::string& text) {
 }
 
 void CLorvaneDlg::ListDelete(ListControl list, int64_t index) {
-  ON_GUI({
+  PostToGui(this, closing_, [this, list, index] {
     QListWidget* widget = ListWidget(list);
     const QSignalBlocker quiet(widget);
     delete widget->takeItem(static_cast<int>(index));
@@ -257,11 +326,13 @@ void CLorvaneDlg::ListDelete(ListControl list, int64_t index) {
 }
 
 void CLorvaneDlg::ProgressSetRange(int64_t low, int64_t high) {
-  ON_GUI({ progressBar_->setRange(static_cast<int>(low), static_cast<int>(std::max(low, high))); });
+  PostToGui(this, closing_, [this, low, high] {
+    progressBar_->setRange(static_cast<int>(low), static_cast<int>(std::max(low, high)));
+  });
 }
 
 void CLorvaneDlg::ProgressSetStep(int64_t step) {
-  ON_GUI({ progressStep_ = step; });
+  PostToGui(this, closing_, [this, step] { progressStep_ = step; });
 }
 
 void CLorvaneDlg::ProgressStep() {
@@ -273,11 +344,11 @@ void CLorvaneDlg::ProgressStep() {
 }
 
 void CLorvaneDlg::ProgressSetPosition(int64_t position) {
-  ON_GUI({ progressBar_->setValue(static_cast<int>(position)); });
+  PostToGui(this, closing_, [this, position] { progressBar_->setValue(static_cast<int>(position)); });
 }
 
 void CLorvaneDlg::SliderShow() {
-  ON_GUI({ startLineSlider_->show(); });
+  PostToGui(this, closing_, [this] { startLineSlider_->show(); });
 }
 
 // A tick at every position of a range of millions would take the window seconds
@@ -290,7 +361,7 @@ void CLorvaneDlg::ApplySliderTicks() {
 }
 
 void CLorvaneDlg::SliderSetRange(int64_t low, int64_t high) {
-  ON_GUI({
+  PostToGui(this, closing_, [this, low, high] {
     constexpr int64_t kMax = 2147483647;
     startLineSlider_->setRange(static_cast<int>(std::min(low, kMax)), static_cast<int>(std::min(std::max(low, high), kMax)));
     ApplySliderTicks();
@@ -298,14 +369,16 @@ void CLorvaneDlg::SliderSetRange(int64_t low, int64_t high) {
 }
 
 void CLorvaneDlg::SliderSetTickFrequency(int64_t frequency) {
-  ON_GUI({
+  PostToGui(this, closing_, [this, frequency] {
     sliderTickFrequency_ = std::max<int64_t>(frequency, 1);
     ApplySliderTicks();
   });
 }
 
 void CLorvaneDlg::SliderSetPosition(int64_t position) {
-  ON_GUI({ startLineSlider_->setValue(static_cast<int>(std::min<int64_t>(position, 2147483647))); });
+  PostToGui(this, closing_, [this, position] {
+    startLineSlider_->setValue(static_cast<int>(std::min<int64_t>(position, 2147483647)));
+  });
 }
 
 int64_t CLorvaneDlg::SliderPosition() {
@@ -361,6 +434,8 @@ void CLorvaneDlg::StartWorker(Worker worker) {
       pthread_setschedparam(pthread_self(), SCHED_IDLE, &parameter);
     }
     RunWorker(worker);
+    // What the worker posted is in the controls before it counts as done.
+    RunOnGui(this, closing_, [this] { SyncViews(); });
     --runningWorkers_;
   }).detach();
 }

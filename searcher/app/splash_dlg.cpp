@@ -35,6 +35,10 @@ CSplashDlg::CSplashDlg(QWidget* parent, const std::atomic<int32_t>* workerDone)
       workerDone_(workerDone),
       first_(g_firstSplash),
       closer_(new QTimer(this)) {
+  // Shown over the main window while a worker runs: it never takes the
+  // keyboard from it.
+  setAttribute(Qt::WA_ShowWithoutActivating);
+  setFocusPolicy(Qt::NoFocus);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(1, 1, 1, 1);
   layout->setSpacing(0);

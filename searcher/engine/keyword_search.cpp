@@ -140,9 +140,13 @@ class ResultSink : public LineSink {
 
 bool HasLineEnd(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
 
-// Why a keyword or target can't be searched although both are there: each
-// stands on one line of the descriptor, so neither may hold a line end.
-std::string LineEndProblem(const LorvaneForm& form) {
+// Why a keyword or target can't be searched although both are there: a
+// keyword typed with characters the code page lacks would be searched as
+// "?"; each stands on one line of the descriptor, so neither may hold a line end.
+std::string SearchInputProblem(const LorvaneForm& form) {
+  if (!form.keywordFits) {
+    return Cp("关键字含有代码页 ") + suite::CodePageName(suite::ActiveCodePage()) + Cp(" 不能表示的字符!");
+  }
   if (HasLineEnd(form.keyword)) return Cp("关键字不能包含回车或换行符!");
   if (HasLineEnd(form.filePath)) return Cp("目标文件路径不能包含回车或换行符!");
   return std::string();
@@ -191,7 +195,7 @@ void OnBtnStartSearch(LorvaneWindow& window) {
     window.PostStatus(Cp("OnBtnStartSearch: 目标文件不存在!") + suite::PathText(form.filePath));
     return;
   }
-  if (const std::string problem = LineEndProblem(form); !problem.empty()) {
+  if (const std::string problem = SearchInputProblem(form); !problem.empty()) {
     window.SelectAllText(EditControl::Keyword);
     window.FocusEdit(EditControl::Keyword);
     window.PostStatus("OnBtnStartSearch: " + problem);
@@ -208,7 +212,7 @@ int Search(LorvaneWindow& window, SearchContext& context, size_t windowSize) {
 
   window.PostStatus("CLorvaneDlg::_thr_search()");
   // Also reached without the button, after the pre-read of a command line.
-  if (const std::string problem = LineEndProblem(form); !problem.empty()) {
+  if (const std::string problem = SearchInputProblem(form); !problem.empty()) {
     window.PostStatus(Cp("搜索失败: ") + problem);
     return -1;
   }

@@ -14,6 +14,9 @@ namespace lorvane {
 struct LorvaneForm {
   std::string filePath;
   std::string keyword = "OK";
+  // False when the keyword as typed has characters the code page can't hold
+  // (`keyword` then holds "?" for them): such a keyword is not searched.
+  bool keywordFits = true;
   bool matchCase = false;
   std::string sizeText;
   std::string totalLinesText;

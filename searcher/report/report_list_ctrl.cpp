@@ -299,7 +299,7 @@ void CReportListCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
                     QMessageBox::Ok, this);
     box.exec();
   }
-  emit rowDoubleClicked();
+  emit rowDoubleClicked(row);
 }
 
 void CReportListCtrl::keyPressEvent(QKeyEvent* event) {

@@ -53,8 +53,9 @@ class CReportListCtrl : public QTreeView {
   // The arrow keys (or Home, End, page keys) moved the focus to another row,
   // which became the current row.
   void currentRowMoved();
-  // A left double-click, after the list's own handling of it.
-  void rowDoubleClicked();
+  // A left double-click, after the list's own handling of it, with the row
+  // under the pointer (-1 on the empty part of the list).
+  void rowDoubleClicked(int row);
 
  protected:
   void drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;

@@ -167,6 +167,32 @@ class HistoryDlgTest : public QObject {
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
   }
 
+  // A double click on the empty part of the list restores nothing; the list
+  // has the keys after its listing; the caption shows empty.
+  void onlyARowRestoresAndTheListHasTheKeys() {
+    Search(work, "20041201_235959", target);
+    const std::string newer = Search(work, "20041203_091502", target);
+    RecordingShell shell;
+    CHistoryDlg dialog(work, shell);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog, kPatienceMs));
+    QVERIFY(WaitForListing(dialog));
+    QVERIFY(!dialog.windowTitle().isEmpty() && dialog.windowTitle().trimmed().isEmpty());
+    QTreeView& list = *List(dialog);
+    QCOMPARE(dialog.focusWidget(), static_cast<QWidget*>(&list));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, RowPoint(list, 1));
+    const QPoint below(RowPoint(list, 1).x(), list.viewport()->height() - 3);
+    QVERIFY(list.indexAt(below).row() < 0);
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, below);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QTest::keyClick(&list, Qt::Key_Up);
+    QTest::keyClick(&list, Qt::Key_Down);
+    QTest::keyClick(&list, Qt::Key_Return);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.SelectedDescriptor(), newer + "/result.lvn");
+  }
+
   void deletingListsAgainWithoutTheDirectory() {
     const std::string older = Search(work, "20041201_235959", target);
     Search(work, "20041203_091502", target);

@@ -20,6 +20,7 @@
 #include "widgets/color_list_box.h"
 #include "widgets/single_instance.h"
 #include "test_support/patience.h"
+#include "window_test_support.h"
 
 using suite::testing::kPatienceMs;
 
@@ -28,18 +29,9 @@ namespace {
 using lorvane::CLorvaneDlg;
 using lorvane::CommandLineRequest;
 
-struct RecordingShell : suite::DesktopShell {
-  std::vector<std::string> opened;
-  void OpenFolder(const std::string& folder, const std::string&) override { opened.push_back(folder); }
-  void OpenFile(const std::string& path) override { opened.push_back(path); }
-};
-
-std::string LastStatus(CLorvaneDlg& dialog) { return suite::ToUtf8(dialog.Status().Lines()[2].substr(17)); }
-
-// Waits until no worker runs and the window is unlocked.
-bool WaitForWorkers(CLorvaneDlg& dialog) {
-  return suite::testing::WaitUntil([&] { return dialog.RunningWorkers() == 0 && dialog.ControlsEnabled(); });
-}
+using lorvane::testing::LastStatus;
+using lorvane::testing::RecordingShell;
+using lorvane::testing::WaitForWorkers;
 
 }  // namespace
 

@@ -1,0 +1,279 @@
+// The searcher's window driven as a user drives it: lines of megabytes,
+// choosing entries again, the keys after a worker, the layout, the figures.
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSignalSpy>
+#include <QTest>
+#include <filesystem>
+#include <string>
+
+#include "common/codepage.h"
+#include "searcher/app/lorvane_dlg.h"
+#include "searcher/engine/command_line.h"
+#include "test_support/patience.h"
+#include "test_support/temp_dir.h"
+#include "widgets/color_list_box.h"
+#include "widgets/entry_text.h"
+#include "widgets/repaint_throttle.h"
+#include "window_test_support.h"
+
+using suite::testing::kPatienceMs;
+
+namespace {
+
+namespace fs = std::filesystem;
+using lorvane::CLorvaneDlg;
+using lorvane::CommandLineRequest;
+using lorvane::testing::ButtonOf;
+using lorvane::testing::ClickEntry;
+using lorvane::testing::LastStatus;
+using lorvane::testing::RecordingShell;
+using lorvane::testing::WaitForWorkers;
+
+CommandLineRequest SearchRequest(const std::string& keyword, const std::string& target, bool matchCase = true) {
+  CommandLineRequest request;
+  request.autoLoad = request.autoSearch = true;
+  request.keyword = keyword;
+  request.targetPath = target;
+  request.matchCase = matchCase;
+  return request;
+}
+
+bool SearchDone(CLorvaneDlg& dialog) {
+  return suite::testing::WaitUntil([&] {
+    return dialog.RunningWorkers() == 0 && dialog.ControlsEnabled() && LastStatus(dialog).find("搜索完毕") == 0;
+  });
+}
+
+QListWidget* ListNamed(QWidget& dialog, const char* name) { return dialog.findChild<QListWidget*>(name); }
+QLineEdit* EditNamed(QWidget& dialog, const char* name) { return dialog.findChild<QLineEdit*>(name); }
+
+// The record of result n at line n, as the result list holds it.
+std::string Numbered(int lines, int everyNth, const char* hit) {
+  std::string text;
+  for (int i = 1; i <= lines; ++i) text += "line " + std::to_string(i) + (i % everyNth ? "" : hit) + "\r\n";
+  return text;
+}
+
+}  // namespace
+
+class LorvaneWindowUseTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { suite::SetActiveCodePage(suite::CodePage::Gbk); }
+
+  // A matching line of 5 MiB: the search ends, every list shows a bounded
+  // part of it on one row, the entries and the clipboard keep it whole, and
+  // the window still answers Esc.
+  void aLineOfMegabytesIsShownInPartAndKeptWhole() {
+    suite::testing::TempDir dir;
+    const std::string longLine = "start NEEDLE " + std::string(5 << 20, 'x') + " end";
+    const std::string target =
+        suite::testing::WriteFile(dir / "long.log", "before\r\n" + longLine + "\r\nafter NEEDLE\r\n");
+    RecordingShell shell;
+    CLorvaneDlg dialog(SearchRequest("NEEDLE", target), shell);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog, kPatienceMs));
+    QVERIFY(SearchDone(dialog));
+    QVERIFY(fs::exists(dialog.Context().historyDirectory + "/result.lvn"));
+
+    QListWidget* results = ListNamed(dialog, "resultList");
+    QCOMPARE(results->count(), 2);
+    const QString shown = results->item(0)->text();
+    QVERIFY(shown.size() <= int(suite::kShownEntryBytes) + 1);
+    QVERIFY(shown.startsWith("0000000001|0000000002| start NEEDLE xxx"));
+    QVERIFY(shown.endsWith(QChar(0x2026)));
+    QCOMPARE(dialog.ListText(lorvane::ListControl::Results, 0).size(), 23 + longLine.size() + 2);
+
+    ClickEntry(results, 0);
+    QVERIFY(WaitForWorkers(dialog));
+    QCOMPARE(QApplication::clipboard()->text(), QString::fromStdString(longLine + "\r\n"));
+    auto* page = dialog.findChild<suite::CColorListBox*>();
+    QCOMPARE(page->count(), 3);
+    QVERIFY(page->item(1)->text().size() <= int(suite::kShownEntryBytes) + 1);
+    QCOMPARE(dialog.ListText(lorvane::ListControl::VirtualPage, 1), longLine);
+    // Every row is one line high, the long one too.
+    QCOMPARE(page->visualItemRect(page->item(1)).height(), page->visualItemRect(page->item(0)).height());
+
+    dialog.repaint();  // painted with the long rows in sight
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    QVERIFY(!dialog.isVisible());
+  }
+
+  void theShownPartOfAnEntry() {
+    QCOMPARE(suite::ShownEntryText("a\tb\rc\r\n"), QString("a b c"));
+    QCOMPARE(suite::ShownEntryText(std::string(suite::kShownEntryBytes, 'y')).size(),
+             qsizetype(suite::kShownEntryBytes));
+    // A cut never splits a double-byte character: "中" in GBK is D6 D0.
+    std::string gbk = "a";
+    while (gbk.size() < suite::kShownEntryBytes + 10) gbk += "\xD6\xD0";
+    const QString cut = suite::ShownEntryText(gbk);
+    QVERIFY(cut.endsWith(QString::fromUtf8("中…")));
+    QVERIFY(!cut.contains(QChar(0xFFFD)) && !cut.contains("\\x"));
+  }
+
+  // A new pre-read empties the figures of the search before it.
+  void aNewFileLeavesNoOldFigures() {
+    suite::testing::TempDir dir;
+    const std::string first = suite::testing::WriteFile(dir / "hits.log", Numbered(4620, 2, " HIT"));
+    const std::string second = suite::testing::WriteFile(dir / "other.log", "one\r\ntwo\r\n");
+    RecordingShell shell;
+    // Without automatic search: the new file is only pre-read.
+    CLorvaneDlg plain(CommandLineRequest{}, shell);
+    plain.show();
+    plain.OpenFile(first);
+    QVERIFY(WaitForWorkers(plain));
+    QTest::keyClick(&plain, Qt::Key_Return);
+    QVERIFY(SearchDone(plain));
+    QVERIFY(!EditNamed(plain, "readLinesEdit")->text().isEmpty());
+    ClickEntry(ListNamed(plain, "resultFileList"), 1);
+    QVERIFY(WaitForWorkers(plain));
+    plain.OpenFile(second);
+    QVERIFY(WaitForWorkers(plain));
+    QCOMPARE(EditNamed(plain, "readLinesEdit")->text(), QString());
+    QCOMPARE(EditNamed(plain, "resultsEdit")->text(), QString());
+    QCOMPARE(ListNamed(plain, "resultFileList")->count(), 0);
+    QCOMPARE(ListNamed(plain, "resultList")->count(), 0);
+  }
+
+  // Typed or given on the command line, a keyword GBK can't hold is refused
+  // and stays as typed; it was searched as "?" before.
+  void aKeywordTheCodePageCannotHoldIsRefused() {
+    suite::testing::TempDir dir;
+    const std::string target = suite::testing::WriteFile(dir / "q.log", "what?\r\nok\r\n");
+    RecordingShell shell;
+    CLorvaneDlg dialog(CommandLineRequest{}, shell);
+    dialog.show();
+    dialog.OpenFile(target);
+    QVERIFY(WaitForWorkers(dialog));
+    const QString emoji = QString::fromUtf8("😀");
+    EditNamed(dialog, "keywordEdit")->setText(emoji);
+    QTest::keyClick(&dialog, Qt::Key_Return);
+    QCOMPARE(QString::fromStdString(LastStatus(dialog)),
+             QString::fromUtf8("OnBtnStartSearch: 关键字含有代码页 GBK 不能表示的字符!"));
+    QCOMPARE(dialog.RunningWorkers(), 0);
+    QCOMPARE(EditNamed(dialog, "keywordEdit")->text(), emoji);
+    QVERIFY(dialog.Context().historyDirectory.empty());
+
+    CLorvaneDlg given(SearchRequest("\xF0\x9F\x98\x80", target), shell);
+    given.show();
+    QVERIFY(suite::testing::WaitUntil([&] { return LastStatus(given).find("搜索失败") == 0; }));
+    QCOMPARE(QString::fromStdString(LastStatus(given)), QString::fromUtf8("搜索失败: 关键字含有代码页 GBK 不能表示的字符!"));
+    QVERIFY(WaitForWorkers(given));
+    QCOMPARE(EditNamed(given, "keywordEdit")->text(), emoji);
+    QVERIFY(given.Context().historyDirectory.empty());
+  }
+
+  // Clicking the selected result file loads it again; clicking the selected
+  // result line builds its page again; the keys walk the results after a
+  // worker, as the focus comes back to the list.
+  void choosingAgainAndWalkingWithTheKeys() {
+    suite::testing::TempDir dir;
+    const std::string target = suite::testing::WriteFile(dir / "few.log", Numbered(100, 10, " HIT"));
+    RecordingShell shell;
+    CLorvaneDlg dialog(SearchRequest("HIT", target), shell);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog, kPatienceMs));
+    QVERIFY(SearchDone(dialog));
+    QListWidget* files = ListNamed(dialog, "resultFileList");
+    QListWidget* results = ListNamed(dialog, "resultList");
+    QCOMPARE(files->count(), 1);
+    QVERIFY(files->item(0)->isSelected());
+    dialog.ListClear(lorvane::ListControl::Results);
+    ClickEntry(files, 0);
+    QVERIFY(WaitForWorkers(dialog));
+    QCOMPARE(results->count(), 10);
+    QCOMPARE(QString::fromStdString(LastStatus(dialog)),
+             QString::fromUtf8("打开搜索结果文件 000000.txt 成功! 读入 10 条搜索结果记录。"));
+
+    auto* page = dialog.findChild<suite::CColorListBox*>();
+    ClickEntry(results, 2);
+    QVERIFY(WaitForWorkers(dialog));
+
+    QCOMPARE(page->currentItem()->text(), QString("line 30 HIT"));
+    QTest::mouseClick(ButtonOf(dialog, "使用该值"), Qt::LeftButton);
+    QCOMPARE(page->count(), 0);
+    ClickEntry(results, 2);
+    QVERIFY(WaitForWorkers(dialog));
+    QCOMPARE(page->currentItem()->text(), QString("line 30 HIT"));
+
+    // The page's worker locked the window; the list has the keys again.
+    // (The offscreen platform activates every splash shown: the window's own
+    // focus is what a user's keys reach once it is active again.)
+    QCOMPARE(dialog.focusWidget(), results);
+    QTest::keyClick(results, Qt::Key_Down);
+    QVERIFY(WaitForWorkers(dialog));
+    QCOMPARE(page->currentItem()->text(), QString("line 40 HIT"));
+    QTest::keyClick(results, Qt::Key_End);
+    QVERIFY(WaitForWorkers(dialog));
+    QCOMPARE(page->currentItem()->text(), QString("line 100 HIT"));
+    QCOMPARE(dialog.focusWidget(), results);
+  }
+
+  // The hints come and go, the controls stay where they are; the window
+  // keeps its size.
+  void theLayoutStaysPutWhileHintsBlink() {
+    RecordingShell shell;
+    CLorvaneDlg dialog(CommandLineRequest{}, shell);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog, kPatienceMs));
+    QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
+    QListWidget* results = ListNamed(dialog, "resultList");
+    QLineEdit* start = dialog.findChild<QLineEdit*>("startLineEdit");
+    dialog.ShowHelpHints(true);
+    QApplication::processEvents();
+    const QRect resultsShown = results->geometry();
+    const QPoint startShown = start->mapTo(&dialog, QPoint());
+    dialog.ShowHelpHints(false);
+    QApplication::processEvents();
+    QCOMPARE(results->geometry(), resultsShown);
+    QCOMPARE(start->mapTo(&dialog, QPoint()), startShown);
+    // The progress bar in the hints' place moves nothing either.
+    dialog.EnableControls(false, true);
+    QApplication::processEvents();
+    QCOMPARE(results->geometry(), resultsShown);
+    dialog.EnableControls(true, true);
+  }
+
+  // Thousands of changes a second reach the screen, but the window paints at
+  // most once per interval.
+  void repaintsAreBoundedAndNoneIsLost() {
+    suite::testing::TempDir dir;
+    const std::string target = suite::testing::WriteFile(dir / "many.log", Numbered(40000, 2, " HIT"));
+    RecordingShell shell;
+    QElapsedTimer clock;
+    clock.start();
+    CLorvaneDlg dialog(SearchRequest("HIT", target), shell);
+    dialog.show();
+    QVERIFY(SearchDone(dialog));
+    const qint64 elapsed = clock.elapsed();
+    QCOMPARE(ListNamed(dialog, "resultList")->count(), 2000);
+    // 2000 appended entries and 40000 lines' figures; the paints are bounded
+    // by the time taken, whatever the machine.
+    QVERIFY2(dialog.Throttle().Paints() <= elapsed / 25 + 2,
+             (std::to_string(dialog.Throttle().Paints()) + " paints in " + std::to_string(elapsed) + " ms").c_str());
+
+    // A held-back change is painted when the interval is over.
+    QWidget window;
+    suite::RepaintThrottle throttle(&window, std::chrono::milliseconds(30));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window, kPatienceMs));
+    const int before = throttle.Paints();
+    window.update();
+    window.update();
+    QApplication::processEvents();
+    window.update();
+    QTRY_VERIFY_WITH_TIMEOUT(throttle.Paints() > before, kPatienceMs);
+    const int after = throttle.Paints();
+    window.update();  // right after a paint: held back, then painted
+    QTRY_VERIFY_WITH_TIMEOUT(throttle.Paints() > after, kPatienceMs);
+  }
+};
+
+QTEST_MAIN(LorvaneWindowUseTest)
+#include "lorvane_window_use_test.moc"

@@ -1,0 +1,40 @@
+// RepaintThrottle: a window repaints at most once per interval.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <chrono>
+
+class QTimer;
+class QWidget;
+
+namespace suite {
+
+// A worker may change a window thousands of times a second (list entries,
+// progress steps, figures); painting after each change would keep the
+// window's thread busy with pictures nobody sees. The throttle holds back a
+// window's update requests that come sooner than `interval` after the last
+// paint and sends one when the interval is over, so every change still
+// reaches the screen, at most one interval late.
+class RepaintThrottle : public QObject {
+ public:
+  RepaintThrottle(QWidget* window, std::chrono::milliseconds interval);
+
+  // Paints let through and update requests held back, for tests.
+  int Paints() const { return paints_; }
+  int HeldBack() const { return heldBack_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QWidget* window_;
+  std::chrono::milliseconds interval_;
+  QElapsedTimer sinceLastPaint_;
+  QTimer* deferred_;
+  bool letNextThrough_ = false;
+  int paints_ = 0;
+  int heldBack_ = 0;
+};
+
+}  // namespace suite
