@@ -15,6 +15,7 @@ class CNotepadDlg : public QDialog {
   explicit CNotepadDlg(QWidget* parent = nullptr);
   void SetText(const QString& text);
   QString Text() const;
+  bool Wrapped() const;  // shown wrapped at the edge: a line of more than 10000 characters
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

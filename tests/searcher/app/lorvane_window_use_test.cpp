@@ -12,6 +12,7 @@
 
 #include "common/codepage.h"
 #include "searcher/app/lorvane_dlg.h"
+#include "searcher/app/notepad_dlg.h"
 #include "searcher/engine/command_line.h"
 #include "test_support/patience.h"
 #include "test_support/temp_dir.h"
@@ -98,6 +99,15 @@ class LorvaneWindowUseTest : public QObject {
     QCOMPARE(dialog.ListText(lorvane::ListControl::VirtualPage, 1), longLine);
     // Every row is one line high, the long one too.
     QCOMPARE(page->visualItemRect(page->item(1)).height(), page->visualItemRect(page->item(0)).height());
+
+    // F4: the page in the notepad, whole; the long line wrapped at the edge.
+    bool wrappedWhole = false;
+    const auto ran = suite::testing::WhenModal<lorvane::CNotepadDlg>([&](lorvane::CNotepadDlg* notepad) {
+      wrappedWhole = notepad->Wrapped() && notepad->Text() == QString::fromStdString("before\n" + longLine + "\nafter NEEDLE\n");
+      QTest::keyClick(notepad, Qt::Key_F4);
+    });
+    QTest::keyClick(&dialog, Qt::Key_F4);
+    QVERIFY(*ran && wrappedWhole);
 
     dialog.repaint();  // painted with the long rows in sight
     QTest::keyClick(&dialog, Qt::Key_Escape);
