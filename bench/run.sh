@@ -92,6 +92,7 @@ build() {
     die "cmake configure failed"
   cmake --build "$BUILD_DIR" -j2 >&2 || die "build failed"
   [[ -x "$BIN/log-generator" ]] || die "log-generator missing after the build: $BIN/log-generator"
+  [[ -x "$BIN/Lorvane" ]] || die "Lorvane missing after the build: $BIN/Lorvane"
   [[ -x "$BIN/lorvane-cli" ]] ||
     die "lorvane-cli missing after the build: $BIN/lorvane-cli (is its target in the build yet?)"
 }
@@ -268,6 +269,35 @@ compare_search() {
   ROWS+=("$(printf "$ROW_FORMAT" "" "C: ${grep[*]:1:${#grep[@]}-2} > out" "$(seconds "${t_grep[@]}")" "$(megabytes "${m_grep[@]}")" "")")
 }
 
+# compare_window NAME KEYWORD MATCH_CASE: the searcher's window started with
+# the three-argument command line (pre-read and search, under the offscreen
+# display, until its descriptor is written; bench/window_search.sh) against
+# lorvane-cli search doing the same work. Histories are parked before each.
+compare_window() {
+  local name=$1 keyword=$2 match=$3
+  local -a window=(bash "$ROOT/bench/window_search.sh" "$BIN/Lorvane" "$keyword" "$match" "$FILE")
+  local -a console=("$BIN/lorvane-cli" search "$keyword" "$match" "$FILE")
+  local -a t_window=() m_window=() t_console=() m_console=() ratios=()
+  local i res t m tc mc
+  for ((i = 1; i <= RUNS; i++)); do
+    park_histories
+    res=$(measure window); read -r t m <<<"$res"
+    park_histories
+    res=$(measure console); read -r tc mc <<<"$res"
+    t_window+=("$t") m_window+=("$m") t_console+=("$tc") m_console+=("$mc")
+    ratios+=("$(awk -v x="$t" -v y="$tc" 'BEGIN { printf "%.4f", x / y }')")
+    echo "   $name run $i/$RUNS: window ${t}s ${m}KB, lorvane-cli ${tc}s ${mc}KB" >&2
+  done
+  local ratio
+  ratio=$(awk -v r="$(median "${ratios[@]}")" 'BEGIN { printf "%.2f", r }')
+  # shellcheck disable=SC2059
+  ROWS+=("$(printf "$ROW_FORMAT" "$name" "A: Lorvane $keyword $match FILE (offscreen)" "$(seconds "${t_window[@]}")" \
+    "$(megabytes "${m_window[@]}")" "$ratio")")
+  # shellcheck disable=SC2059
+  ROWS+=("$(printf "$ROW_FORMAT" "" "B: lorvane-cli search $keyword $match FILE" "$(seconds "${t_console[@]}")" \
+    "$(megabytes "${m_console[@]}")" "")")
+}
+
 # compare_page: the virtual page of a line near the end of the log, through a
 # descriptor's quick index, against sed printing that line.
 compare_page() {
@@ -404,6 +434,8 @@ main() {
   compare_search "rare, no case" OutOfMemoryError 0
   compare_search "common, case" ms 1
   compare_search "common, no case" ms 0
+  compare_window "window, rare" OutOfMemoryError 1
+  compare_window "window, common" ms 0
   cleanup_histories
   compare_split
 
