@@ -225,7 +225,10 @@ void CLorvaneDlg::SetMatchCase(bool on) {
 }
 
 void CLorvaneDlg::SelectAllText(EditControl edit) {
-  PostToGui(this, closing_, [this, edit] { EditWidget(edit)->selectAll(); });
+  PostToGui(this, closing_, [this, edit] {
+    SyncViews();  // a text set later would drop the selection
+    EditWidget(edit)->selectAll();
+  });
 }
 
 void CLorvaneDlg::FocusEdit(EditControl edit) {

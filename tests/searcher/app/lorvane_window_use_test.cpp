@@ -138,13 +138,19 @@ class LorvaneWindowUseTest : public QObject {
     plain.show();
     plain.OpenFile(first);
     QVERIFY(WaitForWorkers(plain));
+    EditNamed(plain, "keywordEdit")->setText("HIT");
     QTest::keyClick(&plain, Qt::Key_Return);
     QVERIFY(SearchDone(plain));
-    QVERIFY(!EditNamed(plain, "readLinesEdit")->text().isEmpty());
+    QCOMPARE(EditNamed(plain, "resultsEdit")->text(), QString::fromUtf8("共 0 2310 行"));
+    QCOMPARE(ListNamed(plain, "resultFileList")->count(), 2);
     ClickEntry(ListNamed(plain, "resultFileList"), 1);
     QVERIFY(WaitForWorkers(plain));
+    QCOMPARE(ListNamed(plain, "resultList")->count(), 310);
     plain.OpenFile(second);
     QVERIFY(WaitForWorkers(plain));
+    // The keyword stands selected for typing over, as the pre-read left it.
+    QLineEdit* keyword = EditNamed(plain, "keywordEdit");
+    QCOMPARE(keyword->selectedText(), QString("HIT"));
     QCOMPARE(EditNamed(plain, "readLinesEdit")->text(), QString());
     QCOMPARE(EditNamed(plain, "resultsEdit")->text(), QString());
     QCOMPARE(ListNamed(plain, "resultFileList")->count(), 0);
