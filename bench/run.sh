@@ -188,6 +188,7 @@ print_table() {
   echo "page cache: the file is read right before every timed command (untimed); at the start of a command at least ${least:-?} % of it was resident (fincore); outputs are new files"
   [[ -n $SPARSE ]] && echo "sparse rows: ${SPARSE_SIZE:-3G} of holes without one LF ($SPARSE), $SPARSE_RUNS runs per command"
   echo "search rows: A is lorvane-cli search less lorvane-cli index in the same round; A/B is against rg / against grep"
+  echo "window rows: A/B is the whole window run / the window run less its start-up S, against lorvane-cli"
   echo "host: $(nproc) CPUs, $(grep -m1 'model name' /proc/cpuinfo 2>/dev/null | cut -d: -f2- | sed 's/^ *//'), $(uname -sr)"
   echo
   # shellcheck disable=SC2059
@@ -272,30 +273,42 @@ compare_search() {
 # compare_window NAME KEYWORD MATCH_CASE: the searcher's window started with
 # the three-argument command line (pre-read and search, under the offscreen
 # display, until its descriptor is written; bench/window_search.sh) against
-# lorvane-cli search doing the same work. Histories are parked before each.
+# lorvane-cli search doing the same work. The window's start-up (Qt, fonts,
+# the controls) is timed too, as the same command on an empty file in the
+# same round: the second ratio is the window's search less its start-up.
+# Histories are parked before each command.
 compare_window() {
-  local name=$1 keyword=$2 match=$3
+  local name=$1 keyword=$2 match=$3 empty="$BENCH_DIR/empty.log"
+  : >"$empty"
   local -a window=(bash "$ROOT/bench/window_search.sh" "$BIN/Lorvane" "$keyword" "$match" "$FILE")
+  local -a start=(bash "$ROOT/bench/window_search.sh" "$BIN/Lorvane" "$keyword" "$match" "$empty")
   local -a console=("$BIN/lorvane-cli" search "$keyword" "$match" "$FILE")
-  local -a t_window=() m_window=() t_console=() m_console=() ratios=()
-  local i res t m tc mc
+  local -a t_window=() m_window=() t_start=() t_console=() m_console=() ratios=() searches=()
+  local i res t m ts tc mc
   for ((i = 1; i <= RUNS; i++)); do
+    park_histories
+    res=$(measure start); read -r ts m <<<"$res"
     park_histories
     res=$(measure window); read -r t m <<<"$res"
     park_histories
     res=$(measure console); read -r tc mc <<<"$res"
-    t_window+=("$t") m_window+=("$m") t_console+=("$tc") m_console+=("$mc")
+    t_window+=("$t") m_window+=("$m") t_start+=("$ts") t_console+=("$tc") m_console+=("$mc")
     ratios+=("$(awk -v x="$t" -v y="$tc" 'BEGIN { printf "%.4f", x / y }')")
-    echo "   $name run $i/$RUNS: window ${t}s ${m}KB, lorvane-cli ${tc}s ${mc}KB" >&2
+    searches+=("$(awk -v x="$t" -v s="$ts" -v y="$tc" 'BEGIN { printf "%.4f", (x - s) / y }')")
+    echo "   $name run $i/$RUNS: window ${t}s ${m}KB (start-up ${ts}s), lorvane-cli ${tc}s ${mc}KB" >&2
   done
-  local ratio
+  local ratio search
   ratio=$(awk -v r="$(median "${ratios[@]}")" 'BEGIN { printf "%.2f", r }')
+  search=$(awk -v r="$(median "${searches[@]}")" 'BEGIN { printf "%.2f", r }')
   # shellcheck disable=SC2059
   ROWS+=("$(printf "$ROW_FORMAT" "$name" "A: Lorvane $keyword $match FILE (offscreen)" "$(seconds "${t_window[@]}")" \
-    "$(megabytes "${m_window[@]}")" "$ratio")")
+    "$(megabytes "${m_window[@]}")" "$ratio / $search")")
+  # shellcheck disable=SC2059
+  ROWS+=("$(printf "$ROW_FORMAT" "" "S: the same on an empty file (start-up)" "$(seconds "${t_start[@]}")" "" "")")
   # shellcheck disable=SC2059
   ROWS+=("$(printf "$ROW_FORMAT" "" "B: lorvane-cli search $keyword $match FILE" "$(seconds "${t_console[@]}")" \
     "$(megabytes "${m_console[@]}")" "")")
+  rm -f "$empty"
 }
 
 # compare_page: the virtual page of a line near the end of the log, through a
