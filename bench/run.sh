@@ -281,13 +281,13 @@ compare_window() {
   local name=$1 keyword=$2 match=$3 empty="$BENCH_DIR/empty.log"
   : >"$empty"
   local -a window=(bash "$ROOT/bench/window_search.sh" "$BIN/Lorvane" "$keyword" "$match" "$FILE")
-  local -a start=(bash "$ROOT/bench/window_search.sh" "$BIN/Lorvane" "$keyword" "$match" "$empty")
+  local -a startup=(bash "$ROOT/bench/window_search.sh" "$BIN/Lorvane" "$keyword" "$match" "$empty")
   local -a console=("$BIN/lorvane-cli" search "$keyword" "$match" "$FILE")
   local -a t_window=() m_window=() t_start=() t_console=() m_console=() ratios=() searches=()
   local i res t m ts tc mc
   for ((i = 1; i <= RUNS; i++)); do
     park_histories
-    res=$(measure start); read -r ts m <<<"$res"
+    res=$(measure startup); read -r ts m <<<"$res"
     park_histories
     res=$(measure window); read -r t m <<<"$res"
     park_histories
