@@ -22,9 +22,11 @@
 namespace snipkeep {
 namespace {
 
-// Each entry keeps its name's code-page bytes: what the list shows for bytes
-// that don't decode would not give them back.
+// Each entry keeps its name's code-page bytes, and its file's name as the file
+// system spells it: what the list shows would give back neither for bytes
+// that don't decode.
 constexpr int kNameRole = Qt::UserRole + 8;
+constexpr int kFileNameRole = Qt::UserRole + 9;
 
 QToolButton* ChooserButton(ButtonArt art, const std::string& text) {
   auto* button = new suite::IconButton(ButtonIcon(art), suite::FromCodePage(text));
@@ -102,16 +104,18 @@ void ListChooserDlg::ListFill(const std::vector<ChooserEntry>& entries, int64_t 
           entry.colour ? suite::MakeEntryColour(entry.colour->red, entry.colour->green, entry.colour->blue) : 0;
       const int at = list_->InsertColoured(-1, suite::FromCodePage(entry.name), colour);
       list_->item(at)->setData(kNameRole, QByteArray::fromStdString(entry.name));
+      list_->item(at)->setData(kFileNameRole, QByteArray::fromStdString(entry.fileName));
     }
     list_->setUpdatesEnabled(true);
     SelectRow(selection);
   });
 }
 
-void ListChooserDlg::ListInsert(int64_t index, const std::string& name) {
-  OnDialogThread([this, index, &name] {
-    const int at = list_->InsertColoured(static_cast<int>(index), suite::FromCodePage(name), 0);
-    list_->item(at)->setData(kNameRole, QByteArray::fromStdString(name));
+void ListChooserDlg::ListInsert(int64_t index, const ChooserEntry& entry) {
+  OnDialogThread([this, index, &entry] {
+    const int at = list_->InsertColoured(static_cast<int>(index), suite::FromCodePage(entry.name), 0);
+    list_->item(at)->setData(kNameRole, QByteArray::fromStdString(entry.name));
+    list_->item(at)->setData(kFileNameRole, QByteArray::fromStdString(entry.fileName));
   });
 }
 
@@ -124,6 +128,15 @@ std::vector<std::string> ListChooserDlg::ListTexts() {
     }
   });
   return names;
+}
+
+std::string ListChooserDlg::ListFileName(int64_t index) {
+  std::string fileName;
+  OnDialogThread([this, index, &fileName] {
+    if (index < 0 || index >= list_->count()) return;
+    fileName = list_->item(static_cast<int>(index))->data(kFileNameRole).toByteArray().toStdString();
+  });
+  return fileName;
 }
 
 int64_t ListChooserDlg::ListSelection() {

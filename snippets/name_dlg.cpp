@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "common/codepage.h"
 #include "snippets/snipkeep_art.h"
 #include "snippets/snipkeep_texts.h"
 #include "widgets/hand_button.h"
@@ -43,7 +44,7 @@ std::optional<std::string> NameDlg::Ask() {
   field_->clear();
   field_->setFocus();
   if (exec() != QDialog::Accepted) return std::nullopt;
-  return suite::ToCodePage(field_->text());
+  return suite::PathText(field_->text().toStdString());
 }
 
 }  // namespace snipkeep
