@@ -5,7 +5,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QThread>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -17,6 +16,7 @@
 #include "snippets/snipkeep_texts.h"
 #include "widgets/color_list_box.h"
 #include "widgets/hand_button.h"
+#include "widgets/message_box_texts.h"
 #include "widgets/qt_text.h"
 
 namespace snipkeep {
@@ -82,15 +82,14 @@ void ListChooserDlg::OnDialogThread(Function&& function) {
 
 void ListChooserDlg::ShowMessage(const std::string& text) {
   QMessageBox box(QMessageBox::NoIcon, "Snipkeep", suite::FromCodePage(text), QMessageBox::Ok, this);
-  box.button(QMessageBox::Ok)->setText(suite::FromCodePage(NameDialogOkText()));
+  suite::UseChineseButtonTexts(box);
   box.exec();
 }
 
 bool ListChooserDlg::AskYesNo(const std::string& question) {
   QMessageBox box(QMessageBox::Question, "Snipkeep", suite::FromCodePage(question),
                   QMessageBox::Yes | QMessageBox::No, this);
-  box.button(QMessageBox::Yes)->setText(QString::fromUtf8("是(&Y)"));
-  box.button(QMessageBox::No)->setText(QString::fromUtf8("否(&N)"));
+  suite::UseChineseButtonTexts(box);
   box.setDefaultButton(QMessageBox::Yes);
   return box.exec() == QMessageBox::Yes;
 }

@@ -331,12 +331,14 @@ class SnipkeepWindowTest : public QObject {
       auto named = WhenModal<snipkeep::NameDlg>([](snipkeep::NameDlg* names) {
         QCOMPARE(names->NoteLabel()->text(), U("文件名不能包括以下字符:\n / : * ? \" < > |"));
         QCOMPARE(names->OkButton()->text(), U("确定"));
+        QCOMPARE(names->CancelButton()->text(), U("取消"));
         QVERIFY(names->NameField()->text().isEmpty());
         QTest::keyClicks(names->NameField(), "NOTES");
         QTest::mouseClick(names->OkButton(), Qt::LeftButton);
       });
       auto told = WhenModal<QMessageBox>([](QMessageBox* box) {
         QCOMPARE(box->text(), U("不能输入重名文件"));
+        QCOMPARE(box->button(QMessageBox::Ok)->text(), U("确定"));
         box->accept();
       });
       QTest::mouseClick(chooser->NewButton(), Qt::LeftButton);
@@ -346,6 +348,8 @@ class SnipkeepWindowTest : public QObject {
       chooser->NameList()->setCurrentRow(0);
       auto asked = WhenModal<QMessageBox>([](QMessageBox* box) {
         QCOMPARE(box->text(), U("您真的要删除该列表文件吗?"));
+        QCOMPARE(box->button(QMessageBox::Yes)->text(), U("是(&Y)"));
+        QCOMPARE(box->button(QMessageBox::No)->text(), U("否(&N)"));
         QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
       });
       QTest::mouseClick(chooser->DeleteButton(), Qt::LeftButton);
