@@ -14,6 +14,7 @@
 #include "snippets/name_dlg.h"
 #include "snippets/snipkeep_art.h"
 #include "snippets/snipkeep_texts.h"
+#include "widgets/blank_caption.h"
 #include "widgets/color_list_box.h"
 #include "widgets/hand_button.h"
 #include "widgets/message_box_texts.h"
@@ -40,7 +41,7 @@ QToolButton* ChooserButton(ButtonArt art, const std::string& text) {
 
 ListChooserDlg::ListChooserDlg(ListChooser& chooser, QWidget* parent) : QDialog(parent), chooser_(chooser) {
   ApplySnipkeepLook(this);
-  setWindowTitle(QString());
+  suite::SetBlankCaption(*this);
   list_ = new suite::CColorListBox;
   note_ = new QLabel(suite::FromCodePage(ChooserNoteText()));
   newButton_ = ChooserButton(ButtonArt::NewList, NewListButtonText());

@@ -8,6 +8,7 @@
 #include "common/codepage.h"
 #include "snippets/snipkeep_art.h"
 #include "snippets/snipkeep_texts.h"
+#include "widgets/blank_caption.h"
 #include "widgets/hand_button.h"
 #include "widgets/qt_text.h"
 
@@ -17,7 +18,7 @@ using suite::FromCodePage;
 
 NameDlg::NameDlg(QWidget* parent) : QDialog(parent) {
   ApplySnipkeepLook(this);
-  setWindowTitle(QString());
+  suite::SetBlankCaption(*this);
   field_ = new QLineEdit;
   field_->setMinimumWidth(260);
   ok_ = new suite::HandButton(FromCodePage(NameDialogOkText()));

@@ -1,5 +1,5 @@
 // Qt's own texts and the programs' buttons in Chinese, with Qt's translations
-// and without them.
+// and without them; captions that show no text.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
@@ -9,8 +9,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 
 #include "test_support/patience.h"
+#include "widgets/blank_caption.h"
 #include "widgets/message_box_texts.h"
 #include "widgets/qt_translations.h"
 
@@ -69,6 +71,19 @@ class ChineseTextsTest : public QObject {
     QCOMPARE(buttons->button(QDialogButtonBox::Open)->text(), U("打开(&O)"));
     QCOMPARE(buttons->button(QDialogButtonBox::Cancel)->text(), U("取消"));
     QCOMPARE(chooser.nameFilters().last(), U("所有文件 (*)"));
+  }
+
+  void aBlankCaptionIsNotReplacedByTheProgramsName() {
+    QCoreApplication::setApplicationName(QStringLiteral("Program"));
+    QDialog dialog;
+    suite::SetBlankCaption(dialog);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog, kPatienceMs));
+    // An empty title is what Qt replaces; a blank one shows as nothing.
+    for (const QString& title : {dialog.windowTitle(), dialog.windowHandle()->title()}) {
+      QVERIFY(!title.isEmpty());
+      QVERIFY(title.trimmed().isEmpty());
+    }
   }
 };
 
