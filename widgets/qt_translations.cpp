@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QString>
 #include <QTranslator>
 
@@ -12,6 +13,7 @@ bool InstallChineseQtTexts(QCoreApplication& application) {
 }
 
 bool InstallChineseQtTexts(QCoreApplication& application, const QString& directory) {
+  QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
   auto* translator = new QTranslator(&application);
   if (!translator->load(QStringLiteral("qtbase_zh_CN"), directory) || !QCoreApplication::installTranslator(translator)) {
     delete translator;

@@ -6,6 +6,7 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -71,6 +72,8 @@ class ChineseTextsTest : public QObject {
     QCOMPARE(buttons->button(QDialogButtonBox::Open)->text(), U("打开(&O)"));
     QCOMPARE(buttons->button(QDialogButtonBox::Cancel)->text(), U("取消"));
     QCOMPARE(chooser.nameFilters().last(), U("所有文件 (*)"));
+    // The chooser's dates and file types follow Qt's default locale.
+    QCOMPARE(QLocale().language(), QLocale::Chinese);
   }
 
   void aBlankCaptionIsNotReplacedByTheProgramsName() {
