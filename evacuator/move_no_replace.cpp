@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "common/path_util.h"
+
 namespace tuckaway {
 namespace {
 
@@ -20,7 +22,7 @@ bool SameEntry(const std::string& left, const std::string& right) {
 // A name beside `to` that no one else makes: the process and a count.
 std::string AsideName(const std::string& to) {
   static std::atomic<unsigned long> count{0};
-  const size_t slash = to.rfind('/');
+  const size_t slash = to.rfind(suite::kPathSeparator);
   const std::string directory = slash == std::string::npos ? std::string() : to.substr(0, slash + 1);
   return directory + ".tuckaway-aside-" + std::to_string(::getpid()) + "-" + std::to_string(++count);
 }

@@ -55,7 +55,7 @@ MoveOutcome MoveUnlessHeld(const std::string& from, const std::string& to) {
     // file there either (its open fails), so nothing is held.
   }
   // The name must still be the file locked here, else another file took its
-  // place since the look above and is left alone.
+  // place since it was opened and is left alone.
   struct stat locked;
   struct stat named;
   if (::fstat(file.Get(), &locked) != 0 || ::lstat(from.c_str(), &named) != 0 || !SameFile(locked, named)) {
