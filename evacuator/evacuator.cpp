@@ -4,7 +4,7 @@
 
 #include "common/path_util.h"
 #include "common/time_text.h"
-#include "evacuator/move_no_replace.h"
+#include "evacuator/move_unless_held.h"
 #include "evacuator/plain_file_listing.h"
 #include "evacuator/tuckaway_texts.h"
 
@@ -67,12 +67,12 @@ MoveResult Evacuator::MoveFiles(TuckawayWindow& window) {
 }
 
 bool Evacuator::MoveOne(const std::string& name, const std::string& targetDirectory) const {
-  // Only a name straight inside the source directory, and never a directory
-  // (one may have taken a listed file's place since the listing).
+  // Only a name straight inside the source directory. What bears it now is
+  // looked at again: a directory may have taken a listed file's place since
+  // the listing, and another program may hold the file.
   if (name.empty() || name.find(suite::kPathSeparator) != std::string::npos) return false;
-  const std::string from = sourceDirectory_ + name;
-  if (IsDirectory(from)) return false;
-  return MoveFileNoReplace(from, targetDirectory + suite::kPathSeparator + name);
+  return MoveUnlessHeld(sourceDirectory_ + name, targetDirectory + suite::kPathSeparator + name) ==
+         MoveOutcome::Moved;
 }
 
 void Evacuator::OnListDoubleClick(TuckawayWindow& window, int64_t index) { window.ListDelete(index); }

@@ -30,9 +30,4 @@ std::vector<std::string> ListPlainFiles(const std::string& directory) {
   return names;
 }
 
-bool IsDirectory(const std::string& path) {
-  struct stat status;
-  return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
-}
-
 }  // namespace tuckaway

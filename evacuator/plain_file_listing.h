@@ -12,7 +12,4 @@ namespace tuckaway {
 // directory that can't be read gives what was read so far, or nothing.
 std::vector<std::string> ListPlainFiles(const std::string& directory);
 
-// True when the path is a directory, or a symbolic link to one.
-bool IsDirectory(const std::string& path);
-
 }  // namespace tuckaway

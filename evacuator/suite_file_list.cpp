@@ -1,19 +1,20 @@
 #include "evacuator/suite_file_list.h"
 
+#include "common/suite_programs.h"
+
 namespace tuckaway {
 namespace {
 
-// The suite's texts and programs as they were shipped on their first
-// platform, then the programs as shipped here: without an extension, under
-// their deliverable names and their own names.
-const std::vector<std::string>& ShippedNames() {
-  static const std::vector<std::string> names = {
-      "Tuckaway.exe", "Lorvane.exe",   "Cleavora.exe",    "Snipkeep.exe",
-      "ReadMe.txt",   "ChangeRecords.txt",
-      "Tuckaway",     "Lorvane",       "Cleavora",        "Snipkeep",
-      "Ferrybolt",    "Ferrybolt.exe", "Partivo",         "Partivo.exe",
-      "lorvane-cli",  "lorvane-cli.exe",
+// The suite's texts, and every program under each name it has had, with and
+// without its Windows ending: a folder copied over from there holds those.
+std::vector<std::string> ShippedNames() {
+  std::vector<std::string> names = {"ReadMe.txt", "ChangeRecords.txt"};
+  const auto addProgram = [&names](std::string_view program) {
+    names.emplace_back(program);
+    names.emplace_back(std::string(program) + std::string(suite::kWindowsProgramEnding));
   };
+  for (std::string_view program : suite::kShippedPrograms) addProgram(program);
+  for (std::string_view program : suite::kProgramSelfNames) addProgram(program);
   return names;
 }
 

@@ -15,8 +15,8 @@ namespace tuckaway {
 // built. Fixed once built; safe to read from any thread.
 class SuiteFileList {
  public:
-  // The suite's texts and the suite's programs as shipped here, each with
-  // and without ".exe".
+  // The suite's texts and the suite's programs (common/suite_programs.h)
+  // under each of their names, with and without ".exe".
   SuiteFileList();
   explicit SuiteFileList(const std::vector<std::string>& names);
 

@@ -7,6 +7,7 @@ packages=(
   cmake g++ make pkg-config     # the build
   libgtest-dev                  # core tests
   qt6-base-dev                  # the windows
+  qt6-translations-l10n         # Qt's own Chinese texts for the standard dialogs
   xvfb xauth xdotool imagemagick fonts-wqy-microhei  # window tests under a virtual display
   util-linux time               # flock and /usr/bin/time for the tests and the benchmark
 )

@@ -38,7 +38,7 @@ std::vector<ChooserEntry> ArrangeChooserList(const std::vector<ListName>& found)
     size_t foundBefore;            // ordinary names found before it
     const std::string* threshold;  // a later name sorting before this comes before it
   };
-  std::vector<const std::string*> ordinary;
+  std::vector<const ListName*> ordinary;
   std::vector<DefaultEntry> defaults;
   const std::string* highest = nullptr;
   for (const ListName& list : found) {
@@ -47,26 +47,28 @@ std::vector<ChooserEntry> ArrangeChooserList(const std::vector<ListName>& found)
       defaults.push_back(DefaultEntry{&list, ordinary.size(), highestWins ? highest : &list.name});
       continue;
     }
-    ordinary.push_back(&list.name);
+    ordinary.push_back(&list);
     if (!highest || suite::NameSortsBefore(*highest, list.name)) highest = &list.name;
   }
   std::vector<size_t> ordinaryBefore;
   for (const DefaultEntry& entry : defaults) {
     const auto later = std::count_if(ordinary.begin() + static_cast<std::ptrdiff_t>(entry.foundBefore), ordinary.end(),
-                                     [&](const std::string* name) { return suite::NameSortsBefore(*name, *entry.threshold); });
+                                     [&](const ListName* list) { return suite::NameSortsBefore(list->name, *entry.threshold); });
     ordinaryBefore.push_back(entry.foundBefore + static_cast<size_t>(later));
   }
-  std::stable_sort(ordinary.begin(), ordinary.end(),
-                   [](const std::string* left, const std::string* right) { return suite::NameSortsBefore(*left, *right); });
+  std::stable_sort(ordinary.begin(), ordinary.end(), [](const ListName* left, const ListName* right) {
+    return suite::NameSortsBefore(left->name, right->name);
+  });
 
   std::vector<ChooserEntry> entries;
   entries.reserve(found.size());
   size_t nextDefault = 0;
   for (size_t i = 0; i <= ordinary.size(); ++i) {
     for (; nextDefault < defaults.size() && ordinaryBefore[nextDefault] == i; ++nextDefault) {
-      entries.push_back(ChooserEntry{defaults[nextDefault].list->name, kDefaultListColour});
+      const ListName& list = *defaults[nextDefault].list;
+      entries.push_back(ChooserEntry{list.name, kDefaultListColour, list.fileName});
     }
-    if (i < ordinary.size()) entries.push_back(ChooserEntry{*ordinary[i], std::nullopt});
+    if (i < ordinary.size()) entries.push_back(ChooserEntry{ordinary[i]->name, std::nullopt, ordinary[i]->fileName});
   }
   return entries;
 }

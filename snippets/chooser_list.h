@@ -15,6 +15,7 @@ namespace snipkeep {
 struct ChooserEntry {
   std::string name;
   std::optional<Rgb> colour;  // none: the window's text colour
+  std::string fileName;       // the list file's name as the file system spells it
   friend bool operator==(const ChooserEntry&, const ChooserEntry&) = default;
 };
 

@@ -4,17 +4,16 @@
 
 #include "snippets/chooser_list.h"
 #include "snippets/list_files.h"
-#include "snippets/snipkeep_texts.h"
 
 namespace snipkeep {
 namespace {
 
-// The selected entry's text, or nothing when none is selected.
-std::optional<std::string> SelectedName(ListChooserWindow& window) {
+// The selected entry's list, or nothing when none is selected.
+std::optional<ListName> SelectedList(ListChooserWindow& window) {
   const int64_t selection = window.ListSelection();
   const std::vector<std::string> names = window.ListTexts();
   if (selection < 0 || selection >= static_cast<int64_t>(names.size())) return std::nullopt;
-  return names[static_cast<size_t>(selection)];
+  return ListName{names[static_cast<size_t>(selection)], false, window.ListFileName(selection)};
 }
 
 }  // namespace
@@ -49,29 +48,29 @@ void ListChooser::FillList(ListChooserWindow& window) const {
 
 void ListChooser::OnChoose(ListChooserWindow& window) {
   // Enter with nothing selected would choose a list without a name.
-  const std::optional<std::string> name = SelectedName(window);
-  if (!name) return;
-  choice_ = *name + kListExtension;
+  const std::optional<ListName> list = SelectedList(window);
+  if (!list) return;
+  choice_ = list;
   window.EndDialog();
 }
 
 void ListChooser::OnNewListFile(ListChooserWindow& window) {
   const std::optional<std::string> typed = window.AskNewListName();
   if (!typed) return;
-  const std::optional<std::string> name = listFiles_.CreateListFile(*typed, window);
-  if (!name) return;
-  const int64_t at = SortedPosition(window.ListTexts(), *name);
-  window.ListInsert(at, *name);
+  const std::optional<ListName> list = listFiles_.CreateListFile(*typed, window);
+  if (!list) return;
+  const int64_t at = SortedPosition(window.ListTexts(), list->name);
+  window.ListInsert(at, ChooserEntry{list->name, std::nullopt, list->fileName});
   window.ListSelect(at);
   created_ = true;
-  choice_ = *name + kListExtension;
+  choice_ = list;
   window.EndDialog();
 }
 
 void ListChooser::OnDeleteListFile(ListChooserWindow& window) {
-  const std::optional<std::string> name = SelectedName(window);
-  if (!name) return;
-  if (listFiles_.DeleteListFile(*name, window)) window.StartFilling();
+  const std::optional<ListName> list = SelectedList(window);
+  if (!list) return;
+  if (listFiles_.DeleteListFile(*list, window)) window.StartFilling();
 }
 
 void ListChooser::OnClose(ListChooserWindow& window) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "snippets/list_chooser_window.h"
+#include "snippets/list_enumeration.h"
 
 namespace snipkeep {
 
@@ -33,8 +34,8 @@ class ListChooser {
   // The close button, or Escape: ends without a choice.
   void OnClose(ListChooserWindow& window);
 
-  // The chosen file name ("name.txt"), or nothing.
-  const std::optional<std::string>& Choice() const { return choice_; }
+  // The chosen list, its file name as the file system spells it; or nothing.
+  const std::optional<ListName>& Choice() const { return choice_; }
   // True when the choice is a list created in this chooser.
   bool Created() const { return created_; }
   const std::string& CurrentListName() const { return currentListName_; }
@@ -42,7 +43,7 @@ class ListChooser {
  private:
   const ListFiles& listFiles_;
   const std::string currentListName_;
-  std::optional<std::string> choice_;
+  std::optional<ListName> choice_;
   bool created_ = false;
 };
 

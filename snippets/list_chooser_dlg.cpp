@@ -5,7 +5,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QThread>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -15,16 +14,20 @@
 #include "snippets/name_dlg.h"
 #include "snippets/snipkeep_art.h"
 #include "snippets/snipkeep_texts.h"
+#include "widgets/blank_caption.h"
 #include "widgets/color_list_box.h"
 #include "widgets/hand_button.h"
+#include "widgets/message_box_texts.h"
 #include "widgets/qt_text.h"
 
 namespace snipkeep {
 namespace {
 
-// Each entry keeps its name's code-page bytes: what the list shows for bytes
-// that don't decode would not give them back.
+// Each entry keeps its name's code-page bytes, and its file's name as the file
+// system spells it: what the list shows would give back neither for bytes
+// that don't decode.
 constexpr int kNameRole = Qt::UserRole + 8;
+constexpr int kFileNameRole = Qt::UserRole + 9;
 
 QToolButton* ChooserButton(ButtonArt art, const std::string& text) {
   auto* button = new suite::IconButton(ButtonIcon(art), suite::FromCodePage(text));
@@ -38,7 +41,7 @@ QToolButton* ChooserButton(ButtonArt art, const std::string& text) {
 
 ListChooserDlg::ListChooserDlg(ListChooser& chooser, QWidget* parent) : QDialog(parent), chooser_(chooser) {
   ApplySnipkeepLook(this);
-  setWindowTitle(QString());
+  suite::SetBlankCaption(*this);
   list_ = new suite::CColorListBox;
   note_ = new QLabel(suite::FromCodePage(ChooserNoteText()));
   newButton_ = ChooserButton(ButtonArt::NewList, NewListButtonText());
@@ -80,15 +83,14 @@ void ListChooserDlg::OnDialogThread(Function&& function) {
 
 void ListChooserDlg::ShowMessage(const std::string& text) {
   QMessageBox box(QMessageBox::NoIcon, "Snipkeep", suite::FromCodePage(text), QMessageBox::Ok, this);
-  box.button(QMessageBox::Ok)->setText(suite::FromCodePage(NameDialogOkText()));
+  suite::UseChineseButtonTexts(box);
   box.exec();
 }
 
 bool ListChooserDlg::AskYesNo(const std::string& question) {
   QMessageBox box(QMessageBox::Question, "Snipkeep", suite::FromCodePage(question),
                   QMessageBox::Yes | QMessageBox::No, this);
-  box.button(QMessageBox::Yes)->setText(QString::fromUtf8("是(&Y)"));
-  box.button(QMessageBox::No)->setText(QString::fromUtf8("否(&N)"));
+  suite::UseChineseButtonTexts(box);
   box.setDefaultButton(QMessageBox::Yes);
   return box.exec() == QMessageBox::Yes;
 }
@@ -102,16 +104,18 @@ void ListChooserDlg::ListFill(const std::vector<ChooserEntry>& entries, int64_t 
           entry.colour ? suite::MakeEntryColour(entry.colour->red, entry.colour->green, entry.colour->blue) : 0;
       const int at = list_->InsertColoured(-1, suite::FromCodePage(entry.name), colour);
       list_->item(at)->setData(kNameRole, QByteArray::fromStdString(entry.name));
+      list_->item(at)->setData(kFileNameRole, QByteArray::fromStdString(entry.fileName));
     }
     list_->setUpdatesEnabled(true);
     SelectRow(selection);
   });
 }
 
-void ListChooserDlg::ListInsert(int64_t index, const std::string& name) {
-  OnDialogThread([this, index, &name] {
-    const int at = list_->InsertColoured(static_cast<int>(index), suite::FromCodePage(name), 0);
-    list_->item(at)->setData(kNameRole, QByteArray::fromStdString(name));
+void ListChooserDlg::ListInsert(int64_t index, const ChooserEntry& entry) {
+  OnDialogThread([this, index, &entry] {
+    const int at = list_->InsertColoured(static_cast<int>(index), suite::FromCodePage(entry.name), 0);
+    list_->item(at)->setData(kNameRole, QByteArray::fromStdString(entry.name));
+    list_->item(at)->setData(kFileNameRole, QByteArray::fromStdString(entry.fileName));
   });
 }
 
@@ -124,6 +128,15 @@ std::vector<std::string> ListChooserDlg::ListTexts() {
     }
   });
   return names;
+}
+
+std::string ListChooserDlg::ListFileName(int64_t index) {
+  std::string fileName;
+  OnDialogThread([this, index, &fileName] {
+    if (index < 0 || index >= list_->count()) return;
+    fileName = list_->item(static_cast<int>(index))->data(kFileNameRole).toByteArray().toStdString();
+  });
+  return fileName;
 }
 
 int64_t ListChooserDlg::ListSelection() {

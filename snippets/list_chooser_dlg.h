@@ -33,8 +33,9 @@ class ListChooserDlg : public QDialog, public ListChooserWindow {
   void ShowMessage(const std::string& text) override;
   bool AskYesNo(const std::string& question) override;
   void ListFill(const std::vector<ChooserEntry>& entries, int64_t selection) override;
-  void ListInsert(int64_t index, const std::string& name) override;
+  void ListInsert(int64_t index, const ChooserEntry& entry) override;
   std::vector<std::string> ListTexts() override;
+  std::string ListFileName(int64_t index) override;
   int64_t ListSelection() override;
   void ListSelect(int64_t index) override;
   void StartFilling() override;

@@ -23,8 +23,10 @@ class ListChooserWindow : public MessageBoxes {
   // Replaces the whole list with `entries` and selects `selection`.
   virtual void ListFill(const std::vector<ChooserEntry>& entries, int64_t selection) = 0;
   // An entry in the window's text colour at `index` (the count: at the end).
-  virtual void ListInsert(int64_t index, const std::string& name) = 0;
+  virtual void ListInsert(int64_t index, const ChooserEntry& entry) = 0;
   virtual std::vector<std::string> ListTexts() = 0;
+  // The file name an entry carries (ChooserEntry::fileName); empty out of range.
+  virtual std::string ListFileName(int64_t index) = 0;
   virtual int64_t ListSelection() = 0;
   virtual void ListSelect(int64_t index) = 0;
 

@@ -22,10 +22,10 @@ void ListChooserWindowModel::ListFill(const std::vector<ChooserEntry>& entries, 
   selection_ = selection >= 0 && selection < static_cast<int64_t>(entries_.size()) ? selection : -1;
 }
 
-void ListChooserWindowModel::ListInsert(int64_t index, const std::string& name) {
-  Record("ListInsert(" + Num(index) + "," + name + ")");
+void ListChooserWindowModel::ListInsert(int64_t index, const ChooserEntry& entry) {
+  Record("ListInsert(" + Num(index) + "," + entry.name + ")");
   index = std::clamp<int64_t>(index, 0, static_cast<int64_t>(entries_.size()));
-  entries_.insert(entries_.begin() + index, ListEntry{name, std::nullopt});
+  entries_.insert(entries_.begin() + index, ListEntry{entry.name, std::nullopt, entry.fileName});
   if (selection_ >= index) ++selection_;
 }
 
@@ -34,6 +34,11 @@ std::vector<std::string> ListChooserWindowModel::ListTexts() {
   names.reserve(entries_.size());
   for (const auto& entry : entries_) names.push_back(entry.name);
   return names;
+}
+
+std::string ListChooserWindowModel::ListFileName(int64_t index) {
+  if (index < 0 || index >= static_cast<int64_t>(entries_.size())) return std::string();
+  return entries_[static_cast<size_t>(index)].fileName;
 }
 
 void ListChooserWindowModel::ListSelect(int64_t index) {

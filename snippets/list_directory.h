@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "snippets/list_enumeration.h"
+
 namespace snipkeep {
 
 // "config" and a separator beside the running program.
@@ -11,11 +13,10 @@ std::string DefaultListDirectory();
 // The directory with a separator at its end, added when missing.
 std::string WithSeparator(std::string directory);
 
-// The path of a list file named by code-page text ("name.txt"). When no file
-// has exactly that name but one differs from it only in the case of its
-// ".txt", that one is meant: the chooser lists "Notes.TXT" as "Notes" and
-// hands back "Notes.txt". Otherwise the path of the exact name, which may not
-// exist.
-std::string ResolveListFile(const std::string& directory, const std::string& fileNameText);
+// The path of a list's file: the directory and the file name the list carries,
+// never one made again from the name shown. A list without a file name, or
+// with one that would lie outside the directory, gives the empty path, which
+// names no file.
+std::string ListFilePath(const std::string& directory, const ListName& list);
 
 }  // namespace snipkeep

@@ -18,7 +18,7 @@ std::vector<ListName> EnumerateListFiles(const std::string& directory) {
     if (fileName == "." || fileName == ".." || !IsListFileName(fileName)) continue;
     std::string name = ListNameOfFileName(fileName);
     const bool isDefault = name == defaultName;
-    names.push_back(ListName{std::move(name), isDefault});
+    names.push_back(ListName{std::move(name), isDefault, std::string(fileName)});
   }
   ::closedir(dir);
   return names;

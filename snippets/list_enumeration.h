@@ -6,9 +6,13 @@
 
 namespace snipkeep {
 
+// A list file as the chooser lists it and hands it back. The file name is
+// kept as the file system spells it: the name shown can't always give it back
+// (a character the code page lacks, bytes that aren't UTF-8).
 struct ListName {
   std::string name;        // code-page text, the file name less its ".txt"
   bool isDefault = false;  // the default list: the chooser shows it apart
+  std::string fileName;    // file-system bytes, the ".txt" included
   friend bool operator==(const ListName&, const ListName&) = default;
 };
 

@@ -74,7 +74,7 @@ void ListFiles::OpenCurrentListForEditing() {
 
 std::vector<ListName> ListFiles::EnumerateListFiles() const { return snipkeep::EnumerateListFiles(directory_); }
 
-std::optional<std::string> ListFiles::CreateListFile(const std::string& name, MessageBoxes& boxes) const {
+std::optional<ListName> ListFiles::CreateListFile(const std::string& name, MessageBoxes& boxes) const {
   const std::string trimmed = TrimName(name);
   if (trimmed.empty()) return std::nullopt;
   for (const auto& list : EnumerateListFiles()) {
@@ -93,11 +93,11 @@ std::optional<std::string> ListFiles::CreateListFile(const std::string& name, Me
     boxes.ShowMessage(CreateListFailedText(error));
     return std::nullopt;
   }
-  return trimmed;
+  return ListName{trimmed, false, fileName};
 }
 
-bool ListFiles::DeleteListFile(const std::string& name, MessageBoxes& boxes) const {
-  const std::string path = ResolveListFile(directory_, name + kListExtension);
+bool ListFiles::DeleteListFile(const ListName& list, MessageBoxes& boxes) const {
+  const std::string path = ListFilePath(directory_, list);
   if (!boxes.AskYesNo(DeleteQuestionText())) return false;
   if (::unlink(path.c_str()) != 0) {
     const int error = errno;
@@ -106,8 +106,9 @@ bool ListFiles::DeleteListFile(const std::string& name, MessageBoxes& boxes) con
   return true;
 }
 
-void ListFiles::ChooseList(const std::string& fileName, bool created) {
-  const std::string path = ResolveListFile(directory_, fileName);
+void ListFiles::ChooseList(const ListName& list, bool created) {
+  const std::string fileName = list.name + kListExtension;
+  const std::string path = ListFilePath(directory_, list);
   if (!suite::PathExists(path)) {
     ReloadCurrentList();
     window_.PostStatus(ChosenListMissingText(fileName));

@@ -18,8 +18,8 @@ namespace snipkeep {
 // runs on the window's thread, except EnumerateListFiles, which reads only the
 // fixed list directory and may run on the chooser's worker.
 //
-// Paths are the file system's bytes; list names and file names ("name.txt")
-// are code-page text, as the windows show them.
+// Paths, and the file names a ListName carries, are the file system's bytes;
+// list names are code-page text, as the windows show them.
 class ListFiles {
  public:
   // `listDirectory` gets a separator at its end when it lacks one.
@@ -52,17 +52,18 @@ class ListFiles {
 
   // Creates an empty list file named by the trimmed `name`; refuses a name
   // that an existing list has in any case of A-Z. Failures go to `boxes`.
-  // The new list's name, or nothing when no list was created.
-  std::optional<std::string> CreateListFile(const std::string& name, MessageBoxes& boxes) const;
+  // The new list, or nothing when no list was created.
+  std::optional<ListName> CreateListFile(const std::string& name, MessageBoxes& boxes) const;
 
-  // Asks, then deletes the list file; a failed deletion goes to `boxes`.
+  // Asks, then deletes the list's file; a failed deletion goes to `boxes`.
   // True when the user confirmed, whether or not the file could be deleted.
-  bool DeleteListFile(const std::string& name, MessageBoxes& boxes) const;
+  bool DeleteListFile(const ListName& list, MessageBoxes& boxes) const;
 
-  // Makes the chosen list file ("name.txt") current, loads it and remembers
-  // it in the auto-load file; opens it for editing when it was `created` in
-  // the chooser just before. A missing file reloads the current list.
-  void ChooseList(const std::string& fileName, bool created);
+  // Makes the chosen list's file current, loads it and remembers it in the
+  // auto-load file; opens it for editing when it was `created` in the
+  // chooser just before. A missing file reloads the current list. Messages
+  // name it as its name and ".txt".
+  void ChooseList(const ListName& list, bool created);
 
  private:
   void FailLoad(const std::string& message);

@@ -5,8 +5,10 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "common/codepage.h"
 #include "snippets/snipkeep_art.h"
 #include "snippets/snipkeep_texts.h"
+#include "widgets/blank_caption.h"
 #include "widgets/hand_button.h"
 #include "widgets/qt_text.h"
 
@@ -16,7 +18,7 @@ using suite::FromCodePage;
 
 NameDlg::NameDlg(QWidget* parent) : QDialog(parent) {
   ApplySnipkeepLook(this);
-  setWindowTitle(QString());
+  suite::SetBlankCaption(*this);
   field_ = new QLineEdit;
   field_->setMinimumWidth(260);
   ok_ = new suite::HandButton(FromCodePage(NameDialogOkText()));
@@ -43,7 +45,7 @@ std::optional<std::string> NameDlg::Ask() {
   field_->clear();
   field_->setFocus();
   if (exec() != QDialog::Accepted) return std::nullopt;
-  return suite::ToCodePage(field_->text());
+  return suite::PathText(field_->text().toStdString());
 }
 
 }  // namespace snipkeep

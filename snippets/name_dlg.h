@@ -19,7 +19,8 @@ class NameDlg : public QDialog {
   explicit NameDlg(QWidget* parent = nullptr);
 
   // Runs the dialog: the typed name in the code page, or nothing when it was
-  // not confirmed.
+  // not confirmed. It names a file: a character the code page lacks keeps its
+  // spelling (suite::PathText), so the file gets the name typed, not a "?".
   std::optional<std::string> Ask();
 
   QLineEdit* NameField() const { return field_; }

@@ -24,6 +24,7 @@
 #include "splitter/split.h"
 #include "splitter/split_state.h"
 #include "widgets/hand_button.h"
+#include "widgets/message_box_texts.h"
 #include "widgets/program_art.h"
 #include "widgets/qt_text.h"
 
@@ -41,13 +42,14 @@ double HorizontalUnit(const QFont& font) {
 }
 
 // A filter of the chooser as Qt writes it. "*.*" would pass only names with a
-// dot here, so it becomes "*": logs without an extension stay choosable.
+// dot here, so it becomes "*": logs without an extension stay choosable. That
+// is Qt's own filter of all files, which Qt's translations give in Chinese.
 QString NameFilter(const FileChooserRequest::Filter& filter) {
+  if (filter.pattern == "*.*") return QFileDialog::tr("All Files (*)");
   QString name = suite::FromCodePage(filter.name);
   const qsizetype bracket = name.lastIndexOf(QLatin1String(" ("));
   if (bracket >= 0) name.truncate(bracket);
-  const QString pattern = filter.pattern == "*.*" ? QStringLiteral("*") : suite::FromCodePage(filter.pattern);
-  return name + QStringLiteral(" (") + pattern + QLatin1Char(')');
+  return name + QStringLiteral(" (") + suite::FromCodePage(filter.pattern) + QLatin1Char(')');
 }
 
 // Set on the split worker's thread: it asks for the piece size after every
@@ -253,6 +255,7 @@ void CCleavoraDlg::ReportValidation(const std::string& message) {
   CleavoraWindowModel::ReportValidation(message);
   QMessageBox box(QMessageBox::Warning, QStringLiteral("Cleavora"), suite::FromCodePage(message), QMessageBox::Ok,
                   this);
+  suite::UseChineseButtonTexts(box);
   box.exec();
   pieceSizeField_->setFocus();
   pieceSizeField_->selectAll();

@@ -1,12 +1,13 @@
-// The caption of a window that has none.
+// A window caption that shows no text.
 #pragma once
 
-#include <QString>
+class QWidget;
 
 namespace suite {
 
-// Qt gives a window with an empty title the program's name as its caption;
-// one blank shows as no caption at all.
-inline const QString kBlankCaption = QStringLiteral(" ");
+// Qt puts the program's name into the caption of a window whose title is
+// empty, and the window manager shows it; a title of one blank shows as an
+// empty caption and is kept.
+void SetBlankCaption(QWidget& window);
 
 }  // namespace suite

@@ -11,11 +11,13 @@
 #include "widgets/display_check.h"
 #include "widgets/qt_desktop_shell.h"
 #include "widgets/single_instance.h"
+#include "widgets/qt_translations.h"
 
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
   if (suite::ReportMissingDisplay("Lorvane", "lorvane-cli runs the same engine on a console.")) return 1;
   QApplication application(argc, argv);
+  suite::InstallChineseQtTexts(application);  // without them Qt's own texts stay English
   suite::SingleInstanceGuard guard("{5E1A07C3-92D4-4b6e-A1F0-3C8D24B6E917}");
   if (!guard.IsFirst()) return 0;
 

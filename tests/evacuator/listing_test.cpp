@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
+#include "built_programs.h"
 #include "common/codepage.h"
+#include "common/suite_programs.h"
 #include "evacuator/evacuator.h"
 #include "evacuator/list_colours.h"
 #include "common/name_order.h"
@@ -45,6 +49,32 @@ TEST_F(ListingTest, SuiteFilesInAnyCaseAreNeverListed) {
   // Only whole names count.
   for (const char* name : {"ReadMe.txt.bak", "Tuckaway.exe~", "old-Lorvane", "Partivo.exe.log"}) WriteFile(dir / name, "x");
   EXPECT_EQ(List(), (Names{"old-Lorvane", "Partivo.exe.log", "ReadMe.txt.bak", "Tuckaway.exe~"}));
+}
+
+// A program added to the build and not to the suite's list would be moved away
+// with the user's files.
+TEST_F(ListingTest, EveryProgramTheBuildShipsIsOnTheSuiteListAndNeverListed) {
+  ASSERT_FALSE(kBuiltPrograms.empty());
+  Names built;
+  for (std::string name : kBuiltPrograms) {
+    const std::string ending(suite::kWindowsProgramEnding);
+    if (name.size() > ending.size() && name.compare(name.size() - ending.size(), ending.size(), ending) == 0) {
+      name.resize(name.size() - ending.size());
+    }
+    built.push_back(name);
+  }
+  Names listed(suite::kShippedPrograms.begin(), suite::kShippedPrograms.end());
+  std::sort(built.begin(), built.end());
+  std::sort(listed.begin(), listed.end());
+  EXPECT_EQ(built, listed);
+
+  for (const std::string& name : built) {
+    std::string upper = name;
+    std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
+    for (const std::string& file : {name, name + ".exe", upper, upper + ".EXE"}) WriteFile(dir / file, "x");
+  }
+  for (const auto& name : suite::kProgramSelfNames) WriteFile(dir / (std::string(name) + ".exe"), "x");
+  EXPECT_EQ(List(), Names{});
 }
 
 TEST_F(ListingTest, TrailBytesAreNotFoldedInTheComparisonOrTheOrder) {

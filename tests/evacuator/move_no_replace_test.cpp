@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <string>
 #include <unistd.h>
+#include <vector>
 
 #include "common/path_util.h"
 #include "test_support/temp_dir.h"
@@ -16,6 +20,13 @@ using suite::testing::TempDir;
 using suite::testing::WriteFile;
 
 using MoveFunction = bool (*)(const std::string&, const std::string&);
+
+std::vector<std::string> EntriesOf(const std::string& directory) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(directory)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
 
 // The rename and its link fallback promise the same.
 class MoveNoReplaceTest : public ::testing::TestWithParam<MoveFunction> {
@@ -34,6 +45,8 @@ TEST_P(MoveNoReplaceTest, MovesAFileOrALinkAsItIs) {
   char target[16] = {};
   ASSERT_EQ(::readlink((dir / "moved-link").c_str(), target, sizeof target - 1), 1);
   EXPECT_STREQ(target, "b");
+  // Nothing is left on the way: neither old names nor names put aside.
+  EXPECT_EQ(EntriesOf(dir.Path()), (std::vector<std::string>{"b", "moved-link"}));
 }
 
 TEST_P(MoveNoReplaceTest, NeverReplacesAndKeepsBothFiles) {

@@ -20,6 +20,7 @@
 #include "common/path_util.h"
 #include "evacuator/tuckaway_dlg.h"
 #include "evacuator/tuckaway_texts.h"
+#include "test_support/lock_holder.h"
 #include "test_support/temp_dir.h"
 #include "widgets/color_list_box.h"
 #include "widgets/dialog_colours.h"
@@ -184,6 +185,20 @@ class TuckawayDlgTest : public QObject {
     QTest::mouseClick(dialog->MoveButton(), Qt::LeftButton);
     QCOMPARE(ShownColours(*dialog), Colours(4, kRed));
     QCOMPARE(ReadFile(Target("A.txt")), "a");
+  }
+
+  void aFileAnotherProgramHoldsStaysAndShowsRed() {
+    for (const char* name : {"a.log", "busy.log", "c.log"}) WriteFile(In(name), name);
+    suite::testing::LockFromAnotherProcess holder(In("busy.log"));
+    QVERIFY(holder.Held());
+    auto dialog = Open();
+    QVERIFY(dialog);
+    QTest::mouseClick(dialog->MoveButton(), Qt::LeftButton);
+    QCOMPARE(Shown(*dialog), QStringList({"a.log", "busy.log", "c.log"}));
+    QCOMPARE(ShownColours(*dialog), Colours({kBlue, kRed, kBlue}));
+    QCOMPARE(ReadFile(In("busy.log")), "busy.log");
+    QVERIFY(!suite::PathExists(Target("busy.log")));
+    QCOMPARE(ReadFile(Target("c.log")), "c.log");
   }
 
   void selectedEntriesAreDrawnOnTheirColour() {

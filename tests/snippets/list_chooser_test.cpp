@@ -56,12 +56,13 @@ std::vector<ChooserEntry> AddedOneByOne(const std::vector<ListName>& found) {
   std::vector<ChooserEntry> entries;
   for (const ListName& list : found) {
     if (list.isDefault) {
-      entries.push_back(ChooserEntry{list.name, kDefaultListColour});
+      entries.push_back(ChooserEntry{list.name, kDefaultListColour, list.fileName});
       continue;
     }
     Texts names;
     for (const auto& entry : entries) names.push_back(entry.name);
-    entries.insert(entries.begin() + SortedPosition(names, list.name), ChooserEntry{list.name, std::nullopt});
+    entries.insert(entries.begin() + SortedPosition(names, list.name),
+                   ChooserEntry{list.name, std::nullopt, list.fileName});
   }
   return entries;
 }
@@ -76,16 +77,18 @@ TEST(ChooserListTest, ArrangedAtOnceAsIfAddedOneByOne) {
     const int count = static_cast<int>(random() % 12);
     for (int i = 0; i < count; ++i) {
       const std::string& name = pool[random() % pool.size()];
-      found.push_back(ListName{name, name == DefaultName()});
+      // Each its own file name: an entry must carry the one of its list.
+      found.push_back(ListName{name, name == DefaultName(), std::to_string(i) + ".txt"});
     }
     ASSERT_EQ(ArrangeChooserList(found), AddedOneByOne(found)) << "round " << round;
   }
-  const std::vector<ListName> found{{"x", false}, {DefaultName(), true}, {"a", false}, {"z", false}, {"t", false}};
-  EXPECT_EQ(ArrangeChooserList(found), (std::vector<ChooserEntry>{{"a", std::nullopt},
-                                                                  {"t", std::nullopt},
-                                                                  {"x", std::nullopt},
-                                                                  {DefaultName(), kDefaultListColour},
-                                                                  {"z", std::nullopt}}));
+  const std::vector<ListName> found{
+      {"x", false, "x.txt"}, {DefaultName(), true, "d.txt"}, {"a", false, "a.txt"}, {"z", false, "z.txt"}, {"t", false, "t.txt"}};
+  EXPECT_EQ(ArrangeChooserList(found), (std::vector<ChooserEntry>{{"a", std::nullopt, "a.txt"},
+                                                                  {"t", std::nullopt, "t.txt"},
+                                                                  {"x", std::nullopt, "x.txt"},
+                                                                  {DefaultName(), kDefaultListColour, "d.txt"},
+                                                                  {"z", std::nullopt, "z.txt"}}));
 }
 
 class ListChooserTest : public ::testing::Test {
@@ -120,6 +123,7 @@ TEST_F(ListChooserTest, FillsSortedWithTheDefaultListInBlueAndSelectsTheCurrentL
   EXPECT_EQ(window.Entries().back().colour, (Rgb{0, 0, 250}));
   EXPECT_EQ(window.Entries().front().colour, std::nullopt);
   EXPECT_EQ(window.Selected(), "B");
+  EXPECT_EQ(window.Entries()[2].fileName, "c.TXT");
   EXPECT_EQ(window.calls, (Texts{"StartFilling()", "ListFill(4,1)"}));
 }
 
@@ -159,7 +163,7 @@ TEST_F(ListChooserTest, ChoosingTakesTheSelectedEntryAndNeedsOne) {
   window.ListSelect(1);
   chooser->OnChoose(window);
   EXPECT_TRUE(window.Ended());
-  EXPECT_EQ(chooser->Choice(), "b.txt");
+  EXPECT_EQ(chooser->Choice(), (ListName{"b", false, "b.txt"}));
   EXPECT_FALSE(chooser->Created());
 }
 
@@ -191,7 +195,8 @@ TEST_F(ListChooserTest, ANewListIsSortedInSelectedAndChosen) {
   EXPECT_EQ(window.Names(), (Texts{"a", "b", "c"}));
   EXPECT_EQ(window.Selected(), "b");
   EXPECT_TRUE(window.Ended());
-  EXPECT_EQ(chooser->Choice(), "b.txt");
+  EXPECT_EQ(chooser->Choice(), (ListName{"b", false, "b.txt"}));
+  EXPECT_EQ(window.Entries()[1].fileName, "b.txt");
   EXPECT_TRUE(chooser->Created());
 
   // A chooser opened again starts without the mark.

@@ -50,6 +50,10 @@ class ListFilesTest : public ::testing::Test {
     for (const auto& list : Enumerated()) names.push_back(list.name);
     return names;
   }
+  // The list of that file as the chooser hands it back, whether it exists or not.
+  static ListName Listed(const std::string& fileName) {
+    return ListName{ListNameOfFileName(fileName), false, fileName};
+  }
 
   TempDir root;
   RecordingWindow window;
@@ -78,11 +82,11 @@ TEST_F(ListFilesTest, EnumeratesTxtFilesInAnyCaseAndMarksTheDefaultList) {
   }
   ::mkdir(InDir("sub").c_str(), 0777);
   const auto names = Enumerated();
-  EXPECT_EQ(names, (std::vector<ListName>{{"Notes", false},
-                                          {"Snipkeep" + Cp("缺省列表文件"), true},
-                                          {"a", false},
-                                          {"b", false},
-                                          {Cp("中文"), false}}));
+  EXPECT_EQ(names, (std::vector<ListName>{{"Notes", false, "Notes.TXT"},
+                                          {"Snipkeep" + Cp("缺省列表文件"), true, kDefaultFile},
+                                          {"a", false, "a.txt"},
+                                          {"b", false, "b.Txt"},
+                                          {Cp("中文"), false, "中文.txt"}}));
   EXPECT_TRUE(ListFiles(window, shell, root / "nowhere").EnumerateListFiles().empty());
 }
 
@@ -172,7 +176,7 @@ TEST_F(ListFilesTest, EditingOpensNothingWhenTheListCantBeCreated) {
 
 TEST_F(ListFilesTest, CreateTrimsAndRefusesANameTakenInAnyCase) {
   List("Notes.TXT");
-  EXPECT_EQ(lists.CreateListFile("  fresh \t", boxes), "fresh");
+  EXPECT_EQ(lists.CreateListFile("  fresh \t", boxes), Listed("fresh.txt"));
   EXPECT_EQ(ReadFile(InDir("fresh.txt")), "");
   EXPECT_EQ(lists.CreateListFile(" \t ", boxes), std::nullopt);
   EXPECT_TRUE(boxes.calls.empty());
@@ -185,7 +189,7 @@ TEST_F(ListFilesTest, CreateTrimsAndRefusesANameTakenInAnyCase) {
 
   // Only A-Z fold: 0x81 0x41 and 0x81 0x61 are two GBK characters that differ in a trail byte.
   List(suite::ToUtf8("\x81\x41") + ".txt");
-  EXPECT_EQ(lists.CreateListFile("\x81\x61", boxes), "\x81\x61");
+  EXPECT_EQ(lists.CreateListFile("\x81\x61", boxes), (ListName{"\x81\x61", false, suite::ToUtf8("\x81\x61") + ".txt"}));
   EXPECT_TRUE(PathExists(InDir(suite::ToUtf8("\x81\x61") + ".txt")));
   EXPECT_EQ(boxes.calls.size(), 3u);
 }
@@ -202,28 +206,28 @@ TEST_F(ListFilesTest, CreateReportsTheErrorCodeAndNeverLeavesTheDirectory) {
 TEST_F(ListFilesTest, DeleteAsksFirstAndReportsAFailure) {
   const std::string path = List("a.txt");
   boxes.SetYesNoAnswer(false);
-  EXPECT_FALSE(lists.DeleteListFile("a", boxes));
+  EXPECT_FALSE(lists.DeleteListFile(Listed("a.txt"), boxes));
   EXPECT_TRUE(PathExists(path));
   EXPECT_EQ(boxes.calls, Texts{"AskYesNo(" + Cp("您真的要删除该列表文件吗?") + ")"});
 
   boxes.SetYesNoAnswer(true);
   boxes.calls.clear();
-  EXPECT_TRUE(lists.DeleteListFile("a", boxes));
+  EXPECT_TRUE(lists.DeleteListFile(Listed("a.txt"), boxes));
   EXPECT_FALSE(PathExists(path));
   EXPECT_EQ(boxes.calls.size(), 1u);
 
-  EXPECT_TRUE(lists.DeleteListFile("a", boxes));
+  EXPECT_TRUE(lists.DeleteListFile(Listed("a.txt"), boxes));
   EXPECT_EQ(boxes.calls.back(), "ShowMessage(" + Cp("删除文件失败。(ERROR-CODE: 2)") + ")");
 
-  // The chooser lists Notes.TXT as Notes.
+  // The chooser lists Notes.TXT as Notes, with its file name.
   List("Notes.TXT");
-  EXPECT_TRUE(lists.DeleteListFile("Notes", boxes));
+  EXPECT_TRUE(lists.DeleteListFile(Enumerated().front(), boxes));
   EXPECT_FALSE(PathExists(InDir("Notes.TXT")));
 }
 
 TEST_F(ListFilesTest, ChooseMakesTheListCurrentAndRemembersIt) {
   const std::string path = List("work.txt", "w\r\n");
-  lists.ChooseList("work.txt", false);
+  lists.ChooseList(Listed("work.txt"), false);
   EXPECT_EQ(lists.CurrentListFile(), path);
   EXPECT_EQ(window.Statuses(), (Texts{Status("载入成功! 将文件 " + path + " 内容应用到列表!"),
                                      Status("载入成功! 文件 work.txt")}));
@@ -232,39 +236,50 @@ TEST_F(ListFilesTest, ChooseMakesTheListCurrentAndRemembersIt) {
 
   // A list just created in the chooser opens in the editor.
   const std::string fresh = List("fresh.txt", "");
-  lists.ChooseList("fresh.txt", true);
+  lists.ChooseList(Listed("fresh.txt"), true);
   EXPECT_EQ(shell.opened, Texts{fresh});
 
-  // Notes.TXT on disk comes back from the chooser as Notes.txt.
+  // Notes.TXT on disk is named Notes.txt.
   const std::string upper = List("Notes.TXT");
-  lists.ChooseList("Notes.txt", false);
+  lists.ChooseList(Listed("Notes.TXT"), false);
   EXPECT_EQ(lists.CurrentListFile(), upper);
+  EXPECT_EQ(window.Statuses().back(), Status("载入成功! 文件 Notes.txt"));
   EXPECT_EQ(window.Title(), "Snipkeep  v0.5.2 (2004.11.28 Sunday)   [Notes]");
 }
 
-TEST_F(ListFilesTest, NamesTravelBetweenCodePageAndFileSystem) {
+// Whatever its name, a listed list loads: the list keeps its file's name as
+// the file system spells it, which the name shown can't always give back.
+TEST_F(ListFilesTest, EveryListedListLoadsWhateverItsName) {
   for (const auto codePage : {suite::CodePage::Gbk, suite::CodePage::Utf8}) {
     suite::SetActiveCodePage(codePage);
-    const std::string path = List("中文.txt");
-    const std::string raw = List("raw\xB0.txt");  // a name that isn't UTF-8
-    ASSERT_EQ(Names(), (Texts{suite::PathText("raw\xB0"), Cp("中文")}));
-    lists.ChooseList(Cp("中文.txt"), false);
-    EXPECT_EQ(lists.CurrentListFile(), path);
-    EXPECT_EQ(window.Title(), "Snipkeep  v0.5.2 (2004.11.28 Sunday)   [" + Cp("中文") + "]");
-    ::unlink(path.c_str());
-    if (codePage == suite::CodePage::Utf8) {
-      lists.ChooseList("raw\xB0.txt", false);
-      EXPECT_EQ(lists.CurrentListFile(), raw);
+    const Texts files{"中文.txt", "\xF0\x9F\x98\x80.txt" /* GBK lacks it */, "raw\xB0.txt" /* not UTF-8 */,
+                      "raw\\xB0.txt" /* shows as the one before */};
+    for (const std::string& file : files) List(file, file + "\r\n");
+    const std::vector<ListName> listed = Enumerated();
+    ASSERT_EQ(listed.size(), files.size());
+    for (const ListName& list : listed) {
+      window.calls.clear();
+      lists.ChooseList(list, false);
+      EXPECT_EQ(lists.CurrentListFile(), InDir(list.fileName));
+      ASSERT_EQ(window.Texts(), Texts{list.fileName}) << suite::ToUtf8(list.name);
+      EXPECT_EQ(window.Statuses().back(), "PostStatus(" + Cp("载入成功! 文件 ") + list.name + ".txt)");
+      EXPECT_EQ(ReadFile(InDir("SKAutoLoad.def")), InDir(list.fileName));
     }
-    ::unlink(raw.c_str());
+    EXPECT_EQ(window.Title(), "Snipkeep  v0.5.2 (2004.11.28 Sunday)   [" + listed.back().name + "]");
+
+    // Deleted by the name it was listed under: only that file goes.
+    boxes.SetYesNoAnswer(true);
+    EXPECT_TRUE(lists.DeleteListFile(listed.front(), boxes));
+    EXPECT_EQ(Enumerated().size(), files.size() - 1);
+    for (const std::string& file : files) ::unlink(InDir(file).c_str());
   }
 }
 
 TEST_F(ListFilesTest, ChoosingAMissingListReloadsTheCurrentOne) {
   const std::string path = List("work.txt", "w\r\n");
-  lists.ChooseList("work.txt", false);
+  lists.ChooseList(Listed("work.txt"), false);
   window.calls.clear();
-  lists.ChooseList("gone.txt", true);
+  lists.ChooseList(Listed("gone.txt"), true);
   EXPECT_EQ(lists.CurrentListFile(), path);
   EXPECT_EQ(window.Statuses(), (Texts{Status("载入成功! 将文件 " + path + " 内容应用到列表!"),
                                      Status("载入失败! 因为 gone.txt 文件不存在!")}));
@@ -275,7 +290,7 @@ TEST_F(ListFilesTest, ChoosingAMissingListReloadsTheCurrentOne) {
 TEST_F(ListFilesTest, AChosenListThatDoesntLoadIsNotReportedAsLoaded) {
   ::mkdir(Dir().c_str(), 0777);
   ::mkdir(InDir("dir.txt").c_str(), 0777);
-  lists.ChooseList("dir.txt", false);
+  lists.ChooseList(Listed("dir.txt"), false);
   EXPECT_EQ(lists.CurrentListFile(), InDir("dir.txt"));
   EXPECT_EQ(window.Statuses(), Texts{Status("载入失败! 因为打开文件 " + InDir("dir.txt") + " 失败!")});
   EXPECT_EQ(ReadFile(InDir("SKAutoLoad.def")), InDir("dir.txt"));
@@ -284,7 +299,7 @@ TEST_F(ListFilesTest, AChosenListThatDoesntLoadIsNotReportedAsLoaded) {
 TEST_F(ListFilesTest, AnAutoLoadFileThatCantBeWrittenIsReportedAndTheEditorStaysShut) {
   const std::string path = List("fresh.txt", "");
   ::mkdir(InDir("SKAutoLoad.def").c_str(), 0777);
-  lists.ChooseList("fresh.txt", true);
+  lists.ChooseList(Listed("fresh.txt"), true);
   EXPECT_EQ(lists.CurrentListFile(), path);
   const std::string loaded = Status("载入成功! 将文件 " + path + " 内容应用到列表!");
   EXPECT_EQ(window.Statuses(), (Texts{loaded, Status("载入成功! 文件 fresh.txt"),

@@ -219,7 +219,7 @@ TEST_F(SnipkeepDialogTest, TheChooserGetsTheTitleNameAndItsOutcomeIsApplied) {
   WriteFile(root / "config/work.txt", "w\r\n");
   Start();
   RecordingChooserWindow chooserWindow;
-  dialog.Lists().ChooseList("work.txt", false);
+  dialog.Lists().ChooseList(ListName{"work", false, "work.txt"}, false);
   window.calls.clear();
 
   // Closed without a choice: the current list is reloaded.

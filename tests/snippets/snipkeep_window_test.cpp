@@ -301,7 +301,8 @@ class SnipkeepWindowTest : public QObject {
       QCOMPARE(chooser->NameList()->ColourOf(3), suite::MakeEntryColour(0, 0, 250));
       QCOMPARE(chooser->NameList()->ColourOf(0), suite::EntryColour{0});
       QCOMPARE(chooser->NameList()->currentRow(), 1);
-      QVERIFY(chooser->windowTitle().isEmpty());
+      // Qt would put the program's name into an empty caption.
+      QVERIFY(!chooser->windowHandle()->title().isEmpty() && chooser->windowHandle()->title().trimmed().isEmpty());
       QCOMPARE(chooser->NoteLabel()->text(), U("操作: 鼠标左键双击欲载入的列表文件名"));
       QCOMPARE(chooser->NewButton()->toolTip(), U("新建列表文件"));
       QCOMPARE(chooser->DeleteButton()->toolTip(), U("删除列表文件"));
@@ -331,12 +332,15 @@ class SnipkeepWindowTest : public QObject {
       auto named = WhenModal<snipkeep::NameDlg>([](snipkeep::NameDlg* names) {
         QCOMPARE(names->NoteLabel()->text(), U("文件名不能包括以下字符:\n / : * ? \" < > |"));
         QCOMPARE(names->OkButton()->text(), U("确定"));
+        QCOMPARE(names->CancelButton()->text(), U("取消"));
+        QVERIFY(!names->windowHandle()->title().isEmpty() && names->windowHandle()->title().trimmed().isEmpty());
         QVERIFY(names->NameField()->text().isEmpty());
         QTest::keyClicks(names->NameField(), "NOTES");
         QTest::mouseClick(names->OkButton(), Qt::LeftButton);
       });
       auto told = WhenModal<QMessageBox>([](QMessageBox* box) {
         QCOMPARE(box->text(), U("不能输入重名文件"));
+        QCOMPARE(box->button(QMessageBox::Ok)->text(), U("确定"));
         box->accept();
       });
       QTest::mouseClick(chooser->NewButton(), Qt::LeftButton);
@@ -346,6 +350,8 @@ class SnipkeepWindowTest : public QObject {
       chooser->NameList()->setCurrentRow(0);
       auto asked = WhenModal<QMessageBox>([](QMessageBox* box) {
         QCOMPARE(box->text(), U("您真的要删除该列表文件吗?"));
+        QCOMPARE(box->button(QMessageBox::Yes)->text(), U("是(&Y)"));
+        QCOMPARE(box->button(QMessageBox::No)->text(), U("否(&N)"));
         QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
       });
       QTest::mouseClick(chooser->DeleteButton(), Qt::LeftButton);
@@ -377,6 +383,47 @@ class SnipkeepWindowTest : public QObject {
     QCOMPARE(f.shell.opened, std::vector<std::string>{created});
   }
 
+  // GBK lacks the emoji, and no code page decodes a byte 0xB0 alone: the
+  // names shown can't give the files' names back, the entries do.
+  void chooserLoadsEveryListItShowsWhateverItsName() {
+    Fixture f;
+    f.List("raw\xB0", "raw\r\n");
+    f.List("\xF0\x9F\x98\x80", "smile\r\n");
+    SnipkeepDlg& dialog = f.Open();
+    const QString names[] = {U("raw\\xB0"), U("\xF0\x9F\x98\x80")};
+    const char* const contents[] = {"raw", "smile"};
+    for (int row : {0, 1}) {
+      auto ran = WhenModal<snipkeep::ListChooserDlg>([&](snipkeep::ListChooserDlg* chooser) {
+        QTRY_VERIFY_WITH_TIMEOUT(!chooser->Filling(), kPatienceMs);
+        QCOMPARE(ChooserNames(chooser), names[0] + "|" + names[1]);
+        QListWidget* list = chooser->NameList();
+        const QPoint entry = list->visualItemRect(list->item(row)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, entry);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, entry);
+      });
+      QTest::mouseClick(dialog.IconButton(SnipkeepDlg::kChoose), Qt::LeftButton);
+      QVERIFY(*ran);
+      QCOMPARE(Status(dialog), U("载入成功! 文件 ") + names[row] + U(".txt"));
+      QCOMPARE(dialog.SnippetList()->count(), 1);
+      QCOMPARE(dialog.SnippetList()->item(0)->text(), U(contents[row]));
+    }
+    QCOMPARE(ReadFile(f.ListDir() + "SKAutoLoad.def"), f.ListDir() + "\xF0\x9F\x98\x80.txt");
+
+    // A new list gets the name typed, not a "?" for what GBK lacks.
+    auto ran = WhenModal<snipkeep::ListChooserDlg>([&](snipkeep::ListChooserDlg* chooser) {
+      auto named = WhenModal<snipkeep::NameDlg>([](snipkeep::NameDlg* names) {
+        names->NameField()->insert(U("\xF0\x9F\x98\x81 new"));
+        QTest::keyClick(names->NameField(), Qt::Key_Return);
+      });
+      QTest::mouseClick(chooser->NewButton(), Qt::LeftButton);
+      QVERIFY(*named);
+    });
+    QTest::mouseClick(dialog.IconButton(SnipkeepDlg::kChoose), Qt::LeftButton);
+    QVERIFY(*ran);
+    QVERIFY(suite::PathExists(f.ListDir() + "\xF0\x9F\x98\x81 new.txt"));
+    QVERIFY(dialog.windowTitle().endsWith(U("   [\xF0\x9F\x98\x81 new]")));
+  }
+
   void chooserFillsQueuedBehindARunningFillAndWaitsForThemBeforeItGoes() {
     Fixture f;
     for (int i = 0; i < 200; ++i) f.List("list" + std::to_string(i));
@@ -391,7 +438,8 @@ class SnipkeepWindowTest : public QObject {
       QTest::keyClick(chooserDialog.NameList(), Qt::Key_Return);  // Enter chooses, as a double click does
       chooserDialog.StartFilling();
     }  // goes while a fill may still run
-    QCOMPARE(chooser.Choice().value_or("none"), std::string("list7.txt"));
+    QVERIFY(chooser.Choice());
+    QCOMPARE(chooser.Choice()->fileName, std::string("list7.txt"));
   }
 
   void aSecondStartBringsTheWindowForwardWhateverListItShows() {

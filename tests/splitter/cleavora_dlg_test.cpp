@@ -1,9 +1,11 @@
 // The splitter's dialog as the user meets it, on Qt's offscreen platform.
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
@@ -25,6 +27,7 @@
 #include "splitter/cleavora_dlg.h"
 #include "splitter/split_state.h"
 #include "test_support/patience.h"
+#include "widgets/qt_translations.h"
 
 using suite::testing::kPatienceMs;
 
@@ -53,7 +56,10 @@ class CleavoraDlgTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { suite::SetActiveCodePage(suite::CodePage::Gbk); }
+  void initTestCase() {
+    suite::SetActiveCodePage(suite::CodePage::Gbk);
+    QVERIFY2(suite::InstallChineseQtTexts(*qApp), "qtbase_zh_CN.qm is missing: run scripts/setup.sh");
+  }
 
   void init() {
     dir_ = std::make_unique<QTemporaryDir>();
@@ -133,6 +139,7 @@ class CleavoraDlgTest : public QObject {
       QCOMPARE(Apply(rejected, &reported),
                QString::fromUtf8("新参数设置失败! 恢复原值，将每 20000 行分割成一个小文件。"));
       QCOMPARE(reported, QString::fromUtf8("请输入一个介于 10000 和 1000000000 之间的整数。"));
+      QCOMPARE(reportedButton_, QString::fromUtf8("确定"));
       QCOMPARE(Field("pieceSizeField")->text(), QStringLiteral("20000"));
       QCOMPARE(dialog_->windowTitle(), kTitle.arg(20000));
       QCOMPARE(dialog_->LinesPerPiece(), 20000);
@@ -244,7 +251,11 @@ class CleavoraDlgTest : public QObject {
       QVERIFY2(chooser != nullptr, "the file chooser should be up");
       QCOMPARE(chooser->windowTitle(), QStringLiteral("Open for Viewer"));
       QCOMPARE(chooser->directory().absolutePath(), dir_->path());
-      QCOMPARE(chooser->nameFilters(), QStringList({"txt (*.txt)", "All Files (*)"}));
+      QCOMPARE(chooser->nameFilters(), QStringList({"txt (*.txt)", QString::fromUtf8("所有文件 (*)")}));
+      // Qt's own labels and buttons, as its translations give them.
+      QCOMPARE(chooser->findChild<QLabel*>(QStringLiteral("lookInLabel"))->text(), QString::fromUtf8("查找范围："));
+      QCOMPARE(chooser->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"))->button(QDialogButtonBox::Cancel)->text(),
+               QString::fromUtf8("取消"));
       QCOMPARE(chooser->fileMode(), QFileDialog::ExistingFile);
       QCOMPARE(chooser->defaultSuffix(), QStringLiteral("txt"));
     });
@@ -300,8 +311,12 @@ class CleavoraDlgTest : public QObject {
     field->selectAll();
     QTest::keyClick(field, Qt::Key_Backspace);
     QTest::keyClicks(field, text);
-    ClickAnsweringModal(Button("applyButton"), [reported](QWidget* modal) {
-      if (auto* box = qobject_cast<QMessageBox*>(modal)) *reported = box->text();
+    reportedButton_.clear();
+    ClickAnsweringModal(Button("applyButton"), [this, reported](QWidget* modal) {
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      if (!box) return;
+      *reported = box->text();
+      if (QAbstractButton* ok = box->button(QMessageBox::Ok)) reportedButton_ = ok->text();
     });
     return Field("statusLine")->text();
   }
@@ -355,6 +370,7 @@ class CleavoraDlgTest : public QObject {
   std::unique_ptr<SplitState> state_;
   std::unique_ptr<testing::RecordingShell> shell_;
   std::unique_ptr<CCleavoraDlg> dialog_;
+  QString reportedButton_;  // the OK button's text of the last message box
 };
 
 }  // namespace cleavora
