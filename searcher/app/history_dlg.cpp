@@ -18,6 +18,7 @@
 #include "widgets/blank_caption.h"
 #include "widgets/dialog_colours.h"
 #include "widgets/hand_button.h"
+#include "widgets/message_box_texts.h"
 #include "widgets/qt_text.h"
 
 namespace lorvane {
@@ -58,7 +59,7 @@ void CHistoryDlg::BuildControls() {
   setFont(font);
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   // No caption: an empty title would show the program's name.
-  setWindowTitle(suite::kBlankCaption);
+  suite::SetBlankCaption(*this);
   suite::ApplyDialogColours(this, kDialogTextColour);
 
   summaryBox_ = new QPlainTextEdit;
@@ -235,6 +236,7 @@ void CHistoryDlg::RefreshForm() { statusLine_->setText(suite::FromCodePage(statu
 void CHistoryDlg::ShowMessage(const std::string& text) {
   OnGui([&] {
     QMessageBox box(QMessageBox::NoIcon, windowTitle(), BoxText(text), QMessageBox::Ok, this);
+    suite::UseChineseButtonTexts(box);
     box.exec();
   });
 }

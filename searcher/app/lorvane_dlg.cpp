@@ -392,7 +392,7 @@ void CLorvaneDlg::OnBtnChooseFile() {
     const QString e = QString::fromStdString(extension);
     filters << QString("%1 (*.%1)").arg(e);
   }
-  filters << "All Files (*)";
+  filters << QFileDialog::tr("All Files (*)");  // Qt's own filter of all files, in Chinese
   QFileDialog dialog(this, "Open for Viewer", suite::FromPath(suite::GetModuleDirectory()));
   dialog.setNameFilters(filters);
   dialog.setDefaultSuffix("txt");

@@ -13,6 +13,7 @@
 
 #include "searcher/report/report_constants.h"
 #include "widgets/dialog_colours.h"
+#include "widgets/message_box_texts.h"
 #include "widgets/qt_text.h"
 
 namespace lorvane {
@@ -297,6 +298,7 @@ void CReportListCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
   if (outcome == DoubleClickOutcome::kShowDetails) {
     QMessageBox box(QMessageBox::NoIcon, window()->windowTitle(), suite::FromCodePage(list_.RowDetails(row)),
                     QMessageBox::Ok, this);
+    suite::UseChineseButtonTexts(box);
     box.exec();
   }
   emit rowDoubleClicked(row);
