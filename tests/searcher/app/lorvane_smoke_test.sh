@@ -11,7 +11,11 @@ if ! command -v xvfb-run >/dev/null || ! command -v xdotool >/dev/null; then
 fi
 work="$(dirname "$program")/__Lorvane__"
 marker=$(mktemp)
-trap 'rm -f "$marker"' EXIT
+# A temporary folder of its own: a Lorvane the user runs meanwhile holds the
+# single-instance socket in the usual one, and would take this start over.
+own_tmp=$(mktemp -d)
+trap 'rm -rf "$marker" "$own_tmp"' EXIT
+export TMPDIR="$own_tmp"
 
 xvfb-run -a -s "-screen 0 1280x900x24" bash -c '
   program=$1; sample=$2; work=$3; marker=$4; within=$5
