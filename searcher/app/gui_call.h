@@ -5,7 +5,10 @@
 #include <QObject>
 #include <QThread>
 #include <atomic>
+#include <functional>
+#include <mutex>
 #include <utility>
+#include <vector>
 
 namespace lorvane {
 
@@ -23,19 +26,53 @@ void RunOnGui(QObject* window, const std::atomic<bool>& closing, Function&& func
   QMetaObject::invokeMethod(window, std::forward<Function>(function), Qt::BlockingQueuedConnection);
 }
 
-// For calls that give nothing back and come in long runs (a page of list
-// entries, progress steps): queued to the window's thread without waiting.
-// Queued calls keep their order among themselves and before any later call
-// that waits, so the window sees them whole and in the order made; the window
-// takes a run of them in one go instead of repainting after each.
+// Calls that give nothing back and come in long runs (status lines, list
+// entries, progress steps), kept in order for the window's thread. A worker
+// adds a call under a lock; only the first call after the window took the
+// last ones posts an event, so a run of thousands costs the worker a few
+// wake-ups instead of an event each. Calls that wait (RunOnGui) are queued
+// behind that event, so the window sees every call whole and in the order made.
+class PostedCalls {
+ public:
+  explicit PostedCalls(QObject* window) : window_(window) {}
+
+  void Post(std::function<void()> call) {
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      calls_.push_back(std::move(call));
+      if (wakePending_) return;
+      wakePending_ = true;
+    }
+    QMetaObject::invokeMethod(window_, [this] { RunAll(); }, Qt::QueuedConnection);
+  }
+
+ private:
+  void RunAll() {
+    std::vector<std::function<void()>> calls;
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      calls.swap(calls_);
+      wakePending_ = false;
+    }
+    for (const auto& call : calls) call();
+  }
+
+  QObject* window_;
+  std::mutex mutex_;
+  std::vector<std::function<void()>> calls_;
+  bool wakePending_ = false;
+};
+
+// From the window's own thread the call runs at once; from a worker it is
+// posted and the worker goes on. Once `closing` is set, workers' calls are dropped.
 template <typename Function>
-void PostToGui(QObject* window, const std::atomic<bool>& closing, Function&& function) {
+void PostToGui(QObject* window, const std::atomic<bool>& closing, PostedCalls& calls, Function&& function) {
   if (QThread::currentThread() == window->thread()) {
     function();
     return;
   }
   if (closing.load()) return;
-  QMetaObject::invokeMethod(window, std::forward<Function>(function), Qt::QueuedConnection);
+  calls.Post(std::forward<Function>(function));
 }
 
 }  // namespace lorvane

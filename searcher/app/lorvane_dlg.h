@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/status_area.h"
+#include "searcher/app/gui_call.h"
 #include "searcher/engine/command_line.h"
 #include "searcher/engine/lorvane_window.h"
 #include "searcher/engine/search_context.h"
@@ -128,6 +129,7 @@ class CLorvaneDlg : public QDialog, public LorvaneWindow {
   LorvaneForm form_;
   suite::ThreeLineStatusArea status_;
   std::atomic<bool> closing_{false};
+  PostedCalls posted_{this};  // workers' calls that give nothing back, in order
   std::atomic<bool> controlsEnabled_{true};
   std::atomic<bool> acceptsDrops_{true};
   std::atomic<int> runningWorkers_{0};

@@ -80,7 +80,7 @@ QLineEdit* CLorvaneDlg::EditWidget(EditControl edit) const {
 
 void CLorvaneDlg::PostStatus(const std::string& message) {
   // The time is the poster's, not the moment the window takes the line.
-  PostToGui(this, closing_, [this, line = suite::MakeStatusLine(message)] {
+  PostToGui(this, closing_, posted_, [this, line = suite::MakeStatusLine(message)] {
     status_.Post(line);
     statusStale_ = true;
     RefreshForm();
@@ -122,7 +122,7 @@ void CLorvaneDlg::SyncViews() {
 }
 
 void CLorvaneDlg::EnableControls(bool enable, bool progress) {
-  PostToGui(this, closing_, [this, enable, progress] {
+  PostToGui(this, closing_, posted_, [this, enable, progress] {
     if (!enable && controlsEnabled_) {
       // Disabled controls lose the keyboard focus: it goes back on unlocking.
       focusBeforeLock_ = focusWidget();  // this window's, active or not
@@ -159,7 +159,7 @@ void CLorvaneDlg::EnableControls(bool enable, bool progress) {
 }
 
 void CLorvaneDlg::ResetResultViews() {
-  PostToGui(this, closing_, [this] {
+  PostToGui(this, closing_, posted_, [this] {
     ReadForm();
     form_.readLinesText.clear();
     form_.resultsText.clear();
@@ -203,36 +203,36 @@ LorvaneForm CLorvaneDlg::StoredForm() {
 }
 
 void CLorvaneDlg::RefreshForm() {
-  PostToGui(this, closing_, [this] {
+  PostToGui(this, closing_, posted_, [this] {
     formStale_ = true;
     ScheduleViewSync();
   });
 }
 
 void CLorvaneDlg::SetFormText(FormText field, const std::string& value) {
-  PostToGui(this, closing_, [this, field, value] {
+  PostToGui(this, closing_, posted_, [this, field, value] {
     FieldOf(form_, field) = value;
     if (field == FormText::Keyword) form_.keywordFits = true;  // code-page text from the engine
   });
 }
 
 void CLorvaneDlg::SetFormNumber(FormNumber field, int64_t value) {
-  PostToGui(this, closing_, [this, field, value] { FieldOf(form_, field) = value; });
+  PostToGui(this, closing_, posted_, [this, field, value] { FieldOf(form_, field) = value; });
 }
 
 void CLorvaneDlg::SetMatchCase(bool on) {
-  PostToGui(this, closing_, [this, on] { form_.matchCase = on; });
+  PostToGui(this, closing_, posted_, [this, on] { form_.matchCase = on; });
 }
 
 void CLorvaneDlg::SelectAllText(EditControl edit) {
-  PostToGui(this, closing_, [this, edit] {
+  PostToGui(this, closing_, posted_, [this, edit] {
     SyncViews();  // a text set later would drop the selection
     EditWidget(edit)->selectAll();
   });
 }
 
 void CLorvaneDlg::FocusEdit(EditControl edit) {
-  PostToGui(this, closing_, [this, edit] {
+  PostToGui(this, closing_, posted_, [this, edit] {
     QLineEdit* widget = EditWidget(edit);
     if (controlsEnabled_) {
       widget->setFocus();
@@ -243,11 +243,11 @@ void CLorvaneDlg::FocusEdit(EditControl edit) {
 }
 
 void CLorvaneDlg::ShowEdit(EditControl edit, bool shown) {
-  PostToGui(this, closing_, [this, edit, shown] { EditWidget(edit)->setVisible(shown); });
+  PostToGui(this, closing_, posted_, [this, edit, shown] { EditWidget(edit)->setVisible(shown); });
 }
 
 void CLorvaneDlg::ListClear(ListControl list) {
-  PostToGui(this, closing_, [this, list] {
+  PostToGui(this, closing_, posted_, [this, list] {
     QListWidget* widget = ListWidget(list);
     const QSignalBlocker quiet(widget);
     widget->clear();
@@ -255,11 +255,11 @@ void CLorvaneDlg::ListClear(ListControl list) {
 }
 
 void CLorvaneDlg::ListAppend(ListControl list, const std::string& text) {
-  PostToGui(this, closing_, [this, list, text] { ListWidget(list)->addItem(MakeItem(text)); });
+  PostToGui(this, closing_, posted_, [this, list, text] { ListWidget(list)->addItem(MakeItem(text)); });
 }
 
 void CLorvaneDlg::ListAppendColoured(ListControl list, const std::string& text, Rgb colour) {
-  PostToGui(this, closing_, [this, list, text, colour] {
+  PostToGui(this, closing_, posted_, [this, list, text, colour] {
     if (list != ListControl::VirtualPage) {
       ListWidget(list)->addItem(MakeItem(text));
       return;
@@ -296,7 +296,7 @@ int64_t CLorvaneDlg::ListSelection(ListControl list) {
 }
 
 void CLorvaneDlg::ListSelect(ListControl list, int64_t index) {
-  PostToGui(this, closing_, [this, list, index] {
+  PostToGui(this, closing_, posted_, [this, list, index] {
     QListWidget* widget = ListWidget(list);
     const QSignalBlocker quiet(widget);  // selecting from code runs no action
     widget->setCurrentRow(static_cast<int>(index));
@@ -321,7 +321,7 @@ bool CLorvaneDlg::ListSelectText(ListControl list, const std::string& text) {
 }
 
 void CLorvaneDlg::ListDelete(ListControl list, int64_t index) {
-  PostToGui(this, closing_, [this, list, index] {
+  PostToGui(this, closing_, posted_, [this, list, index] {
     QListWidget* widget = ListWidget(list);
     const QSignalBlocker quiet(widget);
     delete widget->takeItem(static_cast<int>(index));
@@ -329,17 +329,17 @@ void CLorvaneDlg::ListDelete(ListControl list, int64_t index) {
 }
 
 void CLorvaneDlg::ProgressSetRange(int64_t low, int64_t high) {
-  PostToGui(this, closing_, [this, low, high] {
+  PostToGui(this, closing_, posted_, [this, low, high] {
     progressBar_->setRange(static_cast<int>(low), static_cast<int>(std::max(low, high)));
   });
 }
 
 void CLorvaneDlg::ProgressSetStep(int64_t step) {
-  PostToGui(this, closing_, [this, step] { progressStep_ = step; });
+  PostToGui(this, closing_, posted_, [this, step] { progressStep_ = step; });
 }
 
 void CLorvaneDlg::ProgressStep() {
-  PostToGui(this, closing_, [this] {
+  PostToGui(this, closing_, posted_, [this] {
     int next = progressBar_->value() + static_cast<int>(progressStep_);
     if (next > progressBar_->maximum()) next = progressBar_->minimum();
     progressBar_->setValue(next);
@@ -347,11 +347,11 @@ void CLorvaneDlg::ProgressStep() {
 }
 
 void CLorvaneDlg::ProgressSetPosition(int64_t position) {
-  PostToGui(this, closing_, [this, position] { progressBar_->setValue(static_cast<int>(position)); });
+  PostToGui(this, closing_, posted_, [this, position] { progressBar_->setValue(static_cast<int>(position)); });
 }
 
 void CLorvaneDlg::SliderShow() {
-  PostToGui(this, closing_, [this] { startLineSlider_->show(); });
+  PostToGui(this, closing_, posted_, [this] { startLineSlider_->show(); });
 }
 
 // A tick at every position of a range of millions would take the window seconds
@@ -364,7 +364,7 @@ void CLorvaneDlg::ApplySliderTicks() {
 }
 
 void CLorvaneDlg::SliderSetRange(int64_t low, int64_t high) {
-  PostToGui(this, closing_, [this, low, high] {
+  PostToGui(this, closing_, posted_, [this, low, high] {
     constexpr int64_t kMax = 2147483647;
     startLineSlider_->setRange(static_cast<int>(std::min(low, kMax)), static_cast<int>(std::min(std::max(low, high), kMax)));
     ApplySliderTicks();
@@ -372,14 +372,14 @@ void CLorvaneDlg::SliderSetRange(int64_t low, int64_t high) {
 }
 
 void CLorvaneDlg::SliderSetTickFrequency(int64_t frequency) {
-  PostToGui(this, closing_, [this, frequency] {
+  PostToGui(this, closing_, posted_, [this, frequency] {
     sliderTickFrequency_ = std::max<int64_t>(frequency, 1);
     ApplySliderTicks();
   });
 }
 
 void CLorvaneDlg::SliderSetPosition(int64_t position) {
-  PostToGui(this, closing_, [this, position] {
+  PostToGui(this, closing_, posted_, [this, position] {
     startLineSlider_->setValue(static_cast<int>(std::min<int64_t>(position, 2147483647)));
   });
 }
