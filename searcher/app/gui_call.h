@@ -4,6 +4,7 @@
 #include <QMetaObject>
 #include <QObject>
 #include <QThread>
+#include <QTimer>
 #include <atomic>
 #include <functional>
 #include <mutex>
@@ -28,13 +29,19 @@ void RunOnGui(QObject* window, const std::atomic<bool>& closing, Function&& func
 
 // Calls that give nothing back and come in long runs (status lines, list
 // entries, progress steps), kept in order for the window's thread. A worker
-// adds a call under a lock; only the first call after the window took the
-// last ones posts an event, so a run of thousands costs the worker a few
-// wake-ups instead of an event each. Calls that wait (RunOnGui) are queued
-// behind that event, so the window sees every call whole and in the order made.
+// adds a call under a lock. The first call after a quiet spell posts an event
+// and is carried out at once; while calls keep coming the window takes them
+// every few milliseconds, all at once: a search posting thousands a second
+// woke the window's thread for nearly each one, on a core the search needs.
+// A call that waits (RunQueuedFirst) takes what is queued before it, so the
+// window sees every call whole and in the order made.
 class PostedCalls {
  public:
-  explicit PostedCalls(QObject* window) : window_(window) {}
+  explicit PostedCalls(QObject* window) : window_(window), later_(new QTimer(window)) {
+    later_->setSingleShot(true);
+    later_->setInterval(kBatchIntervalMs);
+    QObject::connect(later_, &QTimer::timeout, window, [this] { RunAll(); });
+  }
 
   void Post(std::function<void()> call) {
     {
@@ -46,22 +53,46 @@ class PostedCalls {
     QMetaObject::invokeMethod(window_, [this] { RunAll(); }, Qt::QueuedConnection);
   }
 
- private:
+  // On the window's thread: carries out the queued calls. After a run that
+  // found calls, the next run is in kBatchIntervalMs; workers don't post
+  // meanwhile.
   void RunAll() {
     std::vector<std::function<void()>> calls;
     {
       const std::lock_guard<std::mutex> lock(mutex_);
       calls.swap(calls_);
-      wakePending_ = false;
+      wakePending_ = !calls.empty();
     }
     for (const auto& call : calls) call();
+    if (!calls.empty()) later_->start();
   }
 
+ private:
+  static constexpr int kBatchIntervalMs = 5;
   QObject* window_;
+  QTimer* later_;
   std::mutex mutex_;
   std::vector<std::function<void()>> calls_;
-  bool wakePending_ = false;
+  bool wakePending_ = false;  // a run is posted or timed: workers only add
 };
+
+// RunOnGui for a window with posted calls: what a worker posted before is
+// carried out first.
+template <typename Function>
+void RunQueuedFirst(QObject* window, const std::atomic<bool>& closing, PostedCalls& posted, Function&& function) {
+  if (QThread::currentThread() == window->thread()) {
+    function();
+    return;
+  }
+  if (closing.load()) return;
+  QMetaObject::invokeMethod(
+      window,
+      [&] {
+        posted.RunAll();
+        function();
+      },
+      Qt::BlockingQueuedConnection);
+}
 
 // From the window's own thread the call runs at once; from a worker it is
 // posted and the worker goes on. Once `closing` is set, workers' calls are dropped.

@@ -58,7 +58,7 @@ void SetEditText(QLineEdit* edit, const QString& text) {
 // worker goes on at once. Both kinds keep their order, so the window sees
 // every call whole and in the order made, and a worker never waits for a
 // paint.
-#define ON_GUI(body) RunOnGui(this, closing_, [&] body)
+#define ON_GUI(body) RunQueuedFirst(this, closing_, posted_, [&] body)
 
 QListWidget* CLorvaneDlg::ListWidget(ListControl list) const {
   switch (list) {
@@ -438,7 +438,7 @@ void CLorvaneDlg::StartWorker(Worker worker) {
     }
     RunWorker(worker);
     // What the worker posted is in the controls before it counts as done.
-    RunOnGui(this, closing_, [this] { SyncViews(); });
+    RunQueuedFirst(this, closing_, posted_, [this] { SyncViews(); });
     --runningWorkers_;
   }).detach();
 }

@@ -8,9 +8,13 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <filesystem>
+#include <atomic>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "common/codepage.h"
+#include "searcher/app/gui_call.h"
 #include "searcher/app/lorvane_dlg.h"
 #include "searcher/app/notepad_dlg.h"
 #include "searcher/engine/command_line.h"
@@ -254,6 +258,31 @@ class LorvaneWindowUseTest : public QObject {
     QApplication::processEvents();
     QCOMPARE(results->geometry(), resultsShown);
     dialog.EnableControls(true, true);
+  }
+
+  // A worker's posted calls and its waiting calls reach the window in the
+  // order made, however the posted ones are batched.
+  void postedAndWaitingCallsKeepTheirOrder() {
+    QObject window;
+    lorvane::PostedCalls posted(&window);
+    std::atomic<bool> closing{false};
+    std::vector<int> seen;
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+      for (int i = 0; i < 20000; ++i) {
+        if (i % 997 == 0) {
+          lorvane::RunQueuedFirst(&window, closing, posted, [&] { seen.push_back(-i); });
+        } else {
+          posted.Post([&seen, i] { seen.push_back(i); });
+        }
+      }
+      lorvane::RunQueuedFirst(&window, closing, posted, [] {});
+      done = true;
+    });
+    QVERIFY(suite::testing::WaitUntil([&] { return done.load(); }));
+    worker.join();
+    QCOMPARE(seen.size(), size_t{20000});
+    for (int i = 0; i < 20000; ++i) QCOMPARE(seen[size_t(i)], i % 997 == 0 ? -i : i);
   }
 
   // Thousands of changes a second reach the screen, but the window paints at
