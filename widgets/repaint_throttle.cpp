@@ -30,7 +30,6 @@ bool RepaintThrottle::eventFilter(QObject* watched, QEvent* event) {
     ++paints_;
     return false;
   }
-  ++heldBack_;
   if (!deferred_->isActive()) deferred_->start(static_cast<int>(interval - sinceLastPaint_.elapsed()));
   return true;
 }

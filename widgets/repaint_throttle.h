@@ -20,9 +20,8 @@ class RepaintThrottle : public QObject {
  public:
   RepaintThrottle(QWidget* window, std::chrono::milliseconds interval);
 
-  // Paints let through and update requests held back, for tests.
+  // Paints let through, for tests.
   int Paints() const { return paints_; }
-  int HeldBack() const { return heldBack_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -34,7 +33,6 @@ class RepaintThrottle : public QObject {
   QTimer* deferred_;
   bool letNextThrough_ = false;
   int paints_ = 0;
-  int heldBack_ = 0;
 };
 
 }  // namespace suite

@@ -80,18 +80,11 @@ class PostedCalls {
 // carried out first.
 template <typename Function>
 void RunQueuedFirst(QObject* window, const std::atomic<bool>& closing, PostedCalls& posted, Function&& function) {
-  if (QThread::currentThread() == window->thread()) {
+  const bool fromWorker = QThread::currentThread() != window->thread();
+  RunOnGui(window, closing, [&] {
+    if (fromWorker) posted.RunAll();
     function();
-    return;
-  }
-  if (closing.load()) return;
-  QMetaObject::invokeMethod(
-      window,
-      [&] {
-        posted.RunAll();
-        function();
-      },
-      Qt::BlockingQueuedConnection);
+  });
 }
 
 // From the window's own thread the call runs at once; from a worker it is
