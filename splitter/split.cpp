@@ -5,18 +5,23 @@
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "common/cut_guard.h"
 #include "common/exclusive_file.h"
 #include "common/file_window.h"
+#include "common/helper_thread.h"
 #include "common/newline_count.h"
 #include "common/output_file.h"
 #include "common/path_util.h"
 #include "common/stamped_directory.h"
 #include "splitter/cleavora_texts.h"
 #include "splitter/cleavora_window.h"
+#include "splitter/line_ends.h"
+#include "splitter/piece_lane.h"
 #include "splitter/split_state.h"
 
 namespace cleavora {
@@ -36,6 +41,7 @@ struct SplitPosition {
   size_t spanStart = 0;    // first byte not yet handed to the piece
   bool lineOpen = false;   // bytes of the current line are in the piece already
   char lastByte = '\n';    // the last byte handed over or skipped, across windows
+  bool loneLfInPiece = false;  // a line of the piece ends in an LF without CR
   int64_t linesInPiece = 0;
   int64_t totalLines = 0;
 };
@@ -44,30 +50,30 @@ enum class PartEnd { kWindowDone, kPieceFull, kTextEnded, kStopped, kWriteFailed
 
 // Hands the lines of data[at.pos, size) to the piece: runs of lines that end
 // in CR LF already are their piece bytes and go in one copy; an LF alone gets
-// its CR. Ends when the window is done, the piece holds the window's lines
+// its CR. Without a writer the lines are only counted: the piece lane writes
+// them afterwards. Ends when the window is done, the piece holds the window's lines
 // per piece (read after every line: one number, nothing mapped), the text ends
 // (0x1A) or a stop is asked for. Touches the window under the cut
 // guard; OutputFile::Append copies before it counts, so a cut leaves the
 // piece whole up to there.
 PartEnd SplitPart(const char* data, size_t size, CleavoraWindow& window, const SplitState& state,
-                  suite::OutputFile& writer, SplitPosition& at) {
+                  suite::OutputFile* writer, SplitPosition& at) {
   const auto handOver = [&](size_t upTo) {
-    const bool written = writer.Append(std::string_view(data + at.spanStart, upTo - at.spanStart));
+    const bool written = !writer || writer->Append(std::string_view(data + at.spanStart, upTo - at.spanStart));
     at.spanStart = upTo;
     return written;
   };
+  LineEnds ends(data, size, at.pos);
   while (at.pos < size) {
-    const void* found = std::memchr(data + at.pos, '\n', size - at.pos);
-    const size_t lf = found ? static_cast<size_t>(static_cast<const char*>(found) - data) : size;
-    // The text ends at a 0x1A; the line's bytes were just read, so this stays in the cache.
-    if (const void* end = std::memchr(data + at.pos, suite::kEndOfText, lf - at.pos)) {
-      const size_t eot = static_cast<size_t>(static_cast<const char*>(end) - data);
-      if (!handOver(eot)) return PartEnd::kWriteFailed;
-      at.lineOpen = at.lineOpen || eot > at.pos;
-      at.pos = eot;
+    const size_t lf = ends.Next();  // or a 0x1A, or the window's end
+    // The text ends at a 0x1A.
+    if (lf < size && data[lf] == suite::kEndOfText) {
+      if (!handOver(lf)) return PartEnd::kWriteFailed;
+      at.lineOpen = at.lineOpen || lf > at.pos;
+      at.pos = lf;
       return PartEnd::kTextEnded;
     }
-    if (!found) {  // the line goes on in the next window
+    if (lf == size) {  // the line goes on in the next window
       if (!handOver(size)) return PartEnd::kWriteFailed;
       at.lineOpen = true;
       at.lastByte = data[size - 1];
@@ -76,7 +82,8 @@ PartEnd SplitPart(const char* data, size_t size, CleavoraWindow& window, const S
     }
     const char before = lf > at.pos ? data[lf - 1] : (at.lineOpen ? at.lastByte : '\n');
     if (before != '\r') {  // LF alone: the piece gets CR LF
-      if (!handOver(lf) || !writer.Append("\r\n")) return PartEnd::kWriteFailed;
+      at.loneLfInPiece = true;
+      if (!handOver(lf) || (writer && !writer->Append("\r\n"))) return PartEnd::kWriteFailed;
       at.spanStart = lf + 1;
     }
     at.pos = lf + 1;
@@ -115,10 +122,53 @@ int RunSplit(CleavoraWindow& window, SplitState& state, size_t windowSize, size_
   const std::string splitDirectory = suite::MakeFreshStampedDirectory(state.WorkDirectory());
   state.SetLastSplitDirectory(splitDirectory);
 
+  // On two cores a piece that follows a big one is written by the lane: this
+  // thread only counts its lines, hands it over and goes on with the next
+  // piece, which it writes itself meanwhile. Small pieces aren't worth a
+  // hand-over each.
+  std::unique_ptr<PieceLane> lane;
+  if (sourceFile.Size() > 2 * static_cast<int64_t>(windowSize) && suite::HelperThread::Worthwhile()) {
+    lane = std::make_unique<PieceLane>(sourceFile, state, windowSize, writeBufferSize);
+  }
+  const int64_t handOverBytes = std::max<int64_t>(1, static_cast<int64_t>(windowSize / 2));
+  // The piece on the lane: reported once it is written, in piece order.
+  struct Handed {
+    bool active = false;
+    int64_t linesAfter = 0;
+    int64_t piecesAfter = 0;
+  } handed;
+  // Waits for the lane's piece; a failure (or a stop) ends the split with its result.
+  const auto settle = [&]() -> std::optional<int> {
+    if (!handed.active) return std::nullopt;
+    handed.active = false;
+    switch (lane->Wait()) {
+      case PieceLane::Outcome::kWritten:
+        window.SetStatusText(ProgressText(handed.linesAfter, handed.piecesAfter));
+        window.ShowForm();
+        return std::nullopt;
+      case PieceLane::Outcome::kStopped:
+        return -1;
+      case PieceLane::Outcome::kCut:
+        return Finish(window, CutWhileReadText(sourcePath), -1);
+      case PieceLane::Outcome::kReadFailed:
+        return Finish(window, ReadFailedText(sourcePath), -1);
+      case PieceLane::Outcome::kWriteFailed:
+        break;
+    }
+    return Finish(window, WriteFailedText(lane->Path()), -1);
+  };
+  // A failure here comes after whatever became of the lane's earlier piece.
+  const auto fail = [&](const std::string& text) {
+    if (const std::optional<int> ended = settle()) return *ended;
+    return Finish(window, text, -1);
+  };
+
   int64_t piece = 0;
   std::string piecePath = PiecePath(splitDirectory, piece);
   suite::OutputFile writer(writeBufferSize);
   if (!writer.Create(piecePath)) return Finish(window, CreateFailedText(piecePath), -1);
+  bool onLane = false;     // the current piece is the lane's
+  int64_t pieceStart = 0;  // where its lines start in the source
 
   // The source's lines in the text model of the suite's readers (LF or CR LF
   // ends a line, 0x1A ends the text, a last line without LF counts), found in
@@ -126,43 +176,77 @@ int RunSplit(CleavoraWindow& window, SplitState& state, size_t windowSize, size_
   suite::FileWindow source(sourceFile, windowSize);
   SplitPosition at;
   int64_t offset = 0;
+  int64_t reached = 0;  // the source offset the lines have been taken up to
   bool textEnded = false;
   while (!textEnded) {
-    if (!source.Load(offset)) return Finish(window, ReadFailedText(sourcePath), -1);
+    if (!source.Load(offset)) return fail(ReadFailedText(sourcePath));
     const char* data = source.Data();
     const size_t size = source.Size();
     if (size == 0) break;
     at.pos = at.spanStart = 0;
     for (;;) {
       PartEnd end = PartEnd::kWindowDone;
-      if (!suite::ScanUnlessCut(data, size, [&] { end = SplitPart(data, size, window, state, writer, at); })) {
-        return Finish(window, CutWhileReadText(sourcePath), -1);
+      suite::OutputFile* const pieceWriter = onLane ? nullptr : &writer;
+      if (!suite::ScanUnlessCut(data, size, [&] { end = SplitPart(data, size, window, state, pieceWriter, at); })) {
+        return fail(CutWhileReadText(sourcePath));
       }
+      reached = offset + static_cast<int64_t>(at.pos);
       if (end == PartEnd::kWriteFailed) {
         // A write reads the mapped source itself, and finds it cut as EFAULT.
-        if (writer.Error() == EFAULT) return Finish(window, CutWhileReadText(sourcePath), -1);
-        return Finish(window, WriteFailedText(piecePath), -1);
+        if (writer.Error() == EFAULT) return fail(CutWhileReadText(sourcePath));
+        return fail(WriteFailedText(piecePath));
       }
-      if (end == PartEnd::kStopped) return -1;
+      if (end == PartEnd::kStopped) {
+        // What was read before the stop is in the piece; nothing more is said.
+        if (onLane) lane->Write(pieceStart, reached, at.loneLfInPiece, false);
+        if (handed.active) lane->Wait();
+        return -1;
+      }
       if (end == PartEnd::kTextEnded) textEnded = true;
       if (end != PartEnd::kPieceFull) break;
       ++piece;
-      window.SetStatusText(ProgressText(at.totalLines, piece));
-      window.ShowForm();
-      if (!writer.Close()) return Finish(window, WriteFailedText(piecePath), -1);
+      if (onLane) {
+        lane->Start(pieceStart, reached, at.loneLfInPiece, false);
+        handed = {true, at.totalLines, piece};
+      } else {
+        if (const std::optional<int> ended = settle()) return *ended;
+        window.SetStatusText(ProgressText(at.totalLines, piece));
+        window.ShowForm();
+        if (!writer.Close()) return Finish(window, WriteFailedText(piecePath), -1);
+      }
+      const bool nextOnLane = lane && !onLane && reached - pieceStart >= handOverBytes;
+      onLane = nextOnLane;
+      pieceStart = reached;
       piecePath = PiecePath(splitDirectory, piece);
-      if (!writer.Create(piecePath)) return Finish(window, CreateFailedText(piecePath), -1);
+      if (!(onLane ? lane->Create(piecePath) : writer.Create(piecePath))) return fail(CreateFailedText(piecePath));
       at.linesInPiece = 0;
+      at.loneLfInPiece = false;
     }
     if (source.ReachesEnd()) break;
     offset += static_cast<int64_t>(size);
   }
-  if (at.lineOpen) {  // the last line, without LF
-    if (!writer.Append("\r\n")) return Finish(window, WriteFailedText(piecePath), -1);
-    ++at.totalLines;
+  const bool closeLine = at.lineOpen;  // the last line, without LF
+  if (closeLine) ++at.totalLines;
+  if (onLane) {
+    // Nothing else is left to do meanwhile: the last piece is written here.
+    switch (lane->Write(pieceStart, reached, at.loneLfInPiece, closeLine)) {
+      case PieceLane::Outcome::kWritten:
+        break;
+      case PieceLane::Outcome::kStopped:
+        return -1;
+      case PieceLane::Outcome::kCut:
+        return Finish(window, CutWhileReadText(sourcePath), -1);
+      case PieceLane::Outcome::kReadFailed:
+        return Finish(window, ReadFailedText(sourcePath), -1);
+      case PieceLane::Outcome::kWriteFailed:
+        return Finish(window, WriteFailedText(piecePath), -1);
+    }
+  } else {
+    if (closeLine && !writer.Append("\r\n")) return fail(WriteFailedText(piecePath));
+    if (const std::optional<int> ended = settle()) return *ended;
+    if (!writer.Close()) return Finish(window, WriteFailedText(piecePath), -1);
   }
   sourceFile.Close();
-  if (!writer.Close()) return Finish(window, WriteFailedText(piecePath), -1);
   if (state.StopRequested()) return -1;
   // The last piece counts even when it is empty.
   return Finish(window, SuccessText(at.totalLines, piece + 1), 0);

@@ -134,16 +134,45 @@ TEST_F(SplitFailureTest, ReadErrorIsReportedNotSuccess) {
 
 // Another program cuts the source while it is split (a log rotated by
 // copytruncate): a failure naming the file, never success, and no crash.
+// Through small windows too, where every other piece is written by the
+// second lane from a window of its own.
 TEST_F(SplitFailureTest, ASourceCutWhileItIsSplitIsReportedNotSuccess) {
-  const std::string source = WriteSource(NumberedLines(1, 300000));
-  window.onLinesPerPiece = [&](long read) {
-    if (read == 2500) {
-      ASSERT_TRUE(suite::testing::CutFromAnotherProcess(source, 0));
-    }
-  };
-  EXPECT_EQ(SplitFile(source, 1000), -1);
+  for (const size_t windowSize : {suite::kMapWindowSize, size_t{4096}}) {
+    const std::string source = WriteSource(NumberedLines(1, 300000));
+    window.onLinesPerPiece = [&](long read) {
+      if (read == 2500) {
+        ASSERT_TRUE(suite::testing::CutFromAnotherProcess(source, 0));
+      }
+    };
+    EXPECT_EQ(SplitFile(source, 1000, windowSize), -1) << windowSize;
+    window.onLinesPerPiece = nullptr;
+    EXPECT_EQ(window.statusTexts.back(), "“" + source + "”文件在读取时被截短!\n分割未完成。") << windowSize;
+    EXPECT_EQ(window.calls.back(), "EnableInput(1)");
+  }
+}
+
+// The second lane's piece can't be written (a full disk): its failure is the
+// split's, after the reports of the pieces before it.
+TEST_F(SplitFailureTest, APieceTheSecondLaneCannotWriteEndsTheSplit) {
+  const std::string source = WriteSource(NumberedLines(1000000, 1002000));  // 16 KB, 2001 lines
+  {
+    FileSizeLimit limit(4096);
+    EXPECT_EQ(SplitFile(source, 1000, 64, 16), -1);
+  }
+  // Piece 0 (1000 lines, 8000 bytes) is this thread's and fails first.
+  EXPECT_EQ(window.statusTexts,
+            Texts{"写入“" + PiecePath(state.LastSplitDirectory(), 0) + "”文件失败!\n可能由于磁盘空间不足，分割未完成。"});
+  // Pieces of 500 lines (4500 bytes with their CRs) but the second, which
+  // grows to 1000 lines past the limit while this thread writes the third.
+  window.onLinesPerPiece = [&](long line) { if (line == 501) window.SetLinesPerPiece(1000); };
+  {
+    FileSizeLimit limit(5000);
+    EXPECT_EQ(SplitFile(source, 500, 64, 16), -1);
+  }
   window.onLinesPerPiece = nullptr;
-  EXPECT_EQ(window.statusTexts.back(), "“" + source + "”文件在读取时被截短!\n分割未完成。");
+  EXPECT_EQ(window.statusTexts,
+            (Texts{"正在分割: 已将前 500 行分割成 1 个小文件",
+                   "写入“" + PiecePath(state.LastSplitDirectory(), 1) + "”文件失败!\n可能由于磁盘空间不足，分割未完成。"}));
   EXPECT_EQ(window.calls.back(), "EnableInput(1)");
 }
 

@@ -143,6 +143,39 @@ TEST_F(SplitTest, ApplyDuringTheSplitReachesTheWorker) {
   EXPECT_EQ(window.Fields().linesPerPiece, "10000");
 }
 
+// With windows smaller than the pieces, every other piece is written by the
+// second lane while the next one is split (on machines with two cores): the
+// pieces and the reports are those of a split through one big window, lone
+// LFs in some pieces and not in others, a last line without LF included.
+TEST_F(SplitTest, PiecesWrittenAlongsideTheSplitAreTheSameInTheSameOrder) {
+  std::string source;
+  for (int i = 1; i <= 3000; ++i) source += std::to_string(i) + (i % 700 < 350 ? "\r\n" : "\n");
+  source += "last";
+  const std::string path = WriteSource(source);
+  for (const int64_t linesPerPiece : {7, 100, 1000}) {
+    ASSERT_EQ(SplitFile(path, linesPerPiece), 0);
+    const Texts pieces = Pieces();
+    const Texts reports = window.statusTexts;
+    for (const size_t windowSize : {64, 512, 4096}) {
+      ASSERT_EQ(SplitFile(path, linesPerPiece, windowSize, 16), 0) << linesPerPiece << ", " << windowSize;
+      EXPECT_EQ(Pieces(), pieces) << linesPerPiece << ", " << windowSize;
+      EXPECT_EQ(window.statusTexts, reports) << linesPerPiece << ", " << windowSize;
+      EXPECT_EQ(window.linesPerPieceReads, 3000) << linesPerPiece << ", " << windowSize;
+    }
+  }
+}
+
+// A stop while a piece is only counted, for the second lane to write: what
+// was read is in it, and nothing is said.
+TEST_F(SplitTest, AStopWhileAPieceIsCountedForTheSecondLaneKeepsWhatWasRead) {
+  const std::string source = WriteSource(NumberedLines(1, 400));
+  window.onLinesPerPiece = [&](long line) { if (line == 150) state.RequestStop(); };
+  EXPECT_EQ(SplitFile(source, 100, 64, 16), -1);
+  EXPECT_EQ(window.calls, (Texts{"ShowStatusLine(" + Cp("开始分割......") + ")",
+                                 "SetStatusText(" + Cp("正在分割: 已将前 100 行分割成 1 个小文件") + ")", "ShowForm()"}));
+  EXPECT_EQ(Pieces(), (Texts{NumberedLines(1, 100, "\r\n"), NumberedLines(101, 151, "\r\n")}));
+}
+
 TEST_F(SplitTest, StopEndsTheSplitWithoutAWordToTheWindow) {
   const std::string source = WriteSource(NumberedLines(1, 10));
   window.onLinesPerPiece = [&](long line) { if (line == 1) state.RequestStop(); };
