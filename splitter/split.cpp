@@ -137,14 +137,11 @@ int RunSplit(CleavoraWindow& window, SplitState& state, size_t windowSize, size_
     int64_t linesAfter = 0;
     int64_t piecesAfter = 0;
   } handed;
-  // Waits for the lane's piece; a failure (or a stop) ends the split with its result.
-  const auto settle = [&]() -> std::optional<int> {
-    if (!handed.active) return std::nullopt;
-    handed.active = false;
-    switch (lane->Wait()) {
+  // What became of a piece of the lane's: nothing to say when it was
+  // written, else the end of the split.
+  const auto laneEnd = [&](PieceLane::Outcome outcome) -> std::optional<int> {
+    switch (outcome) {
       case PieceLane::Outcome::kWritten:
-        window.SetStatusText(ProgressText(handed.linesAfter, handed.piecesAfter));
-        window.ShowForm();
         return std::nullopt;
       case PieceLane::Outcome::kStopped:
         return -1;
@@ -156,6 +153,15 @@ int RunSplit(CleavoraWindow& window, SplitState& state, size_t windowSize, size_
         break;
     }
     return Finish(window, WriteFailedText(lane->Path()), -1);
+  };
+  // Waits for the lane's piece and reports it.
+  const auto settle = [&]() -> std::optional<int> {
+    if (!handed.active) return std::nullopt;
+    handed.active = false;
+    if (const std::optional<int> ended = laneEnd(lane->Wait())) return ended;
+    window.SetStatusText(ProgressText(handed.linesAfter, handed.piecesAfter));
+    window.ShowForm();
+    return std::nullopt;
   };
   // A failure here comes after whatever became of the lane's earlier piece.
   const auto fail = [&](const std::string& text) {
@@ -229,17 +235,8 @@ int RunSplit(CleavoraWindow& window, SplitState& state, size_t windowSize, size_
   if (closeLine) ++at.totalLines;
   if (onLane) {
     // Nothing else is left to do meanwhile: the last piece is written here.
-    switch (lane->Write(pieceStart, reached, at.loneLfInPiece, closeLine)) {
-      case PieceLane::Outcome::kWritten:
-        break;
-      case PieceLane::Outcome::kStopped:
-        return -1;
-      case PieceLane::Outcome::kCut:
-        return Finish(window, CutWhileReadText(sourcePath), -1);
-      case PieceLane::Outcome::kReadFailed:
-        return Finish(window, ReadFailedText(sourcePath), -1);
-      case PieceLane::Outcome::kWriteFailed:
-        return Finish(window, WriteFailedText(piecePath), -1);
+    if (const std::optional<int> ended = laneEnd(lane->Write(pieceStart, reached, at.loneLfInPiece, closeLine))) {
+      return *ended;
     }
   } else {
     if (closeLine && !writer.Append("\r\n")) return fail(WriteFailedText(piecePath));

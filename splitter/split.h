@@ -25,7 +25,10 @@ std::string PiecePath(const std::string& splitDirectory, int64_t piece);
 // Gives 0 after a complete split and -1 after any failure, or when a stop was
 // requested: a stopped split ends at once and says nothing more to the window.
 // The source is seen through mapped windows of `windowSize`; a line of any
-// length goes to its piece as it comes, window by window.
+// length goes to its piece as it comes, window by window. On two cores a
+// piece that follows one of half a window or more is only counted here and
+// written by a second lane (piece_lane.h) while the split goes on; its report
+// still comes in piece order, and its failure before anything after it.
 int RunSplit(CleavoraWindow& window, SplitState& state, size_t windowSize = suite::kMapWindowSize,
              size_t writeBufferSize = suite::kWriteBlockSize);
 
