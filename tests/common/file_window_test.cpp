@@ -50,6 +50,22 @@ TEST(FileWindowTest, WindowsShowTheBytesFromAnyOffset) {
     EXPECT_EQ(window.Size(), 0u);
     EXPECT_TRUE(window.ReachesEnd());
   }
+
+  // Mappings reach out to the 2 MiB boundaries around a window (past the
+  // file's end too): the window still shows just its bytes.
+  const std::string big = Pattern((5 << 20) + 777);
+  const std::string bigPath = WriteFile(dir / "big", big);
+  ExclusiveFile bigFile;
+  ASSERT_TRUE(bigFile.Open(bigPath));
+  FileWindow window(bigFile, 3 << 20);
+  const int64_t mib2 = 2 << 20;
+  for (const int64_t offset : {mib2 - 1, mib2, mib2 + 1, 2 * mib2 + 4097, static_cast<int64_t>(big.size()) - 10}) {
+    ASSERT_TRUE(window.Load(offset));
+    const size_t expected = std::min(size_t{3} << 20, big.size() - static_cast<size_t>(offset));
+    ASSERT_EQ(window.Size(), expected) << offset;
+    EXPECT_TRUE(std::string_view(window.Data(), window.Size()) == std::string_view(big).substr(offset, expected))
+        << offset;
+  }
 }
 
 // Files that can't be mapped are read; a read error is one.
