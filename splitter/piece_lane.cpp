@@ -7,22 +7,20 @@
 #include "common/cut_guard.h"
 #include "common/exclusive_file.h"
 #include "splitter/line_ends.h"
-#include "splitter/split_state.h"
 
 namespace cleavora {
 
-PieceLane::PieceLane(const suite::ExclusiveFile& source, const SplitState& state, size_t windowSize,
-                     size_t writeBufferSize)
-    : state_(state), window_(source, windowSize), writer_(writeBufferSize) {}
+PieceLane::PieceLane(const suite::ExclusiveFile& source, size_t windowSize, size_t writeBufferSize)
+    : window_(source, windowSize), writer_(writeBufferSize) {}
 
 bool PieceLane::Create(const std::string& path) { return writer_.Create(path); }
 
 void PieceLane::Start(int64_t start, int64_t end, bool loneLf, bool closeLine) {
-  helper_.Start([this, start, end, loneLf, closeLine] { outcome_ = Copy(start, end, loneLf, closeLine, true); });
+  helper_.Start([this, start, end, loneLf, closeLine] { outcome_ = Copy(start, end, loneLf, closeLine); });
 }
 
 PieceLane::Outcome PieceLane::Write(int64_t start, int64_t end, bool loneLf, bool closeLine) {
-  return Copy(start, end, loneLf, closeLine, false);
+  return Copy(start, end, loneLf, closeLine);
 }
 
 PieceLane::Outcome PieceLane::Wait() {
@@ -30,7 +28,7 @@ PieceLane::Outcome PieceLane::Wait() {
   return outcome_;
 }
 
-PieceLane::Outcome PieceLane::Copy(int64_t start, int64_t end, bool loneLf, bool closeLine, bool stoppable) {
+PieceLane::Outcome PieceLane::Copy(int64_t start, int64_t end, bool loneLf, bool closeLine) {
   const auto failedWrite = [&] {
     // A write reads the mapped source itself, and finds it cut as EFAULT.
     const Outcome outcome = writer_.Error() == EFAULT ? Outcome::kCut : Outcome::kWriteFailed;
@@ -39,10 +37,6 @@ PieceLane::Outcome PieceLane::Copy(int64_t start, int64_t end, bool loneLf, bool
   };
   char lastByte = '\n';  // the bytes start a line
   for (int64_t offset = start; offset < end;) {
-    if (stoppable && state_.StopRequested()) {
-      writer_.Close();
-      return Outcome::kStopped;
-    }
     if (!window_.Load(offset)) {
       writer_.Close();
       return Outcome::kReadFailed;

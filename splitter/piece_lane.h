@@ -15,8 +15,6 @@ class ExclusiveFile;
 
 namespace cleavora {
 
-class SplitState;
-
 // Writing a piece is mostly the kernel's copy into fresh page-cache memory,
 // and one thread of it is the split's whole time. Once the split knows where a
 // piece's lines lie, this lane writes them into the piece on its own thread
@@ -25,9 +23,9 @@ class SplitState;
 // the caller creates it, starts it, and waits for it before the next.
 class PieceLane {
  public:
-  enum class Outcome { kWritten, kCut, kReadFailed, kWriteFailed, kStopped };
+  enum class Outcome { kWritten, kCut, kReadFailed, kWriteFailed };
 
-  PieceLane(const suite::ExclusiveFile& source, const SplitState& state, size_t windowSize, size_t writeBufferSize);
+  PieceLane(const suite::ExclusiveFile& source, size_t windowSize, size_t writeBufferSize);
 
   // Creates (or truncates) the piece file; false when it can't be.
   bool Create(const std::string& path);
@@ -36,17 +34,16 @@ class PieceLane {
   // for only when `loneLf`: else they go as they are), and CR LF after them
   // when `closeLine` (a last line without LF). Then closes it.
   void Start(int64_t start, int64_t end, bool loneLf, bool closeLine);
-  // The same on the calling thread, whole even when a stop was asked for
-  // (the lines read before it).
+  // The same on the calling thread.
   Outcome Write(int64_t start, int64_t end, bool loneLf, bool closeLine);
-  // Waits for the started piece; a stop asked for meanwhile ends it where it is.
+  // Waits for the started piece. A stop doesn't end it: its lines were read
+  // before the stop, and what was read goes into the pieces.
   Outcome Wait();
   const std::string& Path() const { return writer_.Path(); }
 
  private:
-  Outcome Copy(int64_t start, int64_t end, bool loneLf, bool closeLine, bool stoppable);
+  Outcome Copy(int64_t start, int64_t end, bool loneLf, bool closeLine);
 
-  const SplitState& state_;
   suite::FileWindow window_;
   suite::OutputFile writer_;
   Outcome outcome_ = Outcome::kWritten;

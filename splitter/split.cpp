@@ -128,7 +128,7 @@ int RunSplit(CleavoraWindow& window, SplitState& state, size_t windowSize, size_
   // hand-over each.
   std::unique_ptr<PieceLane> lane;
   if (sourceFile.Size() > 2 * static_cast<int64_t>(windowSize) && suite::HelperThread::Worthwhile()) {
-    lane = std::make_unique<PieceLane>(sourceFile, state, windowSize, writeBufferSize);
+    lane = std::make_unique<PieceLane>(sourceFile, windowSize, writeBufferSize);
   }
   const int64_t handOverBytes = std::max<int64_t>(1, static_cast<int64_t>(windowSize / 2));
   // The piece on the lane: reported once it is written, in piece order.
@@ -143,8 +143,6 @@ int RunSplit(CleavoraWindow& window, SplitState& state, size_t windowSize, size_
     switch (outcome) {
       case PieceLane::Outcome::kWritten:
         return std::nullopt;
-      case PieceLane::Outcome::kStopped:
-        return -1;
       case PieceLane::Outcome::kCut:
         return Finish(window, CutWhileReadText(sourcePath), -1);
       case PieceLane::Outcome::kReadFailed:
@@ -203,7 +201,8 @@ int RunSplit(CleavoraWindow& window, SplitState& state, size_t windowSize, size_
         return fail(WriteFailedText(piecePath));
       }
       if (end == PartEnd::kStopped) {
-        // What was read before the stop is in the piece; nothing more is said.
+        // What was read before the stop is in the pieces (the lane's too,
+        // which is finished); nothing more is said.
         if (onLane) lane->Write(pieceStart, reached, at.loneLfInPiece, false);
         if (handed.active) lane->Wait();
         return -1;

@@ -28,7 +28,8 @@ std::string PiecePath(const std::string& splitDirectory, int64_t piece);
 // length goes to its piece as it comes, window by window. On two cores a
 // piece that follows one of half a window or more is only counted here and
 // written by a second lane (piece_lane.h) while the split goes on; its report
-// still comes in piece order, and its failure before anything after it.
+// still comes in piece order, and its failure before anything after it. A stop
+// waits for that piece: its lines were read before the stop.
 int RunSplit(CleavoraWindow& window, SplitState& state, size_t windowSize = suite::kMapWindowSize,
              size_t writeBufferSize = suite::kWriteBlockSize);
 
