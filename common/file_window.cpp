@@ -36,8 +36,14 @@ bool FileWindow::Load(int64_t offset) {
   offset_ = offset;
   reachesEnd_ = false;
   struct stat status;
+  cut_ = false;
   if (offset < 0 || ::fstat(file_.Descriptor(), &status) != 0) return false;
   const int64_t fileSize = status.st_size;
+  if (fileSize < sizeSeen_) {  // a scan on would take the cut for the file's end
+    cut_ = true;
+    return false;
+  }
+  sizeSeen_ = fileSize;
   // A size of 0 may also be a file of /proc, whose bytes come only from reads.
   if (mappable_ && fileSize > 0) {
     if (offset >= fileSize) {

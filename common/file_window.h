@@ -26,8 +26,12 @@ class FileWindow {
 
   // Shows the bytes from `offset` on: Capacity() of them, fewer where the file
   // (as big as it is now) ends. An offset at or past the end gives an empty
-  // window that reaches the end. False on a read error.
+  // window that reaches the end. False on a read error, and when the file is
+  // shorter than an earlier Load of this window found it (WasCut()).
   bool Load(int64_t offset);
+  // The last Load failed because the file was cut since the one before: a
+  // cut between two windows, which no touched page shows.
+  bool WasCut() const { return cut_; }
 
   const char* Data() const { return data_; }
   size_t Size() const { return size_; }
@@ -45,6 +49,8 @@ class FileWindow {
   size_t size_ = 0;
   int64_t offset_ = 0;
   bool reachesEnd_ = false;
+  int64_t sizeSeen_ = 0;  // the largest size a Load found
+  bool cut_ = false;
   void* mapping_ = nullptr;
   size_t mappingSize_ = 0;
   bool mappable_ = true;

@@ -17,6 +17,7 @@ bool LineReader::LoadAt(int64_t offset) {
   pos_ = 0;
   if (!window_.Load(offset)) {
     failed_ = true;
+    cut_ = window_.WasCut();
     return false;
   }
   return true;

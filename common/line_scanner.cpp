@@ -40,6 +40,7 @@ void CountWindow(FileWindow& window, int64_t offset, WindowCount& count) {
   count.endOfText = count.readFailed = count.cut = false;
   if (!window.Load(offset)) {
     count.readFailed = true;
+    count.cut = window.WasCut();
     return;
   }
   const char* data = window.Data();

@@ -39,7 +39,7 @@ PieceLane::Outcome PieceLane::Copy(int64_t start, int64_t end, bool loneLf, bool
   for (int64_t offset = start; offset < end;) {
     if (!window_.Load(offset)) {
       writer_.Close();
-      return Outcome::kReadFailed;
+      return window_.WasCut() ? Outcome::kCut : Outcome::kReadFailed;
     }
     const size_t size = std::min<size_t>(window_.Size(), static_cast<size_t>(end - offset));
     if (size == 0) {  // the lines were there when the split found them

@@ -183,7 +183,7 @@ int RunSplit(CleavoraWindow& window, SplitState& state, size_t windowSize, size_
   int64_t reached = 0;  // the source offset the lines have been taken up to
   bool textEnded = false;
   while (!textEnded) {
-    if (!source.Load(offset)) return fail(ReadFailedText(sourcePath));
+    if (!source.Load(offset)) return fail(source.WasCut() ? CutWhileReadText(sourcePath) : ReadFailedText(sourcePath));
     const char* data = source.Data();
     const size_t size = source.Size();
     if (size == 0) break;

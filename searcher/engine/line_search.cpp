@@ -212,6 +212,7 @@ Searcher::Next Searcher::SearchLongLine() {
     const bool continuing = offset_ > lineStart;
     if (!window_.Load(offset_)) {
       result_.readFailed = true;
+      result_.cut = window_.WasCut();
       return Next::kStop;
     }
     const char* bytes = window_.Data();
@@ -368,6 +369,7 @@ LineSearchResult Searcher::Run() {
   while (next == Next::kOn) {
     if (!window_.Load(offset_)) {
       result_.readFailed = true;
+      result_.cut = window_.WasCut();
       break;
     }
     if (window_.Size() == 0) break;

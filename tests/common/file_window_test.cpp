@@ -5,6 +5,7 @@
 #include <csignal>
 #include <string>
 #include <string_view>
+#include <unistd.h>
 
 #include "common/cut_guard.h"
 #include "common/exclusive_file.h"
@@ -84,8 +85,8 @@ TEST(FileWindowTest, FilesOfProcAreReadAndTheirErrorsReported) {
 }
 
 // A file cut by another program under a mapped window: the guarded scan ends
-// with false instead of the process ending with SIGBUS, and the next window
-// sees the file as it is now.
+// with false instead of the process ending with SIGBUS; the window's next
+// Load says the file was cut, and a new window sees the file as it is now.
 TEST(FileWindowTest, AScanOfAWindowCutMeanwhileEndsWithFalse) {
   TempDir dir;
   const std::string path = WriteFile(dir / "log", Pattern(4 << 20));
@@ -101,9 +102,31 @@ TEST(FileWindowTest, AScanOfAWindowCutMeanwhileEndsWithFalse) {
   for (int round = 0; round < 3; ++round) {  // and again: the handler stays in place
     EXPECT_FALSE(suite::ScanUnlessCut(window.Data(), window.Size(), [&] { sum = Sum(window); }));
   }
+  EXPECT_FALSE(window.Load(0));
+  EXPECT_TRUE(window.WasCut());
+  FileWindow after(file);
+  ASSERT_TRUE(after.Load(0));
+  EXPECT_FALSE(after.WasCut());
+  EXPECT_EQ(after.Size(), 1000u);
+  EXPECT_TRUE(suite::ScanUnlessCut(after.Data(), after.Size(), [&] { sum = Sum(after); }));
+}
+
+// A cut between two windows touches no mapped page: the next Load finds the
+// file shorter than before and says so, instead of taking the cut for the end.
+// A file that grows is no cut.
+TEST(FileWindowTest, ACutBetweenTwoWindowsIsSeenByTheNextLoad) {
+  TempDir dir;
+  const std::string path = WriteFile(dir / "log", Pattern(3 * 4096));
+  ExclusiveFile file;
+  ASSERT_TRUE(file.Open(path));
+  FileWindow window(file, 4096);
   ASSERT_TRUE(window.Load(0));
-  EXPECT_EQ(window.Size(), 1000u);
-  EXPECT_TRUE(suite::ScanUnlessCut(window.Data(), window.Size(), [&] { sum = Sum(window); }));
+  ASSERT_EQ(::truncate(path.c_str(), 4 * 4096), 0);  // it grows
+  ASSERT_TRUE(window.Load(4096));
+  EXPECT_FALSE(window.WasCut());
+  ASSERT_TRUE(suite::testing::CutFromAnotherProcess(path, 2 * 4096));
+  EXPECT_FALSE(window.Load(2 * 4096));  // at the new end: it would look like the end
+  EXPECT_TRUE(window.WasCut());
 }
 
 // Outside a guard the signal keeps its meaning: a real fault still ends the program.

@@ -151,6 +151,23 @@ TEST_F(SplitFailureTest, ASourceCutWhileItIsSplitIsReportedNotSuccess) {
   }
 }
 
+// Cut between two windows, right at the end of the one just split: no mapped
+// byte is lost, so only the next window's load can tell a cut from the end.
+TEST_F(SplitFailureTest, ASourceCutBetweenTwoWindowsIsReportedNotSuccess) {
+  std::string lines;
+  for (int i = 0; i < 2048; ++i) lines += std::to_string(1000000 + i) + "\n";  // 8 bytes each
+  const std::string source = WriteSource(lines);
+  window.onLinesPerPiece = [&](long read) {
+    if (read == 512) {  // the last line of the first 4096-byte window
+      ASSERT_TRUE(suite::testing::CutFromAnotherProcess(source, 4096));
+    }
+  };
+  EXPECT_EQ(SplitFile(source, 100000, 4096), -1);
+  window.onLinesPerPiece = nullptr;
+  EXPECT_EQ(window.statusTexts.back(), "“" + source + "”文件在读取时被截短!\n分割未完成。");
+  EXPECT_EQ(window.calls.back(), "EnableInput(1)");
+}
+
 // The second lane's piece can't be written (a full disk): its failure is the
 // split's, after the reports of the pieces before it.
 TEST_F(SplitFailureTest, APieceTheSecondLaneCannotWriteEndsTheSplit) {

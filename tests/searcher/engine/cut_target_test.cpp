@@ -26,11 +26,16 @@ using suite::testing::WriteFile;
 struct CuttingWindow : testing::RecordingWindow {
   std::string target;
   bool cut = false;
+  long long cutTo = 0;  // the size the target is cut to
   std::function<bool(const std::string& call)> when;
   void CutOnce(const std::string& call) {
     if (cut || !when || !when(call)) return;
     cut = true;
-    ASSERT_TRUE(CutFromAnotherProcess(target, 0));
+    ASSERT_TRUE(CutFromAnotherProcess(target, cutTo));
+  }
+  void ProgressStep() override {
+    RecordingWindow::ProgressStep();
+    CutOnce("ProgressStep");
   }
   void PostStatus(const std::string& message) override {
     RecordingWindow::PostStatus(message);
@@ -85,6 +90,24 @@ TEST_F(CutTargetTest, TheSearch) {
   ASSERT_EQ(QuickPreRead(window, context), 0);
   window.when = [](const std::string& call) { return call == "ListAppend(Results)"; };
   EXPECT_EQ(Search(window, context), -1);
+  EXPECT_TRUE(window.cut);
+  EXPECT_EQ(window.messages.back(), "搜索失败: 目标文件在读取时被截短!");
+  EXPECT_TRUE(window.ControlsEnabled());
+}
+
+// Cut behind the windows being read (the first checkpoint comes in the first
+// 1 MiB window, the window after it is searched alongside): no mapped byte is
+// lost, and the next window finds the file shorter. Not a search that ended.
+TEST_F(CutTargetTest, TheSearchCutBetweenTwoWindows) {
+  std::string text;
+  for (int i = 0; i < 300000; ++i) text += "hit " + std::to_string(100000 + i) + "\r\n";  // 3.6 MB
+  Target(text);
+  window.SetFormText(FormText::Keyword, "hit 1000");
+  window.RefreshForm();
+  ASSERT_EQ(QuickPreRead(window, context), 0);
+  window.cutTo = (2 << 20) + 100;
+  window.when = [](const std::string& call) { return call == "ProgressStep"; };
+  EXPECT_EQ(Search(window, context, 1 << 20), -1);
   EXPECT_TRUE(window.cut);
   EXPECT_EQ(window.messages.back(), "搜索失败: 目标文件在读取时被截短!");
   EXPECT_TRUE(window.ControlsEnabled());
