@@ -14,9 +14,10 @@ class ExclusiveFile;
 // Shows a window of an open file: mapped straight from the page cache where
 // the file can be mapped (the mapping reaches out to the 2 MiB boundaries
 // around the window, so that large folios map whole; only the window is
-// read), read into a buffer of the window's size where it can't. A mapped window raises SIGBUS when touched past the end of a file
-// cut meanwhile, so scans read it under ScanUnlessCut (cut_guard.h). The file
-// must stay open while the window is used. Not thread-safe.
+// read), read into a buffer of the window's size where it can't. A mapped
+// window raises SIGBUS when touched past the end of a file cut meanwhile, so
+// scans read it under ScanUnlessCut (cut_guard.h). The file must stay open
+// while the window is used. Not thread-safe.
 class FileWindow {
  public:
   explicit FileWindow(const ExclusiveFile& file, size_t capacity = kMapWindowSize);

@@ -16,11 +16,7 @@ PieceLane::PieceLane(const suite::ExclusiveFile& source, size_t windowSize, size
 bool PieceLane::Create(const std::string& path) { return writer_.Create(path); }
 
 void PieceLane::Start(int64_t start, int64_t end, bool loneLf, bool closeLine) {
-  helper_.Start([this, start, end, loneLf, closeLine] { outcome_ = Copy(start, end, loneLf, closeLine); });
-}
-
-PieceLane::Outcome PieceLane::Write(int64_t start, int64_t end, bool loneLf, bool closeLine) {
-  return Copy(start, end, loneLf, closeLine);
+  helper_.Start([this, start, end, loneLf, closeLine] { outcome_ = Write(start, end, loneLf, closeLine); });
 }
 
 PieceLane::Outcome PieceLane::Wait() {
@@ -28,7 +24,7 @@ PieceLane::Outcome PieceLane::Wait() {
   return outcome_;
 }
 
-PieceLane::Outcome PieceLane::Copy(int64_t start, int64_t end, bool loneLf, bool closeLine) {
+PieceLane::Outcome PieceLane::Write(int64_t start, int64_t end, bool loneLf, bool closeLine) {
   const auto failedWrite = [&] {
     // A write reads the mapped source itself, and finds it cut as EFAULT.
     const Outcome outcome = writer_.Error() == EFAULT ? Outcome::kCut : Outcome::kWriteFailed;

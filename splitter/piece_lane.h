@@ -42,8 +42,6 @@ class PieceLane {
   const std::string& Path() const { return writer_.Path(); }
 
  private:
-  Outcome Copy(int64_t start, int64_t end, bool loneLf, bool closeLine);
-
   suite::FileWindow window_;
   suite::OutputFile writer_;
   Outcome outcome_ = Outcome::kWritten;

@@ -219,8 +219,7 @@ int RunSplit(CleavoraWindow& window, SplitState& state, size_t windowSize, size_
         window.ShowForm();
         if (!writer.Close()) return Finish(window, WriteFailedText(piecePath), -1);
       }
-      const bool nextOnLane = lane && !onLane && reached - pieceStart >= handOverBytes;
-      onLane = nextOnLane;
+      onLane = lane && !onLane && reached - pieceStart >= handOverBytes;
       pieceStart = reached;
       piecePath = PiecePath(splitDirectory, piece);
       if (!(onLane ? lane->Create(piecePath) : writer.Create(piecePath))) return fail(CreateFailedText(piecePath));
