@@ -4,19 +4,18 @@
 # window of its own; Esc ends the program. Every wait is on a condition; the
 # bounds only end a hung run.
 set -u
-within=$(cd "$(dirname "$0")/../test_support" && pwd)/within.sh
+support=$(cd "$(dirname "$0")/../test_support" && pwd)
+within=$support/within.sh
+source "$support/own_display.sh"
 program=$(realpath "$1")
-if ! command -v xvfb-run >/dev/null || ! command -v xdotool >/dev/null; then
-  echo "xvfb-run or xdotool missing"; exit 1
-fi
+command -v xdotool >/dev/null || { echo "xdotool missing"; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$program" "$work/Snipkeep"
 # The instance socket lies in the temporary directory: this run sees no other.
 export TMPDIR="$work"
 
-# A display number of its own, away from other runs that start at once.
-xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1280x900x24" bash -c '
+on_own_display 1280x900x24 bash -c '
   work=$1; within=$2
   cd "$work"
   source "$within"

@@ -3,21 +3,25 @@
 # exact title, waits for the search's descriptor, and closes it with Esc twice.
 # Every wait is on a condition; the bounds only end a hung run.
 set -u
-within=$(cd "$(dirname "$0")/../../test_support" && pwd)/within.sh
-program=$(realpath "$1")
+support=$(cd "$(dirname "$0")/../../test_support" && pwd)
+within=$support/within.sh
+source "$support/own_display.sh"
 sample=$(realpath "$2")
-if ! command -v xvfb-run >/dev/null || ! command -v xdotool >/dev/null; then
-  echo "xvfb-run or xdotool missing"; exit 1
-fi
-work="$(dirname "$program")/__Lorvane__"
-marker=$(mktemp)
-# A temporary folder of its own: a Lorvane the user runs meanwhile holds the
-# single-instance socket in the usual one, and would take this start over.
-own_tmp=$(mktemp -d)
-trap 'rm -rf "$marker" "$own_tmp"' EXIT
-export TMPDIR="$own_tmp"
+command -v xdotool >/dev/null || { echo "xdotool missing"; exit 1; }
+# A folder of its own for the program, its work directory and its temporary
+# files: no other test's searches land in its work directory, and a Lorvane
+# the user runs meanwhile (holding the single-instance socket in the usual
+# temporary folder) can't take this start over.
+own=$(mktemp -d)
+trap 'rm -rf "$own"' EXIT
+cp "$1" "$own/Lorvane"
+program=$own/Lorvane
+work=$own/__Lorvane__
+marker=$own/marker
+touch "$marker"
+export TMPDIR="$own"
 
-xvfb-run -a -s "-screen 0 1280x900x24" bash -c '
+on_own_display 1280x900x24 bash -c '
   program=$1; sample=$2; work=$3; marker=$4; within=$5
   source "$within"
   find_window() { window=$(xdotool search --name "^Lorvane v4.5.3 \(基于行的\)超大日志极速搜索/查看器$" 2>/dev/null | head -n 1); [ -n "$window" ]; }
