@@ -60,11 +60,15 @@ std::string MissingDisplayReason() {
   return "no X server answers at DISPLAY=" + display;
 }
 
+void PrintNoDisplayNotice(const char* program, const std::string& reason, const char* consoleHint) {
+  std::fprintf(stderr, "%s: no display to show the window on (%s).\n", program, reason.c_str());
+  if (consoleHint) std::fprintf(stderr, "%s\n", consoleHint);
+}
+
 bool ReportMissingDisplay(const char* program, const char* consoleHint) {
   const std::string reason = MissingDisplayReason();
   if (reason.empty()) return false;
-  std::fprintf(stderr, "%s: no display to show the window on (%s).\n", program, reason.c_str());
-  if (consoleHint) std::fprintf(stderr, "%s\n", consoleHint);
+  PrintNoDisplayNotice(program, reason, consoleHint);
   return true;
 }
 

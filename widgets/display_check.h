@@ -11,9 +11,12 @@ namespace suite {
 // display whose local socket answers (a remote one is taken on trust).
 std::string MissingDisplayReason();
 
-// For the programs' main: when no display is there, prints
-// "<program>: no display to show the window on (<reason>)." and `consoleHint`
-// (if any) on stderr and returns true; the program then ends with status 1.
+// Prints "<program>: no display to show the window on (<reason>)." and
+// `consoleHint` (if any) on stderr.
+void PrintNoDisplayNotice(const char* program, const std::string& reason, const char* consoleHint);
+
+// For the programs' main: when no display is there, prints the notice and
+// returns true; the program then ends with status 1.
 bool ReportMissingDisplay(const char* program, const char* consoleHint = nullptr);
 
 }  // namespace suite

@@ -1,5 +1,4 @@
 // Lorvane: the searcher's program.
-#include <QApplication>
 #include <clocale>
 #include <cstdlib>
 #include <string>
@@ -8,16 +7,14 @@
 #include "common/codepage.h"
 #include "common/path_util.h"
 #include "searcher/app/lorvane_dlg.h"
-#include "widgets/display_check.h"
+#include "widgets/application_start.h"
 #include "widgets/qt_desktop_shell.h"
 #include "widgets/single_instance.h"
-#include "widgets/qt_translations.h"
 
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
-  if (suite::ReportMissingDisplay("Lorvane", "lorvane-cli runs the same engine on a console.")) return 1;
-  QApplication application(argc, argv);
-  suite::InstallChineseQtTexts(application);  // without them Qt's own texts stay English
+  const auto application = suite::StartApplication(argc, argv, "Lorvane", "lorvane-cli runs the same engine on a console.");
+  if (!application) return 1;
   suite::SingleInstanceGuard guard("{5E1A07C3-92D4-4b6e-A1F0-3C8D24B6E917}");
   if (!guard.IsFirst()) return 0;
 
