@@ -30,6 +30,8 @@ bool OutputFile::Open(const std::string& path, int flags) {
   error_ = failed_ ? errno : 0;
   used_ = 0;
   room_ = buffer_.size() - firstWriteShortfall_;
+  written_ = 0;
+  marks_.clear();
   return fd_ >= 0;
 }
 
@@ -68,6 +70,21 @@ bool OutputFile::Close() {
   return !failed_;
 }
 
+int64_t OutputFile::CloseAtMark() {
+  if (fd_ < 0) return 0;
+  const int64_t last = marks_.empty() ? 0 : marks_.back();
+  if (!failed_ && last > written_) WriteAll(buffer_.get(), static_cast<size_t>(last - written_));
+  const auto whole = std::upper_bound(marks_.begin(), marks_.end(), written_) - marks_.begin();
+  const int64_t size = whole > 0 ? marks_[static_cast<size_t>(whole - 1)] : 0;
+  const bool cut = ::ftruncate(fd_, size) == 0;
+  if (::close(fd_) != 0 && errno != EINTR) failed_ = true;
+  fd_ = -1;
+  used_ = 0;
+  marks_.clear();
+  // A file that can't be cut back keeps no unit the caller may count on.
+  return cut ? whole : 0;
+}
+
 bool OutputFile::Flush() {
   const bool written = WriteAll(buffer_.get(), used_);
   used_ = 0;
@@ -86,6 +103,7 @@ bool OutputFile::WriteAll(const char* bytes, size_t length) {
     }
     bytes += wrote;
     length -= static_cast<size_t>(wrote);
+    written_ += wrote;
   }
   return true;
 }

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/aligned_block.h"
 #include "common/tuning.h"
@@ -43,6 +45,15 @@ class OutputFile {
   bool AppendLine(std::string_view text) { return Append(text) && Append("\r\n"); }
   // Writes what is buffered and closes; false when anything since Create failed.
   bool Close();
+  // Marks the end of a whole unit (a record): a file given up with
+  // CloseAtMark keeps whole units only.
+  void Mark() { marks_.push_back(written_ + static_cast<int64_t>(used_)); }
+  // Writes what is buffered up to the last mark (unless writing failed
+  // before), cuts the file back to the last mark that reached it whole, and
+  // closes it. Gives the number of whole units the file keeps; what came
+  // after them (a unit half written when a write or its source failed) is
+  // gone. Failed() tells whether any write (or the close) failed.
+  int64_t CloseAtMark();
   bool IsOpen() const { return fd_ >= 0; }
   bool Failed() const { return failed_; }
   // The error of the first failure; EFAULT when bytes handed over came from
@@ -59,6 +70,8 @@ class OutputFile {
   const size_t firstWriteShortfall_;
   size_t used_ = 0;
   size_t room_ = 0;  // what the current write takes: less for a file's first
+  int64_t written_ = 0;  // bytes that reached the file; the buffer's bytes follow them
+  std::vector<int64_t> marks_;  // ends of whole units since Create
   int fd_ = -1;
   bool failed_ = false;
   int error_ = 0;

@@ -44,7 +44,9 @@ void AppendPadded(std::string& out, int64_t value) {
 }
 
 // Writes the records into result files and the first file's records into the
-// result list; stops the search when a file can't be made or written.
+// result list; stops the search when a file can't be made or written, or the
+// target is cut under a line. Records are counted, listed and kept whole only:
+// a search that fails leaves files of whole records, and its figures count them.
 class ResultSink : public LineSink {
  public:
   ResultSink(LorvaneWindow& window, const std::string& historyDirectory)
@@ -54,18 +56,19 @@ class ResultSink : public LineSink {
     if (!fileOpened_) {
       if (!OpenFile()) return false;
     } else if (results_ > 0 && results_ % suite::kResultFileRecords == 0) {
-      if (!file_.Close()) return Fail(writeFailed);
+      if (!CloseFile()) return Fail(writeFailed);
       ++fileNumber_;
       if (!OpenFile()) return false;
     }
-    ++results_;
     record_.clear();
-    AppendRecordPrefix(record_, results_, lineNumber);
+    AppendRecordPrefix(record_, results_ + 1, lineNumber);
     try {
       if (fileNumber_ > 0) {  // written as it is, however long: nothing holds it
         if (!file_.Append(record_)) return Fail(writeFailed);
         if (!line.AppendTo(file_)) return line.WasCut() ? false : Fail(writeFailed);
-        return file_.Append("\r\n") || Fail(writeFailed);
+        if (!file_.Append("\r\n")) return Fail(writeFailed);
+        RecordWritten();
+        return true;
       }
       // The live page holds its records.
       const size_t at = record_.size();
@@ -74,6 +77,7 @@ class ResultSink : public LineSink {
       record_[at + line.Size()] = '\r';
       record_[at + line.Size() + 1] = '\n';
       if (!file_.Append(record_)) return Fail(writeFailed);
+      RecordWritten();
       window_.ListAppend(ListControl::Results, TabsAsBlanks(record_));
     } catch (const std::bad_alloc&) {  // a line of gigabytes the live page can't hold
       failedLine_ = lineNumber;
@@ -89,10 +93,11 @@ class ResultSink : public LineSink {
     window_.RefreshForm();
   }
 
-  // Flushes the last file; false when its bytes didn't all reach the disk.
+  // Closes the last file; false after a failure, or when its records didn't
+  // all reach the disk.
   bool Finish() {
-    if (failure_ != none) return false;
-    return !fileOpened_ || file_.Close() || Fail(writeFailed);
+    if (file_.IsOpen() && !CloseFile() && failure_ == none) Fail(writeFailed);
+    return failure_ == none;
   }
 
   // "%010d|%010d| ": what comes before the line's text.
@@ -118,6 +123,36 @@ class ResultSink : public LineSink {
     if (!file_.Create(path)) return Fail(createFailed);
     window_.ListAppend(ListControl::ResultFiles, name);
     return true;
+  }
+
+  // Closes the current file at its last whole record: a record half written
+  // when the target was cut under it, or when the disk filled, is cut off.
+  // False when records counted didn't all reach the file: those are taken off
+  // the count and the live page. A file left without any (its first record
+  // was cut off) is removed with its name. So files, lists and figures agree.
+  bool CloseFile() {
+    const int64_t inFile = results_ - fileNumber_ * suite::kResultFileRecords;
+    const int64_t kept = file_.CloseAtMark();
+    const bool whole = kept == inFile && !file_.Failed();
+    if (!whole && fileNumber_ == 0) {
+      for (int64_t i = inFile - 1; i >= kept; --i) window_.ListDelete(ListControl::Results, i);
+    }
+    results_ -= inFile - kept;
+    if (kept == 0) {
+      std::remove(file_.Path().c_str());
+      window_.ListDelete(ListControl::ResultFiles, fileNumber_);
+      if (fileNumber_ == 0) {
+        fileOpened_ = false;
+      } else {
+        --fileNumber_;
+      }
+    }
+    return whole;
+  }
+
+  void RecordWritten() {
+    file_.Mark();
+    ++results_;
   }
 
   bool Fail(Failure failure) {
@@ -245,6 +280,10 @@ int Search(LorvaneWindow& window, SearchContext& context, size_t windowSize) {
   const bool finished = sink.Finish();
 
   if (sink.failure() != ResultSink::none || !finished || searched.readFailed) {
+    // The figures say what the files hold, and how far the search read.
+    window.SetFormText(FormText::Results, FormatCountText(sink.results()));
+    window.SetFormText(FormText::ReadLines, FormatReadLinesText(searched.linesRead));
+    window.RefreshForm();
     context.workerDone = 1;
     if (sink.failure() == ResultSink::createFailed) {
       window.PostStatus(Cp("搜索失败: 不能创建搜索结果文件“") + suite::PathText(sink.failedPath()) + Cp("”!"));

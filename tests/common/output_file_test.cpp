@@ -75,3 +75,34 @@ TEST(OutputFileTest, AFullDiskFailsTheWriteAndTheClose) {
 }
 
 }  // namespace
+
+// A file given up at its last mark keeps the marked units whole, whether what
+// follows them is buffered or already written, and small or large units.
+TEST(OutputFileTest, AFileClosedAtItsMarkKeepsWholeUnits) {
+  TempDir dir;
+  const std::string path = dir / "records";
+  for (const size_t unit : {size_t{7}, size_t{5000}, size_t{40000}}) {
+    suite::OutputFile file(16384);
+    ASSERT_TRUE(file.Create(path));
+    const std::string units = Pattern(3 * unit, 'm');
+    for (int i = 0; i < 3; ++i) {
+      ASSERT_TRUE(file.Append(std::string_view(units).substr(i * unit, unit)));
+      file.Mark();
+    }
+    ASSERT_TRUE(file.Append(std::string_view(units).substr(0, unit / 2 + 1)));  // half a unit more
+    EXPECT_EQ(file.CloseAtMark(), 3) << "unit " << unit;
+    EXPECT_FALSE(file.Failed());
+    EXPECT_EQ(ReadFile(path), units) << "unit " << unit;
+  }
+}
+
+// A write that fails part-way keeps the units that reached the disk whole.
+TEST(OutputFileTest, AFailedWriteKeepsTheUnitsThatReachedTheFile) {
+  if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full here";
+  suite::OutputFile file(4096);
+  ASSERT_TRUE(file.Create("/dev/full"));
+  file.Append("record\r\n");
+  file.Mark();
+  EXPECT_EQ(file.CloseAtMark(), 0);
+  EXPECT_TRUE(file.Failed());
+}

@@ -3,8 +3,10 @@
 // and the program goes on.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "common/codepage.h"
 #include "recording_window.h"
@@ -44,6 +46,7 @@ struct CuttingWindow : testing::RecordingWindow {
   void ListAppend(ListControl list, const std::string& text) override {
     RecordingWindow::ListAppend(list, text);
     if (list == ListControl::Results) CutOnce("ListAppend(Results)");
+    if (list == ListControl::ResultFiles) CutOnce("ListAppend(ResultFiles, " + text + ")");
   }
   void ListAppendColoured(ListControl list, const std::string& text, Rgb colour) override {
     RecordingWindow::ListAppendColoured(list, text, colour);
@@ -111,6 +114,71 @@ TEST_F(CutTargetTest, TheSearchCutBetweenTwoWindows) {
   EXPECT_TRUE(window.cut);
   EXPECT_EQ(window.messages.back(), "搜索失败: 目标文件在读取时被截短!");
   EXPECT_TRUE(window.ControlsEnabled());
+}
+
+// A search cut under a matching line leaves result files of whole records
+// (the line is copied from the mapped target after its record's prefix is
+// written), drops a file left without any, and its figures count what the
+// files hold.
+class CutSearchTest : public CutTargetTest {
+ protected:
+  // 30000 matching lines: files 000000 to 000014 of 2000 records each.
+  void SearchCutAt(const std::string& call) {
+    std::string text;
+    for (int i = 1; i <= 30000; ++i) text += "hit " + std::to_string(i) + "\r\n";
+    Target(text);
+    window.SetFormText(FormText::Keyword, "hit");
+    window.RefreshForm();
+    ASSERT_EQ(QuickPreRead(window, context), 0);
+    window.when = [call](const std::string& made) { return made == call; };
+    EXPECT_EQ(Search(window, context), -1);
+    EXPECT_TRUE(window.cut);
+    EXPECT_EQ(window.messages.back(), "搜索失败: 目标文件在读取时被截短!");
+  }
+
+  // The result files in the history directory, each checked record by record.
+  int64_t WholeRecordsInFiles(int files) {
+    int64_t records = 0;
+    for (int number = 0; number < files; ++number) {
+      const std::string content = suite::testing::ReadFile(context.historyDirectory + "/" + ResultFileName(number));
+      size_t at = 0;
+      while (at < content.size()) {
+        const size_t end = content.find("\r\n", at);
+        if (end == std::string::npos) {
+          ADD_FAILURE() << ResultFileName(number) << " ends in a half record: " << content.substr(at);
+          return -1;
+        }
+        ++records;
+        EXPECT_EQ(content.substr(at, end - at), FormatResultRecord(records, records, "hit " + std::to_string(records)).substr(0, end - at));
+        at = end + 2;
+      }
+    }
+    return records;
+  }
+
+  std::vector<std::string> FileNames() const {
+    std::vector<std::string> names;
+    for (const auto& entry : window.List(ListControl::ResultFiles).entries) names.push_back(entry.text);
+    return names;
+  }
+};
+
+TEST_F(CutSearchTest, UnderTheFirstRecordOfAFile) {
+  SearchCutAt("ListAppend(ResultFiles, 000003.txt)");
+  EXPECT_EQ(FileNames(), (std::vector<std::string>{"000000.txt", "000001.txt", "000002.txt"}));
+  EXPECT_FALSE(std::filesystem::exists(context.historyDirectory + "/000003.txt"));
+  EXPECT_EQ(WholeRecordsInFiles(3), 6000);
+  EXPECT_EQ(suite::ToUtf8(window.Form().resultsText), "共 0 6000 行");
+  EXPECT_EQ(window.List(ListControl::Results).entries.size(), 2000u);
+}
+
+TEST_F(CutSearchTest, AfterTheFirstRecordsOfAFile) {
+  // The checkpoint of line 10000 comes before that line's record, the 2000th
+  // of 000004.txt.
+  SearchCutAt("ProgressStep");
+  EXPECT_EQ(FileNames().size(), 5u);
+  EXPECT_EQ(WholeRecordsInFiles(5), 9999);
+  EXPECT_EQ(suite::ToUtf8(window.Form().resultsText), "共 0 9999 行");
 }
 
 TEST_F(CutTargetTest, TheVirtualPage) {

@@ -13,6 +13,7 @@
 #include "common/codepage.h"
 #include "common/exclusive_file.h"
 #include "recording_window.h"
+#include "searcher/engine/count_text.h"
 #include "searcher/engine/quick_pre_read.h"
 #include "searcher/engine/search_context.h"
 #include "searcher/history/result_descriptor.h"
@@ -323,6 +324,17 @@ TEST_F(KeywordSearchTest, AFullDiskIsAFailureAndLeavesNoDescriptor) {
   EXPECT_EQ(window.messages.back().rfind("搜索失败: 写入搜索结果文件“" + context.historyDirectory + "/0000", 0), 0u);
   EXPECT_FALSE(std::filesystem::exists(DescriptorPath(context.historyDirectory)));
   EXPECT_TRUE(window.ControlsEnabled());
+  // The file stops at its last whole record, and the live page and the
+  // figure show just what it holds.
+  const std::string kept = ReadFile(ResultFile(0));
+  ASSERT_GT(kept.size(), 0u);
+  ASSERT_LT(kept.size(), text.size());
+  EXPECT_EQ(kept.substr(kept.size() - 2), "\r\n");
+  size_t records = 0;
+  for (size_t at = kept.find("\r\n"); at != std::string::npos; at = kept.find("\r\n", at + 2)) ++records;
+  EXPECT_EQ(ListTexts(ListControl::Results).size(), records);
+  EXPECT_EQ(window.Form().resultsText, FormatCountText(static_cast<int64_t>(records)));
+  EXPECT_EQ(ListTexts(ListControl::ResultFiles), std::vector<std::string>{"000000.txt"});
 }
 
 }  // namespace
