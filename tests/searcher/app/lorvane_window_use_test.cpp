@@ -5,6 +5,8 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QSignalSpy>
 #include <QTest>
 #include <filesystem>
@@ -117,6 +119,58 @@ class LorvaneWindowUseTest : public QObject {
     QTest::keyClick(&dialog, Qt::Key_Escape);
     QTest::keyClick(&dialog, Qt::Key_Escape);
     QVERIFY(!dialog.isVisible());
+  }
+
+  // A line of megabytes in the notepad is laid out in pieces of bounded
+  // length (what makes it paint at once and cost nothing while idle), shown
+  // wrapped; a copy out of it, and an edit inside it, see one line.
+  void theNotepadLaysOutALongLineInPiecesAndCopiesItWhole() {
+    const QString longLine = "start " + QString(3 * lorvane::CNotepadDlg::kFoldLength + 5, 'x') + QString::fromUtf8("中 end");
+    lorvane::CNotepadDlg notepad;
+    notepad.SetText("before\r\n" + longLine + "\r\nafter\r\n");
+    notepad.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&notepad, kPatienceMs));
+    QVERIFY(notepad.Wrapped());
+    auto* edit = notepad.findChild<QPlainTextEdit*>();
+    int longest = 0;
+    for (QTextBlock block = edit->document()->begin(); block.isValid(); block = block.next()) {
+      longest = std::max(longest, block.length() - 1);
+    }
+    QCOMPARE(longest, int(lorvane::CNotepadDlg::kFoldLength));
+    QCOMPARE(notepad.Text(), "before\n" + longLine + "\nafter\n");
+    edit->selectAll();
+    edit->copy();
+    QCOMPARE(QApplication::clipboard()->text(), "before\n" + longLine + "\nafter\n");
+    // Where the long line's character `at` stands in the box: after
+    // "before" and its line end, and one piece end per piece before it.
+    const auto positionOf = [](qsizetype at) { return int(7 + at + at / lorvane::CNotepadDlg::kFoldLength); };
+    // A selection from inside one piece into the next.
+    QTextCursor cursor(edit->document());
+    const qsizetype from = lorvane::CNotepadDlg::kFoldLength - 2;
+    cursor.setPosition(positionOf(from));
+    cursor.setPosition(positionOf(from + 4), QTextCursor::KeepAnchor);
+    edit->setTextCursor(cursor);
+    edit->copy();
+    QCOMPARE(QApplication::clipboard()->text(), longLine.mid(from, 4));
+    // Enter inside a piece breaks the line there, and only there.
+    const qsizetype cut = 2 * lorvane::CNotepadDlg::kFoldLength + 10;
+    cursor.setPosition(positionOf(cut));
+    edit->setTextCursor(cursor);
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCOMPARE(notepad.Text(), "before\n" + longLine.left(cut) + "\n" + longLine.mid(cut) + "\nafter\n");
+    // Text without long lines is shown as it is.
+    notepad.SetText("a\r\nb\r\n");
+    QVERIFY(!notepad.Wrapped());
+    QCOMPARE(edit->document()->blockCount(), 3);
+  }
+
+  // A CR inside a line keeps it one line in the notepad, as in the lists.
+  void aCrInsideALineKeepsItOneLineInTheNotepad() {
+    lorvane::CNotepadDlg notepad;
+    notepad.SetText(QString::fromUtf8("0000000001|0000000007| a\rb\r\n0000000002|0000000009| c\u2029d\r\n"));
+    auto* edit = notepad.findChild<QPlainTextEdit*>();
+    QCOMPARE(edit->document()->blockCount(), 3);
+    QCOMPARE(notepad.Text(), QString::fromUtf8("0000000001|0000000007| a b\n0000000002|0000000009| c d\n"));
   }
 
   void theShownPartOfAnEntry() {
