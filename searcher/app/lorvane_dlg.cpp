@@ -126,6 +126,7 @@ void CLorvaneDlg::BuildControls() {
 
   // The two top rows: file and keyword, with their figures.
   filePathEdit_ = ReadOnlyEdit();
+  filePathEdit_->setObjectName("filePathEdit");
   sizeEdit_ = ReadOnlyEdit(false);
   totalLinesEdit_ = ReadOnlyEdit(false, true);
   keywordEdit_ = new QLineEdit;

@@ -23,6 +23,7 @@
 #include "searcher/engine/quick_pre_read.h"
 #include "searcher/engine/result_paging.h"
 #include "searcher/engine/virtual_page.h"
+#include "widgets/clipboard_text.h"
 #include "widgets/color_list_box.h"
 #include "widgets/entry_text.h"
 #include "widgets/qt_text.h"
@@ -412,7 +413,7 @@ void CLorvaneDlg::SetClipboardText(const std::string& text) {
 
 std::string CLorvaneDlg::GetClipboardText() {
   std::string text;
-  ON_GUI({ text = suite::ToCodePage(QApplication::clipboard()->text()); });
+  ON_GUI({ text = suite::ToCodePage(suite::ClipboardPlainText()); });
   return text;
 }
 

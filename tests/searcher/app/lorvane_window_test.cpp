@@ -1,4 +1,7 @@
 #include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QUrl>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
@@ -17,6 +20,7 @@
 #include "searcher/app/lorvane_dlg.h"
 #include "searcher/engine/command_line.h"
 #include "test_support/temp_dir.h"
+#include "widgets/clipboard_text.h"
 #include "widgets/color_list_box.h"
 #include "widgets/single_instance.h"
 #include "test_support/patience.h"
@@ -120,6 +124,45 @@ class LorvaneWindowTest : public QObject {
     QCOMPARE(lorvane::ClassifyDrop("/h/result.lvn", extensions).kind, DropKind::Restore);
     QCOMPARE(lorvane::ClassifyDrop("/h/RESULT.LVN", extensions).kind, DropKind::PreRead);
     QCOMPARE(lorvane::ClassifyDrop("ab", extensions).kind, DropKind::RefusedType);
+  }
+
+  // F6 takes the clipboard's plain text only: files copied in a file manager
+  // (file URLs, with or without the plain-text copy a Qt program adds) are
+  // no text, as an empty clipboard is: no file, no message, no pre-read.
+  void theClipboardSearchTakesPlainTextOnly() {
+    RecordingShell shell;
+    CLorvaneDlg dialog(CommandLineRequest{}, shell);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog, kPatienceMs));
+    const std::string clipboardDirectory = dialog.Context().clipboardDirectory;
+    const auto copiedTexts = [&] {
+      int count = 0;
+      if (std::filesystem::is_directory(clipboardDirectory)) {
+        for (const auto& entry : std::filesystem::directory_iterator(clipboardDirectory)) count += entry.is_regular_file();
+      }
+      return count;
+    };
+    const int before = copiedTexts();
+    const QUrl copiedFile = QUrl::fromLocalFile("/var/log/x.log");
+    for (const bool withText : {false, true}) {
+      auto* files = new QMimeData;
+      files->setUrls({copiedFile});
+      if (withText) files->setText(copiedFile.toString());
+      QApplication::clipboard()->setMimeData(files);
+      QVERIFY(suite::PlainText(QApplication::clipboard()->mimeData()).isEmpty());
+      const std::string status = LastStatus(dialog);
+      QTest::keyClick(&dialog, Qt::Key_F6);
+      QVERIFY(WaitForWorkers(dialog));
+      QCOMPARE(copiedTexts(), before);
+      QCOMPARE(dialog.findChild<QLineEdit*>("filePathEdit")->text(), QString());
+      QCOMPARE(LastStatus(dialog), status);
+    }
+    QApplication::clipboard()->setText(QString::fromUtf8("一\r\ntwo\r\n"));
+    QTest::keyClick(&dialog, Qt::Key_F6);
+    QVERIFY(suite::testing::WaitUntil([&] { return LastStatus(dialog).find("预读完毕。") == 0; }));
+    QVERIFY(WaitForWorkers(dialog));
+    QCOMPARE(copiedTexts(), before + 1);
+    QVERIFY(dialog.findChild<QLineEdit*>("filePathEdit")->text().contains("cp_"));
   }
 
   void commandLineAcceptance() {
