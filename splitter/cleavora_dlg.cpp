@@ -2,19 +2,15 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QMimeData>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 #include <QThread>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -23,6 +19,7 @@
 #include "splitter/cleavora_actions.h"
 #include "splitter/split.h"
 #include "splitter/split_state.h"
+#include "widgets/file_drops.h"
 #include "widgets/hand_button.h"
 #include "widgets/message_box_texts.h"
 #include "widgets/program_art.h"
@@ -55,16 +52,6 @@ QString NameFilter(const FileChooserRequest::Filter& filter) {
 // Set on the split worker's thread: it asks for the piece size after every
 // line, so that question is answered without a look at Qt's thread data.
 thread_local bool onSplitWorker = false;
-
-// The local files among dropped URLs, in their order.
-std::vector<std::string> DroppedFiles(const QMimeData* data) {
-  std::vector<std::string> paths;
-  if (data == nullptr || !data->hasUrls()) return paths;
-  for (const QUrl& url : data->urls()) {
-    if (url.isLocalFile()) paths.push_back(suite::ToPath(url.toLocalFile()));
-  }
-  return paths;
-}
 
 }  // namespace
 
@@ -113,7 +100,9 @@ void CCleavoraDlg::BuildControls() {
   setWindowIcon(suite::ProgramIcon(QStringLiteral("C"), QColor(40, 125, 110)));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
-  setAcceptDrops(true);
+  // A file dropped anywhere, on the path field too, is the window's drop.
+  new suite::FileDrops(this, [this] { return CleavoraWindowModel::InputEnabled(); },
+                       [this](const std::vector<std::string>& paths) { cleavora::OnDropFiles(*this, paths); });
 
   const double unit = HorizontalUnit(font);
   pathField_ = new QLineEdit;
@@ -367,19 +356,6 @@ void CCleavoraDlg::OnBtnOpenDirectory() { cleavora::OnBtnOpenDirectory(shell_, s
 void CCleavoraDlg::OnBtnApply() {
   ActionScope scope(*this);
   cleavora::OnBtnApply(*this, state_);
-}
-
-void CCleavoraDlg::dragEnterEvent(QDragEnterEvent* event) {
-  if (CleavoraWindowModel::InputEnabled() && !DroppedFiles(event->mimeData()).empty()) {
-    event->acceptProposedAction();
-  }
-}
-
-void CCleavoraDlg::dropEvent(QDropEvent* event) {
-  const std::vector<std::string> paths = DroppedFiles(event->mimeData());
-  if (paths.empty()) return;
-  cleavora::OnDropFiles(*this, paths);
-  event->acceptProposedAction();
 }
 
 }  // namespace cleavora

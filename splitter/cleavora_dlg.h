@@ -58,8 +58,6 @@ class CCleavoraDlg : public QDialog, public CleavoraWindowModel {
 
  protected:
   void ReportValidation(const std::string& message) override;
-  void dragEnterEvent(QDragEnterEvent* event) override;
-  void dropEvent(QDropEvent* event) override;
 
  private:
   class ActionScope;

@@ -4,8 +4,6 @@
 #include <QThread>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFileDialog>
 #include <QFrame>
 #include <QGridLayout>
@@ -14,12 +12,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
 #include <QTimer>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include "common/codepage.h"
@@ -37,6 +33,7 @@
 #include "widgets/color_list_box.h"
 #include "widgets/colour_label.h"
 #include "widgets/dialog_colours.h"
+#include "widgets/file_drops.h"
 #include "widgets/hand_button.h"
 #include "widgets/list_choice.h"
 #include "widgets/program_art.h"
@@ -105,7 +102,9 @@ void CLorvaneDlg::BuildControls() {
   setWindowIcon(icon);
   setWindowFlags(Qt::Dialog | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
   suite::ApplyDialogColours(this, kDialogTextColour);
-  setAcceptDrops(true);
+  // A file dropped anywhere, on a field too, is the window's drop.
+  new suite::FileDrops(this, [this] { return acceptsDrops_.load(); },
+                       [this](const std::vector<std::string>& paths) { OnDropPath(paths.front()); });
   throttle_ = new suite::RepaintThrottle(this, kRepaintInterval);
   viewSync_ = new QTimer(this);
   viewSync_->setSingleShot(true);
@@ -417,18 +416,6 @@ void CLorvaneDlg::OpenFile(const std::string& path) {
 }
 
 void CLorvaneDlg::toResultLoad(const std::string& path) { ResultLoad(*this, context_, path); }
-
-void CLorvaneDlg::dragEnterEvent(QDragEnterEvent* event) {
-  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
-}
-
-void CLorvaneDlg::dropEvent(QDropEvent* event) {
-  if (!acceptsDrops_) return;
-  const QList<QUrl> urls = event->mimeData()->urls();
-  if (urls.isEmpty() || !urls.front().isLocalFile()) return;
-  event->acceptProposedAction();
-  OnDropPath(suite::ToPath(urls.front().toLocalFile()));
-}
 
 void CLorvaneDlg::OnDropPath(const std::string& path) {
   if (!acceptsDrops_) return;

@@ -102,8 +102,6 @@ class CLorvaneDlg : public QDialog, public LorvaneWindow {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
-  void dragEnterEvent(QDragEnterEvent* event) override;
-  void dropEvent(QDropEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void reject() override;  // Esc: the close request
   void accept() override;  // the dialog's OK does nothing

@@ -2,17 +2,13 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QUrl>
 #include <QtTest>
 #include <algorithm>
 #include <filesystem>
@@ -26,6 +22,7 @@
 #include "recording_window.h"
 #include "splitter/cleavora_dlg.h"
 #include "splitter/split_state.h"
+#include "test_support/drops.h"
 #include "test_support/patience.h"
 #include "widgets/qt_translations.h"
 
@@ -190,6 +187,28 @@ class CleavoraDlgTest : public QObject {
     QCOMPARE(shell_->folders[0].folder, splitDirectory);
   }
 
+  // A file dropped on a field is the window's drop, as on its body: the
+  // path field takes the path (not its URL inserted into its text), and
+  // "开始分割" splits that file. Text dragged into a field stays text.
+  void aFileDroppedOnAFieldIsTheWindowsDrop() {
+    const std::string first = WriteSource("one\ntwo\n", "first.txt");
+    Field("pathField")->setText(QStringLiteral("/typed/before"));
+    QCOMPARE(Drop({first}, Field("pathField")), true);
+    QCOMPARE(Field("pathField")->text(), QString::fromStdString(first));
+    QCOMPARE(dialog_->FilePath(), first);
+    const std::string second = WriteSource("three\n", "second.txt");
+    QCOMPARE(Drop({second}, Field("pieceSizeField")), true);
+    QCOMPARE(Field("pathField")->text(), QString::fromStdString(second));
+    QCOMPARE(Field("pieceSizeField")->text(), QStringLiteral("1000000"));
+    QTest::mouseClick(Button("startButton"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog_->SplitRunning() && Button("startButton")->isEnabled(), kPatienceMs);
+    QCOMPARE(Field("statusLine")->text(), QString::fromUtf8("分割成功: 将 1 行分割成 1 个小文件"));
+
+    Field("pathField")->setText(QStringLiteral("/logs/"));
+    QVERIFY(suite::testing::DragAndDrop(Field("pathField"), *suite::testing::DraggedText(QStringLiteral("app.log"))));
+    QCOMPARE(Field("pathField")->text(), QStringLiteral("/logs/app.log"));
+  }
+
   // A drop while splitting changes nothing; closing or destroying the dialog
   // then stops the worker and returns only once it has ended.
   void dropDuringASplitIsIgnoredAndClosingStopsTheWorker_data() {
@@ -321,19 +340,10 @@ class CleavoraDlgTest : public QObject {
     return Field("statusLine")->text();
   }
 
-  // Offers local files to the dialog as a drag and drop; true when the drag
-  // was accepted.
-  bool Drop(const std::vector<std::string>& paths) {
-    QMimeData data;
-    QList<QUrl> urls;
-    for (const std::string& path : paths) urls << QUrl::fromLocalFile(QString::fromStdString(path));
-    data.setUrls(urls);
-    const QPoint point = dialog_->rect().center();
-    QDragEnterEvent enter(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(dialog_.get(), &enter);
-    QDropEvent drop(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(dialog_.get(), &drop);
-    return enter.isAccepted();
+  // Drags local files onto `target` (the dialog by default) and drops them;
+  // true when the drop was taken.
+  bool Drop(const std::vector<std::string>& paths, QWidget* target = nullptr) {
+    return suite::testing::DragAndDrop(target ? target : dialog_.get(), *suite::testing::DraggedFiles(paths));
   }
 
   // Clicks `button`; a modal window that comes up meanwhile is handed to

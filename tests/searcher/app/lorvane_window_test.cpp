@@ -19,6 +19,7 @@
 #include "searcher/app/drop_rules.h"
 #include "searcher/app/lorvane_dlg.h"
 #include "searcher/engine/command_line.h"
+#include "test_support/drops.h"
 #include "test_support/temp_dir.h"
 #include "widgets/clipboard_text.h"
 #include "widgets/color_list_box.h"
@@ -124,6 +125,47 @@ class LorvaneWindowTest : public QObject {
     QCOMPARE(lorvane::ClassifyDrop("/h/result.lvn", extensions).kind, DropKind::Restore);
     QCOMPARE(lorvane::ClassifyDrop("/h/RESULT.LVN", extensions).kind, DropKind::PreRead);
     QCOMPARE(lorvane::ClassifyDrop("ab", extensions).kind, DropKind::RefusedType);
+  }
+
+  // A file dropped on a field is the window's drop, as on its body: its path
+  // goes into the path field and it is pre-read; the field keeps its text.
+  // Text dragged into a field stays text; while a worker runs, no file is taken.
+  void aFileDroppedOnAFieldIsTheWindowsDrop() {
+    suite::testing::TempDir dir;
+    const std::string target = suite::testing::WriteFile(dir / "dropped.log", "one\r\ntwo\r\nthree\r\n");
+    RecordingShell shell;
+    CLorvaneDlg dialog(CommandLineRequest{}, shell);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog, kPatienceMs));
+    auto* keyword = dialog.findChild<QLineEdit*>("keywordEdit");
+    auto* halfPage = dialog.findChild<QLineEdit*>("halfPageEdit");
+    auto* path = dialog.findChild<QLineEdit*>("filePathEdit");
+    const auto files = suite::testing::DraggedFiles({target});
+    for (QWidget* on : std::initializer_list<QWidget*>{keyword, halfPage, path, dialog.findChild<QListWidget*>("resultList"), &dialog}) {
+      dialog.OpenFile(std::string());  // an empty path: nothing to pre-read
+      dialog.PostStatus("before the drop");
+      QVERIFY(suite::testing::WaitUntil([&] { return LastStatus(dialog) == "before the drop"; }));
+      QVERIFY2(suite::testing::DragAndDrop(on, *files), qPrintable(on->objectName()));
+      QVERIFY(suite::testing::WaitUntil([&] { return LastStatus(dialog) == "预读完毕。目标文件共 0 0003 行。"; }));
+      QVERIFY(WaitForWorkers(dialog));
+      QCOMPARE(path->text(), QString::fromStdString(target));
+      QCOMPARE(keyword->text(), QString("OK"));
+      QCOMPARE(halfPage->text(), QString("5"));
+    }
+    keyword->setText("ERR");
+    keyword->setCursorPosition(3);
+    QVERIFY(suite::testing::DragAndDrop(keyword, *suite::testing::DraggedText("OR")));
+    QCOMPARE(keyword->text(), QString("ERROR"));
+
+    dialog.EnableControls(false, true);  // as a worker does
+    const std::string other = suite::testing::WriteFile(dir / "other.log", "x\r\n");
+    for (QWidget* on : std::initializer_list<QWidget*>{keyword, &dialog}) {
+      QVERIFY(!suite::testing::DragAndDrop(on, *suite::testing::DraggedFiles({other})));
+    }
+    dialog.EnableControls(true, true);
+    QApplication::processEvents();
+    QCOMPARE(path->text(), QString::fromStdString(target));
+    QCOMPARE(keyword->text(), QString("ERROR"));
   }
 
   // F6 takes the clipboard's plain text only: files copied in a file manager
