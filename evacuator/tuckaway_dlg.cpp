@@ -25,6 +25,7 @@
 #include "widgets/hand_button.h"
 #include "widgets/program_art.h"
 #include "widgets/qt_text.h"
+#include "widgets/screen_fit.h"
 
 namespace tuckaway {
 namespace {
@@ -138,7 +139,7 @@ void TuckawayDlg::BuildControls() {
   layout->addLayout(middle, 1);
   layout->addLayout(target);
   layout->addWidget(note_);
-  resize(480, 400);
+  suite::FitOnScreen(this, QSize(480, 400));
 
   connect(refreshButton_, &QPushButton::clicked, this, [this] { evacuator_.Refresh(*this); });
   connect(moveButton_, &QToolButton::clicked, this, &TuckawayDlg::OnMove);

@@ -19,6 +19,7 @@
 #include "widgets/hand_button.h"
 #include "widgets/message_box_texts.h"
 #include "widgets/qt_text.h"
+#include "widgets/screen_fit.h"
 
 namespace snipkeep {
 namespace {
@@ -57,7 +58,7 @@ ListChooserDlg::ListChooserDlg(ListChooser& chooser, QWidget* parent) : QDialog(
   page->addWidget(list_, 1);
   page->addWidget(note_);
   page->addLayout(buttons);
-  resize(360, 380);
+  suite::FitOnScreen(this, QSize(360, 380));
 
   connect(list_, &QListWidget::itemDoubleClicked, this, [this] { chooser_.OnChoose(*this); });
   connect(newButton_, &QToolButton::clicked, this, [this] { chooser_.OnNewListFile(*this); });

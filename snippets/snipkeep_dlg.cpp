@@ -23,6 +23,7 @@
 #include "widgets/color_list_box.h"
 #include "widgets/hand_button.h"
 #include "widgets/qt_text.h"
+#include "widgets/screen_fit.h"
 
 namespace snipkeep {
 
@@ -148,7 +149,7 @@ void SnipkeepDlg::BuildControls() {
   auto* page = new QVBoxLayout(this);
   page->addLayout(body, 1);
   page->addWidget(statusField_);
-  resize(900, 600);
+  suite::FitOnScreen(this, QSize(900, 600));
 
   connect(list_, &QListWidget::itemSelectionChanged, this, [this] {
     if (fillingList_) return;

@@ -20,6 +20,7 @@
 #include "widgets/hand_button.h"
 #include "widgets/message_box_texts.h"
 #include "widgets/qt_text.h"
+#include "widgets/screen_fit.h"
 
 namespace lorvane {
 namespace {
@@ -95,7 +96,7 @@ void CHistoryDlg::BuildControls() {
   page->addLayout(buttons);
   page->addWidget(list_, 1);
   page->addWidget(statusLine_);
-  resize(760, 600);
+  suite::FitOnScreen(this, QSize(760, 600));
 
   connect(restoreButton_, &QPushButton::clicked, this, [this] { accept(); });
   connect(rootButton_, &QPushButton::clicked, this, [this] { browser_.OpenWorkDirectory(shell_); });

@@ -39,6 +39,7 @@
 #include "widgets/program_art.h"
 #include "widgets/qt_text.h"
 #include "widgets/repaint_throttle.h"
+#include "widgets/screen_fit.h"
 
 namespace lorvane {
 
@@ -100,7 +101,7 @@ void CLorvaneDlg::BuildControls() {
   setFont(font);
   const QIcon icon = suite::ProgramIcon("L", QColor(70, 90, 160));
   setWindowIcon(icon);
-  setWindowFlags(Qt::Dialog | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
+  setWindowFlags(Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
   suite::ApplyDialogColours(this, kDialogTextColour);
   // A file dropped anywhere, on a field too, is the window's drop.
   new suite::FileDrops(this, [this] { return acceptsDrops_.load(); },
@@ -268,8 +269,14 @@ void CLorvaneDlg::BuildControls() {
   page->addLayout(lists, 1);
   page->addWidget(GroupFrame(settings));
   page->addLayout(bottom);
-  // A fixed-size dialog: its layout never moves while hints blink or a worker runs.
-  setFixedSize(1000, 720);
+  // Resizable: the lists and the virtual page take the room, the rows of
+  // controls keep their height, and hidden hints keep their space, so nothing
+  // moves while hints blink or a worker runs. Down to three rows a list, the
+  // window fits a 1366x768 screen at 150 % with a panel and a caption.
+  const int threeRows = 3 * (fontMetrics().height() + 2) + 2 * resultList_->frameWidth();
+  resultList_->setMinimumHeight(threeRows);
+  virtualPageList_->setMinimumHeight(threeRows);
+  suite::FitOnScreen(this, QSize(1000, 720));
 
   // Actions.
   connect(chooseButton, &QPushButton::clicked, this, [this] { OnBtnChooseFile(); });

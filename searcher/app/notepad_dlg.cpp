@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "widgets/screen_fit.h"
+
 namespace lorvane {
 
 // A block of the box's document that goes on the line of the block before it.
@@ -93,7 +95,7 @@ CNotepadDlg::CNotepadDlg(QWidget* parent) : QDialog(parent), edit_(new NotepadEd
   edit_->setLineWrapMode(QPlainTextEdit::NoWrap);
   edit_->installEventFilter(this);
   installEventFilter(this);
-  resize(820, 640);
+  suite::FitOnScreen(this, QSize(820, 640));
 }
 
 void CNotepadDlg::SetText(const QString& text) {

@@ -5,6 +5,8 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QSignalSpy>
@@ -17,6 +19,7 @@
 
 #include "common/codepage.h"
 #include "searcher/app/gui_call.h"
+#include "searcher/app/history_dlg.h"
 #include "searcher/app/lorvane_dlg.h"
 #include "searcher/app/notepad_dlg.h"
 #include "searcher/engine/command_line.h"
@@ -289,14 +292,19 @@ class LorvaneWindowUseTest : public QObject {
     QCOMPARE(dialog.focusWidget(), results);
   }
 
-  // The hints come and go, the controls stay where they are; the window
-  // keeps its size.
-  void theLayoutStaysPutWhileHintsBlink() {
+  // The hints come and go, the controls stay where they are. The window can
+  // be resized: the lists and the virtual page take the room, the rows of
+  // controls keep their height; its minimum fits a 1366x768 screen at 150 %
+  // (911x512) with a panel and a caption.
+  void theLayoutStaysPutWhileHintsBlinkAndTheListsTakeTheRoom() {
     RecordingShell shell;
     CLorvaneDlg dialog(CommandLineRequest{}, shell);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog, kPatienceMs));
-    QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
+    QVERIFY(dialog.minimumSize().width() < dialog.maximumSize().width());
+    QVERIFY(dialog.minimumSize().height() < dialog.maximumSize().height());
+    QVERIFY2(dialog.minimumSize().width() <= 895 && dialog.minimumSize().height() <= 458,
+             qPrintable(QString("minimum %1x%2").arg(dialog.minimumWidth()).arg(dialog.minimumHeight())));
     QListWidget* results = ListNamed(dialog, "resultList");
     QLineEdit* start = dialog.findChild<QLineEdit*>("startLineEdit");
     dialog.ShowHelpHints(true);
@@ -312,6 +320,61 @@ class LorvaneWindowUseTest : public QObject {
     QApplication::processEvents();
     QCOMPARE(results->geometry(), resultsShown);
     dialog.EnableControls(true, true);
+
+    auto* page = dialog.findChild<suite::CColorListBox*>();
+    QPushButton* view = ButtonOf(dialog, "查看内容");
+    const QSize resultsBefore = results->size(), pageBefore = page->size(), viewBefore = view->size();
+    const int startHeight = start->height();
+    const int fromBottom = dialog.height() - start->mapTo(&dialog, QPoint()).y();
+    dialog.resize(dialog.size() + QSize(200, 160));
+    QVERIFY(suite::testing::WaitUntil([&] { return results->height() > resultsBefore.height(); }));
+    QVERIFY(results->width() > resultsBefore.width());
+    QVERIFY(page->height() > pageBefore.height() && page->width() > pageBefore.width());
+    QCOMPARE(results->height() - resultsBefore.height() + page->height() - pageBefore.height(), 160);
+    QCOMPARE(view->size(), viewBefore);
+    QCOMPARE(start->height(), startHeight);
+    QCOMPARE(dialog.height() - start->mapTo(&dialog, QPoint()).y(), fromBottom);
+  }
+
+  // The main window, the history browser and the notepad open at a size that
+  // fits the screen they open on, wholly on it, or at their layout's minimum
+  // where the screen is smaller. Run by ctest on a 1366x768 screen at 150 %
+  // and on a 1024x768 one; the offscreen platform's own screen is narrower
+  // than the main window can be.
+  void theWindowsFitTheScreen() {
+    const auto fits = [](QWidget* window) {
+      const QRect free = window->screen()->availableGeometry();
+      const QRect frame = window->frameGeometry();
+      const QSize least = window->minimumSizeHint();
+      const bool across = frame.width() <= free.width() ? frame.left() >= free.left() && frame.right() <= free.right()
+                                                       : window->width() <= least.width();
+      const bool down = frame.height() <= free.height() ? frame.top() >= free.top() && frame.bottom() <= free.bottom()
+                                                       : window->height() <= least.height();
+      if (!across || !down) {
+        qWarning("%s: frame %dx%d at %d,%d on a free area of %dx%d at %d,%d", window->metaObject()->className(),
+                 frame.width(), frame.height(), frame.x(), frame.y(), free.width(), free.height(), free.x(), free.y());
+      }
+      return across && down;
+    };
+    RecordingShell shell;
+    CLorvaneDlg dialog(CommandLineRequest{}, shell);
+    const QSize free = QApplication::primaryScreen()->availableGeometry().size();
+    qInfo("a free area of %dx%d", free.width(), free.height());
+    if (free.width() < dialog.minimumSizeHint().width()) QSKIP("a screen narrower than the main window's minimum");
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog, kPatienceMs));
+    QVERIFY(fits(&dialog));
+    bool browserFits = false;
+    const auto ran = suite::testing::WhenModal<lorvane::CHistoryDlg>([&](lorvane::CHistoryDlg* browser) {
+      QVERIFY(QTest::qWaitForWindowExposed(browser, kPatienceMs));
+      browserFits = fits(browser);
+    });
+    QTest::keyClick(&dialog, Qt::Key_F2);
+    QVERIFY(*ran && browserFits);
+    lorvane::CNotepadDlg notepad(&dialog);
+    notepad.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&notepad, kPatienceMs));
+    QVERIFY(fits(&notepad));
   }
 
   // A worker's posted calls and its waiting calls reach the window in the
