@@ -24,6 +24,7 @@
 #include "widgets/message_box_texts.h"
 #include "widgets/program_art.h"
 #include "widgets/qt_text.h"
+#include "widgets/status_line.h"
 
 namespace cleavora {
 namespace {
@@ -120,14 +121,9 @@ void CCleavoraDlg::BuildControls() {
   pieceSizeField_->setFixedWidth(static_cast<int>(std::lround(kPieceSizeFieldUnits * unit)));
   applyButton_ = new suite::HandButton(QString::fromUtf8("使用新参数"));
   applyButton_->setObjectName(QStringLiteral("applyButton"));
-  statusLine_ = new QLineEdit;
+  // A long path's failure keeps its reason in sight; the whole on hover.
+  statusLine_ = new suite::StatusLine;
   statusLine_->setObjectName(QStringLiteral("statusLine"));
-  statusLine_->setReadOnly(true);
-  statusLine_->setFrame(false);
-  // A read-only line without a border reads as text on the dialog.
-  QPalette statusPalette = statusLine_->palette();
-  statusPalette.setColor(QPalette::Base, statusPalette.color(QPalette::Window));
-  statusLine_->setPalette(statusPalette);
 
   auto* pathRow = new QHBoxLayout;
   pathRow->addWidget(new QLabel(QString::fromUtf8("待分割文件路径：")));
@@ -196,8 +192,7 @@ void CCleavoraDlg::MirrorFields() {
   CleavoraFields& fields = Fields();
   const QString path = suite::FromPath(fields.filePath);
   if (pathField_->text() != path) pathField_->setText(path);
-  statusLine_->setText(suite::FromCodePage(fields.statusText));
-  statusLine_->setCursorPosition(0);
+  statusLine_->SetMessage(suite::FromCodePage(fields.statusText));
   // A piece size typed but not yet applied stays until the next read: the
   // worker refreshes the form after every piece, and would wipe it at once.
   if (pieceSizeField_->isModified()) {
@@ -235,8 +230,7 @@ void CCleavoraDlg::ShowForm() {
 void CCleavoraDlg::ShowStatusLine(const std::string& text) {
   OnDialogThread([&] {
     CleavoraWindowModel::ShowStatusLine(text);
-    statusLine_->setText(suite::FromCodePage(text));
-    statusLine_->setCursorPosition(0);
+    statusLine_->SetMessage(suite::FromCodePage(text));
   });
 }
 

@@ -17,6 +17,7 @@ class QThread;
 
 namespace suite {
 class DesktopShell;
+class StatusLine;
 }
 
 namespace cleavora {
@@ -95,7 +96,7 @@ class CCleavoraDlg : public QDialog, public CleavoraWindowModel {
   QPushButton* openDirButton_ = nullptr;  // 1006
   QLineEdit* pieceSizeField_ = nullptr;   // 1007
   QPushButton* applyButton_ = nullptr;    // 1008
-  QLineEdit* statusLine_ = nullptr;       // 1005
+  suite::StatusLine* statusLine_ = nullptr;  // 1005
 
   std::unique_ptr<QThread> worker_;
   std::atomic<int64_t> workerPieceSize_;

@@ -1,5 +1,7 @@
 // The splitter's dialog as the user meets it, on Qt's offscreen platform.
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -25,6 +27,7 @@
 #include "test_support/drops.h"
 #include "test_support/patience.h"
 #include "widgets/qt_translations.h"
+#include "widgets/status_line.h"
 
 using suite::testing::kPatienceMs;
 
@@ -80,8 +83,7 @@ class CleavoraDlgTest : public QObject {
     QCOMPARE(Field("pathField")->text(), QString());
     QVERIFY(!Field("pathField")->isReadOnly());
     QCOMPARE(Field("pieceSizeField")->text(), QStringLiteral("1000000"));
-    QCOMPARE(Field("statusLine")->text(), QString());
-    QVERIFY(Field("statusLine")->isReadOnly());
+    QCOMPARE(Status(), QString());
     const std::pair<const char*, const char*> buttons[] = {{"chooseFileButton", "选择文件"},
                                                            {"startButton", "开始分割"},
                                                            {"openDirectoryButton", "打开目录"},
@@ -112,7 +114,7 @@ class CleavoraDlgTest : public QObject {
     QTest::qWait(50);
     QVERIFY(dialog_->isVisible());
     QVERIFY(!dialog_->SplitRunning());
-    QCOMPARE(Field("statusLine")->text(), QString());
+    QCOMPARE(Status(), QString());
     QVERIFY(!std::filesystem::exists(state_->WorkDirectory()));
 
     QTest::keyClick(Field("pathField"), Qt::Key_Escape);
@@ -171,7 +173,7 @@ class CleavoraDlgTest : public QObject {
     QVERIFY(Field("pieceSizeField")->isEnabled() && !Field("pieceSizeField")->isReadOnly());
 
     QTRY_VERIFY_WITH_TIMEOUT(Button("startButton")->isEnabled(), kPatienceMs);
-    QCOMPARE(Field("statusLine")->text(), QString::fromUtf8("分割成功: 将 25000 行分割成 3 个小文件"));
+    QCOMPARE(Status(), QString::fromUtf8("分割成功: 将 25000 行分割成 3 个小文件"));
     QVERIFY(!Field("pathField")->isReadOnly());
     QVERIFY(Button("chooseFileButton")->isEnabled());
     const std::string splitDirectory = state_->LastSplitDirectory();
@@ -202,11 +204,39 @@ class CleavoraDlgTest : public QObject {
     QCOMPARE(Field("pieceSizeField")->text(), QStringLiteral("1000000"));
     QTest::mouseClick(Button("startButton"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(!dialog_->SplitRunning() && Button("startButton")->isEnabled(), kPatienceMs);
-    QCOMPARE(Field("statusLine")->text(), QString::fromUtf8("分割成功: 将 1 行分割成 1 个小文件"));
+    QCOMPARE(Status(), QString::fromUtf8("分割成功: 将 1 行分割成 1 个小文件"));
 
     Field("pathField")->setText(QStringLiteral("/logs/"));
     QVERIFY(suite::testing::DragAndDrop(Field("pathField"), *suite::testing::DraggedText(QStringLiteral("app.log"))));
     QCOMPARE(Field("pathField")->text(), QStringLiteral("/logs/app.log"));
+  }
+
+  // A failure about a long path shows whole one way or another: elided in
+  // the middle, so the reason after the path stays in sight, and whole on
+  // hover. A short message shows as it is.
+  void aLongPathsFailureCanBeRead() {
+    const std::string directory = dir_->path().toStdString() + "/" + std::string(120, 'd') + ".txt";
+    std::filesystem::create_directory(directory);  // exists, and can't be opened as a file to split
+    QCOMPARE(Drop({directory}), true);
+    QTest::mouseClick(Button("startButton"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog_->SplitRunning() && Button("startButton")->isEnabled(), kPatienceMs);
+    const QString message = QString::fromUtf8("打开“") + QString::fromStdString(directory) +
+                            QString::fromUtf8("”文件失败!\n可能由于其它程序正在对该文件写入。");
+    QCOMPARE(Status(), message);
+    suite::StatusLine* line = StatusLineWidget();
+    const QString shown = line->Shown();
+    QVERIFY(shown.startsWith(QString::fromUtf8("打开“")));
+    QVERIFY(shown.endsWith(QString::fromUtf8("”文件失败! 可能由于其它程序正在对该文件写入。")));
+    QVERIFY(shown.contains(QChar(0x2026)));
+    QVERIFY(line->fontMetrics().horizontalAdvance(shown) <= line->contentsRect().width());
+    QCOMPARE(line->toolTip(), message);
+    line->actions().front()->trigger();  // "复制"
+    QCOMPARE(QApplication::clipboard()->text(), message);
+
+    QString reported;
+    Apply("20000", &reported);
+    QCOMPARE(line->Shown(), QString::fromUtf8("新参数设置成功! 将每 20000 行分割成一个小文件。"));
+    QCOMPARE(line->toolTip(), QString());
   }
 
   // A drop while splitting changes nothing; closing or destroying the dialog
@@ -248,15 +278,15 @@ class CleavoraDlgTest : public QObject {
     field->setFocus();
     field->selectAll();
     QTest::keyClicks(field, "20000");
-    const QString progress = Field("statusLine")->text();
-    QTRY_VERIFY_WITH_TIMEOUT(Field("statusLine")->text() != progress, kPatienceMs);
+    const QString progress = Status();
+    QTRY_VERIFY_WITH_TIMEOUT(Status() != progress, kPatienceMs);
     QCOMPARE(field->text(), QStringLiteral("20000"));
 
     QTest::mouseClick(Button("applyButton"), Qt::LeftButton);
     QCOMPARE(dialog_->windowTitle(), kTitle.arg(20000));
     QTRY_VERIFY_WITH_TIMEOUT(Button("startButton")->isEnabled(), kPatienceMs);
     const size_t pieces = PieceCount(state_->LastSplitDirectory());
-    QCOMPARE(Field("statusLine")->text(),
+    QCOMPARE(Status(),
              QString::fromUtf8("分割成功: 将 200000 行分割成 %1 个小文件").arg(pieces));
     const std::string lastFull = ReadBytes(state_->LastSplitDirectory() + "/" + PieceName(pieces - 2));
     QCOMPARE(std::count(lastFull.begin(), lastFull.end(), '\n'), 20000);
@@ -307,6 +337,8 @@ class CleavoraDlgTest : public QObject {
   }
 
   QLineEdit* Field(const char* name) { return dialog_->findChild<QLineEdit*>(name); }
+  suite::StatusLine* StatusLineWidget() { return dialog_->findChild<suite::StatusLine*>("statusLine"); }
+  QString Status() { return StatusLineWidget()->Message(); }
   QPushButton* Button(const char* name) { return dialog_->findChild<QPushButton*>(name); }
 
   static std::string PieceName(size_t piece) {
@@ -337,7 +369,7 @@ class CleavoraDlgTest : public QObject {
       *reported = box->text();
       if (QAbstractButton* ok = box->button(QMessageBox::Ok)) reportedButton_ = ok->text();
     });
-    return Field("statusLine")->text();
+    return Status();
   }
 
   // Drags local files onto `target` (the dialog by default) and drops them;
@@ -373,7 +405,7 @@ class CleavoraDlgTest : public QObject {
   }
 
   bool WaitForProgress() {
-    return suite::testing::WaitUntil([this] { return Field("statusLine")->text().startsWith(QString::fromUtf8("正在分割")); });
+    return suite::testing::WaitUntil([this] { return Status().startsWith(QString::fromUtf8("正在分割")); });
   }
 
   std::unique_ptr<QTemporaryDir> dir_;
