@@ -5,8 +5,30 @@
 #include <QLocale>
 #include <QString>
 #include <QTranslator>
+#include <utility>
 
 namespace suite {
+namespace {
+
+// Texts Qt's Chinese catalogue lacks: the kinds of files the chooser's type
+// column names without the MIME database (a folder showed "Folder").
+class MissingChineseTexts : public QTranslator {
+ public:
+  using QTranslator::QTranslator;
+  bool isEmpty() const override { return false; }
+  QString translate(const char* context, const char* source, const char*, int) const override {
+    if (qstrcmp(context, "QAbstractFileIconProvider") != 0) return QString();
+    static const std::pair<const char*, const char*> kTexts[] = {
+        {"Folder", "文件夹"}, {"File Folder", "文件夹"}, {"Drive", "驱动器"}, {"File", "文件"},
+        {"Shortcut", "快捷方式"}, {"Alias", "替身"},    {"Unknown", "未知"}};
+    for (const auto& [english, chinese] : kTexts) {
+      if (qstrcmp(source, english) == 0) return QString::fromUtf8(chinese);
+    }
+    return QString();
+  }
+};
+
+}  // namespace
 
 bool InstallChineseQtTexts(QCoreApplication& application) {
   return InstallChineseQtTexts(application, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
@@ -19,6 +41,7 @@ bool InstallChineseQtTexts(QCoreApplication& application, const QString& directo
     delete translator;
     return false;
   }
+  QCoreApplication::installTranslator(new MissingChineseTexts(&application));
   return true;
 }
 

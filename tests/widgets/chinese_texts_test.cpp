@@ -4,7 +4,10 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
@@ -72,8 +75,10 @@ class ChineseTextsTest : public QObject {
     QCOMPARE(buttons->button(QDialogButtonBox::Open)->text(), U("打开(&O)"));
     QCOMPARE(buttons->button(QDialogButtonBox::Cancel)->text(), U("取消"));
     QCOMPARE(chooser.nameFilters().last(), U("所有文件 (*)"));
-    // The chooser's dates and file types follow Qt's default locale.
+    // The chooser's file types follow Qt's default locale; a folder's, which
+    // Qt's catalogue lacks, is the suite's own.
     QCOMPARE(QLocale().language(), QLocale::Chinese);
+    QCOMPARE(QFileIconProvider().type(QFileInfo(QDir::tempPath())), U("文件夹"));
   }
 
   void aBlankCaptionIsNotReplacedByTheProgramsName() {
