@@ -20,6 +20,7 @@ RepaintThrottle::RepaintThrottle(QWidget* window, std::chrono::milliseconds inte
 
 bool RepaintThrottle::eventFilter(QObject* watched, QEvent* event) {
   if (watched != window_ || event->type() != QEvent::UpdateRequest) return false;
+  if (beforePaint_) beforePaint_();
   const auto interval = static_cast<qint64>(interval_.count());
   if (letNextThrough_ || !sinceLastPaint_.isValid() || sinceLastPaint_.elapsed() >= interval) {
     // The window's repaint manager paints everything marked since the last

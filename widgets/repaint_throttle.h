@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <chrono>
+#include <functional>
 
 class QTimer;
 class QWidget;
@@ -23,6 +24,10 @@ class RepaintThrottle : public QObject {
   // Paints let through, for tests.
   int Paints() const { return paints_; }
 
+  // Called at every update request of the window, before it is painted or
+  // held back: what must be in place for the next picture.
+  void SetBeforePaint(std::function<void()> prepare) { beforePaint_ = std::move(prepare); }
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -33,6 +38,7 @@ class RepaintThrottle : public QObject {
   QTimer* deferred_;
   bool letNextThrough_ = false;
   int paints_ = 0;
+  std::function<void()> beforePaint_;
 };
 
 }  // namespace suite

@@ -107,6 +107,7 @@ void CLorvaneDlg::BuildControls() {
   new suite::FileDrops(this, [this] { return acceptsDrops_.load(); },
                        [this](const std::vector<std::string>& paths) { OnDropPath(paths.front()); });
   throttle_ = new suite::RepaintThrottle(this, kRepaintInterval);
+  throttle_->SetBeforePaint([this] { LayOutChangedLists(); });
   viewSync_ = new QTimer(this);
   viewSync_->setSingleShot(true);
   connect(viewSync_, &QTimer::timeout, this, [this] { SyncViews(); });

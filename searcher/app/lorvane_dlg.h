@@ -118,6 +118,7 @@ class CLorvaneDlg : public QDialog, public LorvaneWindow {
   void ApplySliderTicks();
   void ScheduleViewSync();
   void SyncViews();  // the status area and the form into their edits, if stale
+  void LayOutChangedLists();
   QListWidget* ListWidget(ListControl list) const;
   QLineEdit* EditWidget(EditControl edit) const;
 
@@ -144,6 +145,11 @@ class CLorvaneDlg : public QDialog, public LorvaneWindow {
   QElapsedTimer sinceViewSync_;
   bool statusStale_ = false;
   bool formStale_ = false;
+  // Lists whose entries changed since the window last painted. Qt lays a list
+  // out again only on a timer after an entry comes, and a paint before that
+  // drew it empty (the result-file list flickered during a big search): they
+  // are laid out before the window paints, once for all their new entries.
+  std::vector<QListWidget*> changedLists_;
   QPointer<QWidget> focusBeforeLock_;  // had the focus when a worker locked the window
   QPointer<QWidget> focusWanted_;      // asked to take the focus while locked
 

@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QSlider>
 #include <QTimer>
+#include <algorithm>
 #include <pthread.h>
 #include <sched.h>
 #include <thread>
@@ -255,12 +256,29 @@ void CLorvaneDlg::ListClear(ListControl list) {
   });
 }
 
+void CLorvaneDlg::LayOutChangedLists() {
+  for (QListWidget* list : changedLists_) list->doItemsLayout();
+  changedLists_.clear();
+}
+
+namespace {
+
+void Remember(std::vector<QListWidget*>& changed, QListWidget* list) {
+  if (std::find(changed.begin(), changed.end(), list) == changed.end()) changed.push_back(list);
+}
+
+}  // namespace
+
 void CLorvaneDlg::ListAppend(ListControl list, const std::string& text) {
-  PostToGui(this, closing_, posted_, [this, list, text] { ListWidget(list)->addItem(MakeItem(text)); });
+  PostToGui(this, closing_, posted_, [this, list, text] {
+    ListWidget(list)->addItem(MakeItem(text));
+    Remember(changedLists_, ListWidget(list));
+  });
 }
 
 void CLorvaneDlg::ListAppendColoured(ListControl list, const std::string& text, Rgb colour) {
   PostToGui(this, closing_, posted_, [this, list, text, colour] {
+    Remember(changedLists_, ListWidget(list));
     if (list != ListControl::VirtualPage) {
       ListWidget(list)->addItem(MakeItem(text));
       return;
@@ -326,6 +344,7 @@ void CLorvaneDlg::ListDelete(ListControl list, int64_t index) {
     QListWidget* widget = ListWidget(list);
     const QSignalBlocker quiet(widget);
     delete widget->takeItem(static_cast<int>(index));
+    Remember(changedLists_, widget);
   });
 }
 

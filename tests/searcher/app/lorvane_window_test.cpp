@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QClipboard>
+#include <QImage>
 #include <QMimeData>
 #include <QUrl>
 #include <QLineEdit>
@@ -125,6 +126,32 @@ class LorvaneWindowTest : public QObject {
     QCOMPARE(lorvane::ClassifyDrop("/h/result.lvn", extensions).kind, DropKind::Restore);
     QCOMPARE(lorvane::ClassifyDrop("/h/RESULT.LVN", extensions).kind, DropKind::PreRead);
     QCOMPARE(lorvane::ClassifyDrop("ab", extensions).kind, DropKind::RefusedType);
+  }
+
+  // A list that got entries is laid out before the window paints: Qt lays a
+  // list out again only on a timer after an entry comes, and a paint before
+  // that drew it empty (the result-file list flickered during a big search).
+  void aListIsNeverPaintedEmptyAfterItGotEntries() {
+    RecordingShell shell;
+    CLorvaneDlg dialog(CommandLineRequest{}, shell);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog, kPatienceMs));
+    const auto inked = [](QListWidget* list) {
+      const QImage picture = list->viewport()->grab().toImage();
+      int dark = 0;
+      for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) dark += qGray(picture.pixel(x, y)) < 128;
+      }
+      return dark;
+    };
+    for (const lorvane::ListControl which : {lorvane::ListControl::ResultFiles, lorvane::ListControl::Results}) {
+      QListWidget* list = dialog.findChild<QListWidget*>(which == lorvane::ListControl::ResultFiles ? "resultFileList" : "resultList");
+      for (int i = 0; i < 3; ++i) dialog.ListAppend(which, "00000" + std::to_string(i) + ".txt");
+      // The window's next paint, before any timer has run.
+      QEvent paintRequest(QEvent::UpdateRequest);
+      QApplication::sendEvent(&dialog, &paintRequest);
+      QVERIFY(inked(list) > 0);
+    }
   }
 
   // A file dropped on a field is the window's drop, as on its body: its path
