@@ -67,9 +67,12 @@ void KeepSpaceWhenHidden(QWidget* widget) {
   widget->setSizePolicy(policy);
 }
 
+// A figure or status line: its text can be selected with the mouse, and Tab
+// passes it by on its way to the fields a user types into.
 QLineEdit* ReadOnlyEdit(bool framed = true, bool right = false) {
   auto* edit = new QLineEdit;
   edit->setReadOnly(true);
+  edit->setFocusPolicy(Qt::ClickFocus);
   edit->setFrame(framed);
   if (right) edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   return edit;
@@ -306,6 +309,7 @@ void CLorvaneDlg::Initiate() {
   StartUpEngine(*this, context_, suite::GetModuleDirectory());
   setWindowTitle(QString::fromUtf8(LVN_MAIN_TITLE_M));
   startLineSlider_->hide();
+  keywordEdit_->setFocus();  // what a user types first
   if (request_.autoLoad && request_.autoSearch) {
     // The keyword comes as locale text; one the code page can't hold stands in
     // its edit as given, and the search after the pre-read refuses it.

@@ -154,6 +154,26 @@ class LorvaneWindowTest : public QObject {
     }
   }
 
+  // The window starts in the keyword field; Tab walks the fields a user types
+  // into, the boxes, lists and buttons, never a read-only figure or status
+  // line, and comes round to the keyword again.
+  void tabPassesTheReadOnlyFieldsBy() {
+    RecordingShell shell;
+    CLorvaneDlg dialog(CommandLineRequest{}, shell);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog, kPatienceMs));
+    auto* keyword = dialog.findChild<QLineEdit*>("keywordEdit");
+    QCOMPARE(QApplication::focusWidget(), keyword);
+    int stops = 0;
+    do {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      const auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+      QVERIFY2(!edit || !edit->isReadOnly(), qPrintable(edit ? edit->objectName() : QString()));
+      QVERIFY(++stops < 40);
+    } while (QApplication::focusWidget() != keyword);
+    QCOMPARE(stops, 17);  // 4 edits, 9 buttons, the match-case box and 3 lists
+  }
+
   // A file dropped on a field is the window's drop, as on its body: its path
   // goes into the path field and it is pre-read; the field keeps its text.
   // Text dragged into a field stays text; while a worker runs, no file is taken.
