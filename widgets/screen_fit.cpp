@@ -2,6 +2,7 @@
 
 #include <QCursor>
 #include <QGuiApplication>
+#include <QMargins>
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
@@ -11,9 +12,9 @@ namespace {
 
 // Before a window is shown its frame is unknown: room for a caption of two
 // lines of text and borders of a few pixels.
-QSize FrameAllowance(const QWidget* window) {
+QMargins FrameAllowance(const QWidget* window) {
   const int line = window->fontMetrics().height();
-  return QSize(16, 2 * line + 16);
+  return QMargins(8, 2 * line + 8, 8, 8);
 }
 
 QScreen* OpeningScreen(const QWidget* window) {
@@ -25,11 +26,29 @@ QScreen* OpeningScreen(const QWidget* window) {
 }  // namespace
 
 void FitOnScreen(QWidget* window, QSize preferred) {
-  QSize size = preferred;
-  if (const QScreen* screen = OpeningScreen(window)) {
-    size = size.boundedTo(screen->availableGeometry().size() - FrameAllowance(window));
+  const QScreen* screen = OpeningScreen(window);
+  if (screen == nullptr) {
+    window->resize(preferred.expandedTo(window->minimumSizeHint()));
+    return;
   }
-  window->resize(size.expandedTo(window->minimumSizeHint()).expandedTo(window->minimumSize()));
+  const QRect free = screen->availableGeometry();
+  const QMargins frame = FrameAllowance(window);
+  const QSize size = preferred.boundedTo(free.marginsRemoved(frame).size())
+                         .expandedTo(window->minimumSizeHint())
+                         .expandedTo(window->minimumSize());
+  window->resize(size);
+  // Qt would centre the window guessing its frame, and lift it to the
+  // screen's top edge when it is tall: a window manager that keeps a window
+  // where it was asked then put the caption above the screen. A window's
+  // position is its frame's: centred over its parent, or on the free area,
+  // and wholly on the free area.
+  const QSize outer = size.grownBy(frame);
+  const QWidget* parent = window->parentWidget();
+  const QRect around = parent != nullptr ? parent->window()->frameGeometry() : free;
+  QPoint at = around.center() - QPoint(outer.width() / 2, outer.height() / 2);
+  at.setX(std::max(std::min(at.x(), free.right() + 1 - outer.width()), free.left()));
+  at.setY(std::max(std::min(at.y(), free.bottom() + 1 - outer.height()), free.top()));
+  window->move(at);
 }
 
 }  // namespace suite
