@@ -31,6 +31,7 @@ struct ArmedNotice {
 ArmedNotice* armed = nullptr;
 
 void PassOn(QtMessageHandler handler, const HeldMessage& message) {
+  if (handler == nullptr) return;
   const QMessageLogContext context(message.file, message.line, message.function, message.category);
   handler(message.type, context, message.text);
 }

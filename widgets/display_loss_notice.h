@@ -2,7 +2,6 @@
 // Qt's connection to it.
 #pragma once
 
-
 namespace suite {
 
 // A display checked a moment ago may be gone when Qt connects (a virtual
