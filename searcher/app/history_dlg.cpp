@@ -9,10 +9,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <chrono>
-#include <pthread.h>
-#include <sched.h>
 #include <thread>
 
+#include "common/thread_priority.h"
 #include "searcher/app/gui_call.h"
 #include "searcher/report/report_list_ctrl.h"
 #include "widgets/blank_caption.h"
@@ -248,9 +247,7 @@ void CHistoryDlg::StartFill() {
   if (workerRunning_.exchange(true)) return;
   ++threadsAlive_;
   std::thread([this] {
-    // Idle priority: listing never slows the desktop down.
-    sched_param parameter{};
-    pthread_setschedparam(pthread_self(), SCHED_IDLE, &parameter);
+    suite::RunAtIdlePriority();  // listing never slows the desktop down
     for (;;) {
       while (fillRequested_.exchange(false) && !closing_) browser_.FillHistoryList(*this);
       workerRunning_ = false;

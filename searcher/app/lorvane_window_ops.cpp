@@ -8,12 +8,11 @@
 #include <QSlider>
 #include <QTimer>
 #include <algorithm>
-#include <pthread.h>
-#include <sched.h>
 #include <thread>
 
 #include "common/codepage.h"
 #include "common/desktop_shell.h"
+#include "common/thread_priority.h"
 #include "common/time_text.h"
 #include "searcher/app/gui_call.h"
 #include "searcher/app/lorvane_dlg.h"
@@ -451,11 +450,7 @@ void CLorvaneDlg::OnSelectResultLine() {
 void CLorvaneDlg::StartWorker(Worker worker) {
   ++runningWorkers_;
   std::thread([this, worker] {
-    if (worker != Worker::LoadClipboard) {
-      // Idle priority: the searcher never slows the desktop down.
-      sched_param parameter{};
-      pthread_setschedparam(pthread_self(), SCHED_IDLE, &parameter);
-    }
+    if (worker != Worker::LoadClipboard) suite::RunAtIdlePriority();  // the searcher never slows the desktop down
     RunWorker(worker);
     // What the worker posted is in the controls before it counts as done.
     RunQueuedFirst(this, closing_, posted_, [this] { SyncViews(); });

@@ -20,6 +20,9 @@ work=$own/__Lorvane__
 marker=$own/marker
 touch "$marker"
 export TMPDIR="$own"
+# Its workers at normal priority: at idle priority they wait for as long as
+# anything else keeps the machine busy.
+export SUITE_WORKER_PRIORITY=normal
 
 on_own_display 1280x900x24 bash -c '
   program=$1; sample=$2; work=$3; marker=$4; within=$5
