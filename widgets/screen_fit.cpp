@@ -27,16 +27,12 @@ QScreen* OpeningScreen(const QWidget* window) {
 
 void FitOnScreen(QWidget* window, QSize preferred) {
   const QScreen* screen = OpeningScreen(window);
-  if (screen == nullptr) {
-    window->resize(preferred.expandedTo(window->minimumSizeHint()));
-    return;
-  }
-  const QRect free = screen->availableGeometry();
   const QMargins frame = FrameAllowance(window);
-  const QSize size = preferred.boundedTo(free.marginsRemoved(frame).size())
-                         .expandedTo(window->minimumSizeHint())
-                         .expandedTo(window->minimumSize());
+  const QRect free = screen != nullptr ? screen->availableGeometry() : QRect();
+  const QSize room = screen != nullptr ? free.marginsRemoved(frame).size() : preferred;
+  const QSize size = preferred.boundedTo(room).expandedTo(window->minimumSizeHint()).expandedTo(window->minimumSize());
   window->resize(size);
+  if (screen == nullptr) return;
   // Qt would centre the window guessing its frame, and lift it to the
   // screen's top edge when it is tall: a window manager that keeps a window
   // where it was asked then put the caption above the screen. A window's

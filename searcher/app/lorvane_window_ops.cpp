@@ -52,6 +52,11 @@ void SetEditText(QLineEdit* edit, const QString& text) {
   if (edit->text() != text) edit->setText(text);
 }
 
+// Notes a list whose entries changed, once, for the layout before the next paint.
+void Remember(std::vector<QListWidget*>& changed, QListWidget* list) {
+  if (std::find(changed.begin(), changed.end(), list) == changed.end()) changed.push_back(list);
+}
+
 }  // namespace
 
 // Calls that give something back, or that must be over before the worker
@@ -259,14 +264,6 @@ void CLorvaneDlg::LayOutChangedLists() {
   for (QListWidget* list : changedLists_) list->doItemsLayout();
   changedLists_.clear();
 }
-
-namespace {
-
-void Remember(std::vector<QListWidget*>& changed, QListWidget* list) {
-  if (std::find(changed.begin(), changed.end(), list) == changed.end()) changed.push_back(list);
-}
-
-}  // namespace
 
 void CLorvaneDlg::ListAppend(ListControl list, const std::string& text) {
   PostToGui(this, closing_, posted_, [this, list, text] {
