@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace suite {
@@ -25,7 +26,10 @@ bool OutputFile::CreateNew(const std::string& path, bool* existed) {
 bool OutputFile::Open(const std::string& path, int flags) {
   Close();
   path_ = path;
-  fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | flags, 0644);
+  fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | flags, 0600);
+  // What the suite writes comes from the user's logs: readable by the user
+  // alone, also when an older file of the name was readable by others.
+  if (fd_ >= 0 && (flags & O_TRUNC)) ::fchmod(fd_, 0600);
   failed_ = fd_ < 0;
   error_ = failed_ ? errno : 0;
   used_ = 0;

@@ -12,7 +12,7 @@
 
 namespace suite {
 
-// Creates or truncates a file and writes it in few large writes. The buffer is
+// Creates or truncates a file, readable and writable by the user alone, and writes it in few large writes. The buffer is
 // page-aligned and every write but the first and the last is one whole
 // buffer, so writes start on page boundaries of the file: that measured a
 // third of the kernel time of writes that end wherever a line ends. The first

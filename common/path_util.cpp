@@ -44,9 +44,33 @@ std::string FullPath(const std::string& path) {
   return full + name;
 }
 
-bool MakeDirectory(const std::string& path, bool* existed) {
+bool IsDirectory(const std::string& path) {
+  struct stat status;
+  return !path.empty() && ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+bool IsWritableDirectory(const std::string& path) { return !path.empty() && ::access(path.c_str(), W_OK) == 0; }
+
+std::string ResolvedPath(const std::string& path) {
+  if (path.empty()) return std::string();
+  char* resolved = ::realpath(path.c_str(), nullptr);
+  if (!resolved) return std::string();
+  std::string full(resolved);
+  std::free(resolved);
+  return full;
+}
+
+std::string CurrentDirectory() {
+  char* current = ::getcwd(nullptr, 0);
+  if (!current) return std::string();
+  std::string directory(current);
+  std::free(current);
+  return directory;
+}
+
+bool MakeDirectory(const std::string& path, bool* existed, DirectoryAccess access) {
   if (existed) *existed = false;
-  if (::mkdir(path.c_str(), 0777) == 0) return true;
+  if (::mkdir(path.c_str(), access == DirectoryAccess::kOwnerOnly ? 0700 : 0777) == 0) return true;
   if (existed && errno == EEXIST) *existed = true;
   return false;
 }

@@ -26,8 +26,28 @@ std::string DirectoryOfPath(const std::string& path);
 // directory can't be resolved, is given back unchanged.
 std::string FullPath(const std::string& path);
 
+// True for an existing directory (links followed).
+bool IsDirectory(const std::string& path);
+
+// True when this process may create files in the directory (a read-only
+// file system says no, also to root).
+bool IsWritableDirectory(const std::string& path);
+
+// The path with every link, "." and ".." resolved; empty when it can't be.
+std::string ResolvedPath(const std::string& path);
+
+// The current directory; empty when it can't be read.
+std::string CurrentDirectory();
+
+// Who may enter a directory the suite makes.
+enum class DirectoryAccess {
+  kOwnerOnly,  // 0700: what holds copies of the user's lines
+  kAsUmask,    // as the user's umask allows: a folder for files the user moves
+};
+
 // Creates one directory; true when it was made by this call.
 // A directory that already exists gives false with `existed` set.
-bool MakeDirectory(const std::string& path, bool* existed = nullptr);
+bool MakeDirectory(const std::string& path, bool* existed = nullptr,
+                   DirectoryAccess access = DirectoryAccess::kOwnerOnly);
 
 }  // namespace suite
