@@ -5,11 +5,11 @@
 namespace suite {
 
 void OpenFolderInExplorer(DesktopShell& shell, const std::string& workDirectory) {
-  shell.OpenFolder(workDirectory, GetModuleDirectory());
+  shell.OpenFolder(workDirectory, DirectoryOfPath(workDirectory));
 }
 
-void OpenFolderInExplorer(DesktopShell& shell, std::string* rememberedFolder) {
-  if (!PathExists(*rememberedFolder)) *rememberedFolder = GetModuleDirectory();
+void OpenFolderInExplorer(DesktopShell& shell, std::string* rememberedFolder, const std::string& fallback) {
+  if (!PathExists(*rememberedFolder)) *rememberedFolder = fallback;
   shell.OpenFolder(*rememberedFolder, *rememberedFolder);
 }
 

@@ -16,13 +16,14 @@ class DesktopShell {
   virtual void OpenFile(const std::string& path) = 0;
 };
 
-// The searcher's variant: shows its work directory, started in the program's
-// directory; the folder is not checked first.
+// The searcher's variant: shows its work directory, started in the folder it
+// lies in (the program's directory in a portable folder); the folder is not
+// checked first.
 void OpenFolderInExplorer(DesktopShell& shell, const std::string& workDirectory);
 
 // The evacuator's and splitter's variant: shows the remembered last output
-// folder; when it no longer exists it is replaced, for good, by the program's
-// directory first.
-void OpenFolderInExplorer(DesktopShell& shell, std::string* rememberedFolder);
+// folder; when it no longer exists it is replaced, for good, by `fallback`
+// (the folder their work directory lies in) first.
+void OpenFolderInExplorer(DesktopShell& shell, std::string* rememberedFolder, const std::string& fallback);
 
 }  // namespace suite

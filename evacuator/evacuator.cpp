@@ -33,6 +33,7 @@ void Evacuator::Refresh(TuckawayWindow& window) {
 void Evacuator::ListFiles(TuckawayWindow& window) const {
   window.SetSourceText(sourceDirectory_);
   window.ListClear();
+  if (refused_) return;  // the buttons stay locked
   for (const auto& name : ListPlainFiles(sourceDirectory_)) {
     if (!suiteFiles_.Contains(name)) window.ListAddSorted(name);
   }
@@ -40,11 +41,13 @@ void Evacuator::ListFiles(TuckawayWindow& window) const {
 }
 
 MoveResult Evacuator::MoveFiles(TuckawayWindow& window) {
+  if (refused_) return MoveResult();
   // An existing directory is fine: two moves within one second share it.
-  suite::MakeDirectory(workDirectory_);
+  // The moved files keep who may read them: the folders take the user's umask.
+  suite::MakeDirectory(workDirectory_, nullptr, suite::DirectoryAccess::kAsUmask);
   const std::string target = workDirectory_ + suite::kPathSeparator + timeStamp_();
   lastTargetDirectory_ = target;
-  suite::MakeDirectory(target);
+  suite::MakeDirectory(target, nullptr, suite::DirectoryAccess::kAsUmask);
 
   // Caret after the first character: the start of the path stays in sight.
   window.SetTargetText(target);
@@ -78,7 +81,7 @@ bool Evacuator::MoveOne(const std::string& name, const std::string& targetDirect
 void Evacuator::OnListDoubleClick(TuckawayWindow& window, int64_t index) { window.ListDelete(index); }
 
 void Evacuator::OpenLastTargetFolder(suite::DesktopShell& shell) {
-  suite::OpenFolderInExplorer(shell, &lastTargetDirectory_);
+  suite::OpenFolderInExplorer(shell, &lastTargetDirectory_, sourceDirectory_);
 }
 
 }  // namespace tuckaway

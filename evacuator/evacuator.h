@@ -40,6 +40,11 @@ class Evacuator {
   const std::string& LastTargetDirectory() const { return lastTargetDirectory_; }
   const SuiteFileList& SuiteFiles() const { return suiteFiles_; }
 
+  // A folder that must not be emptied: listings show its path only and keep
+  // the buttons locked, and a move does nothing.
+  void RefuseToEmpty() { refused_ = true; }
+  bool Refused() const { return refused_; }
+
   // The dialog's initialisation: its title, then a listing.
   void InitDialog(TuckawayWindow& window);
   // The refresh button, and the start of every listing: locks the buttons and
@@ -68,6 +73,7 @@ class Evacuator {
   std::string lastTargetDirectory_;
   const SuiteFileList suiteFiles_;
   TimeStampSource timeStamp_;
+  bool refused_ = false;
 };
 
 }  // namespace tuckaway

@@ -88,8 +88,15 @@ QLineEdit* ReadOnlyField() {
 
 TuckawayDlg::TuckawayDlg(const std::string& sourceDirectory, suite::DesktopShell& shell,
                          Evacuator::TimeStampSource timeStamp, QWidget* parent)
-    : QDialog(parent), shell_(shell), evacuator_(sourceDirectory, SuiteFileList(), std::move(timeStamp)) {
+    : TuckawayDlg(SourceFolder{sourceDirectory, SourceOrigin::kProgramFolder, std::string()}, shell,
+                  std::move(timeStamp), parent) {}
+
+TuckawayDlg::TuckawayDlg(const SourceFolder& source, suite::DesktopShell& shell, Evacuator::TimeStampSource timeStamp,
+                         QWidget* parent)
+    : QDialog(parent), shell_(shell), evacuator_(source.directory, SuiteFileList(), std::move(timeStamp)) {
+  if (!source.refusal.empty()) evacuator_.RefuseToEmpty();
   BuildControls();
+  sourceNote_->setText(suite::FromCodePage(SourceNoteText(source)));
   evacuator_.InitDialog(*this);
 }
 
@@ -115,6 +122,7 @@ void TuckawayDlg::BuildControls() {
   moveButton_ = new suite::IconButton(MoveIcon(), suite::FromCodePage(MoveButtonToolTip()));
   moveButton_->setIconSize(QSize(48, 48));
   moveButton_->setAutoRaise(false);
+  sourceNote_ = new QLabel;
   note_ = new QLabel(suite::FromCodePage(NoteText()));
   note_->setWordWrap(true);
 
@@ -136,6 +144,7 @@ void TuckawayDlg::BuildControls() {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(suite::FromCodePage(SourceLabelText())));
   layout->addWidget(sourceField_);
+  layout->addWidget(sourceNote_);
   layout->addLayout(middle, 1);
   layout->addLayout(target);
   layout->addWidget(note_);

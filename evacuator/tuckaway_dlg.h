@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "evacuator/evacuator.h"
+#include "evacuator/source_folder.h"
 #include "evacuator/tuckaway_window.h"
 #include "evacuator/tuckaway_window_model.h"
 
@@ -36,6 +37,10 @@ class TuckawayDlg : public QDialog, public TuckawayWindow {
   // directory). Starts the first listing at once.
   TuckawayDlg(const std::string& sourceDirectory, suite::DesktopShell& shell,
               Evacuator::TimeStampSource timeStamp = nullptr, QWidget* parent = nullptr);
+  // The folder as chosen at start: the line under the source field says where
+  // it came from, or why it is refused (then nothing is listed or moved).
+  TuckawayDlg(const SourceFolder& source, suite::DesktopShell& shell, Evacuator::TimeStampSource timeStamp = nullptr,
+              QWidget* parent = nullptr);
   // Waits for a listing still running; its remaining calls are dropped.
   ~TuckawayDlg() override;
 
@@ -66,6 +71,7 @@ class TuckawayDlg : public QDialog, public TuckawayWindow {
   QToolButton* MoveButton() const { return moveButton_; }
   QPushButton* OpenFolderButton() const { return openFolderButton_; }
   QLabel* NoteLabel() const { return note_; }
+  QLabel* SourceNoteLabel() const { return sourceNote_; }
 
  signals:
   void ListingFinished();
@@ -90,6 +96,7 @@ class TuckawayDlg : public QDialog, public TuckawayWindow {
   QToolButton* moveButton_ = nullptr;
   QPushButton* openFolderButton_ = nullptr;
   QLabel* note_ = nullptr;
+  QLabel* sourceNote_ = nullptr;
 
   std::thread listing_;
   std::atomic<bool> closing_{false};

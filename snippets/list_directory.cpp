@@ -1,11 +1,16 @@
 #include "snippets/list_directory.h"
 
+#include "common/file_places.h"
 #include "common/path_util.h"
 #include "snippets/snipkeep_texts.h"
 
 namespace snipkeep {
 
-std::string DefaultListDirectory() { return suite::GetModuleDirectory() + kListDirectoryName + suite::kPathSeparator; }
+std::string DefaultListDirectory() {
+  // The user edits these lists: beside a portable program, else with the user's settings.
+  static constexpr suite::FilesRequest kLists{kListDirectoryName, suite::UserPlace::kConfig, "snipkeep"};
+  return suite::ProgramFilePlace(kLists).Directory() + suite::kPathSeparator;
+}
 
 std::string WithSeparator(std::string directory) {
   if (directory.empty() || directory.back() != suite::kPathSeparator) directory += suite::kPathSeparator;

@@ -7,7 +7,8 @@
 
 namespace snipkeep {
 
-// "config" and a separator beside the running program.
+// "config" and a separator beside a portable program; "snipkeep" and a
+// separator in the user's config directory for an installed one.
 std::string DefaultListDirectory();
 
 // The directory with a separator at its end, added when missing.

@@ -10,6 +10,8 @@
 namespace cleavora {
 
 void OnInitDialog(CleavoraWindow& window, SplitState& state) {
+  // An installed program puts its pieces into the user's folder: say which.
+  if (!state.BesideProgram()) window.SetStatusText(PiecesPlaceText(state.WorkDirectory()));
   window.ShowForm();
   const int64_t lines = window.LinesPerPiece();
   if (!IsPieceSizeInRange(lines)) return;
@@ -24,7 +26,7 @@ void OnBtnChooseFile(CleavoraWindow& window, const SplitState& state) {
   request.title = "Open for Viewer";
   request.defaultExtension = "txt";
   request.filters = {{"txt (*.txt)", "*.txt"}, {"All Files (*.*)", "*.*"}};
-  request.startDirectory = state.ProgramDirectory();
+  request.startDirectory = state.BaseDirectory();
   request.existingFileOnly = true;
   if (const std::optional<std::string> chosen = window.ChooseFile(request)) {
     window.SetFilePath(*chosen);

@@ -57,6 +57,14 @@ std::string SuccessText(int64_t lines, int64_t pieces) {
   return Format("分割成功: 将 %" PRId64 " 行分割成 %" PRId64 " 个小文件", lines, pieces);
 }
 
+std::string PiecesPlaceText(const std::string& workDirectory) {
+  return Cp("分割出的小文件将存放在“") + suite::PathText(workDirectory) + Cp("”中。");
+}
+
+std::string PiecesWrittenToText(const std::string& splitDirectory) {
+  return Cp("，存放在“") + suite::PathText(splitDirectory) + Cp("”中");
+}
+
 std::string PieceSizeRejectedText(int64_t restoredLines) {
   return Format("新参数设置失败! 恢复原值，将每 %" PRId64 " 行分割成一个小文件。", restoredLines);
 }

@@ -20,6 +20,10 @@ std::string WriteFailedText(const std::string& piecePath);
 std::string CutWhileReadText(const std::string& sourcePath);
 std::string ProgressText(int64_t linesDone, int64_t piecesDone);
 std::string SuccessText(int64_t lines, int64_t pieces);
+// Where the pieces go, for a program that keeps them in the user's folder: at
+// start, and after a split's success text.
+std::string PiecesPlaceText(const std::string& workDirectory);
+std::string PiecesWrittenToText(const std::string& splitDirectory);
 
 // Apply's status texts.
 std::string PieceSizeRejectedText(int64_t restoredLines);

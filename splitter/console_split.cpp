@@ -39,7 +39,7 @@ constexpr const char* kUsage = "usage: partivo-cli split FILE LINES   (LINES fro
 
 }  // namespace
 
-int RunConsoleSplit(const std::vector<std::string>& args, const std::string& programDirectory, std::FILE* out,
+int RunConsoleSplit(const std::vector<std::string>& args, const suite::FilePlace& place, std::FILE* out,
                     std::FILE* err) {
   if (args.size() != 3 || args[0] != "split") {
     std::fputs(kUsage, err);
@@ -58,7 +58,7 @@ int RunConsoleSplit(const std::vector<std::string>& args, const std::string& pro
   ConsoleSplitWindow window(out);
   window.SetFilePath(path);
   window.SetLinesPerPiece(*lines);
-  SplitState state(programDirectory);
+  SplitState state(place);
   const int result = RunSplit(window, state);
   if (result == 0) std::fprintf(out, "%s\n", state.LastSplitDirectory().c_str());
   std::fflush(out);

@@ -4,10 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "common/path_util.h"
+#include "common/file_places.h"
+#include "splitter/split_state.h"
 #include "splitter/console_split.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
-  return cleavora::RunConsoleSplit(args, suite::GetModuleDirectory(), stdout, stderr);
+  return cleavora::RunConsoleSplit(args, suite::ProgramFilePlace(cleavora::kSplitterFiles), stdout, stderr);
 }

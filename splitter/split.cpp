@@ -244,7 +244,9 @@ int RunSplit(CleavoraWindow& window, SplitState& state, size_t windowSize, size_
   sourceFile.Close();
   if (state.StopRequested()) return -1;
   // The last piece counts even when it is empty.
-  return Finish(window, SuccessText(at.totalLines, piece + 1), 0);
+  std::string success = SuccessText(at.totalLines, piece + 1);
+  if (!state.BesideProgram()) success += PiecesWrittenToText(splitDirectory);
+  return Finish(window, success, 0);
 }
 
 }  // namespace cleavora

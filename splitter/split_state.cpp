@@ -4,7 +4,10 @@
 
 namespace cleavora {
 
-SplitState::SplitState(std::string programDirectory) : programDirectory_(std::move(programDirectory)) {}
+SplitState::SplitState(std::string programDirectory)
+    : place_{std::move(programDirectory), kWorkDirectoryName, true} {}
+
+SplitState::SplitState(const suite::FilePlace& place) : place_(place) {}
 
 std::string SplitState::LastSplitDirectory() const {
   std::lock_guard<std::mutex> lock(directoryMutex_);
@@ -20,7 +23,7 @@ void SplitState::OpenLastSplitDirectory(suite::DesktopShell& shell) {
   // Held over the check, the replacement and the request, so a split that
   // starts meanwhile is never overwritten by the fallback.
   std::lock_guard<std::mutex> lock(directoryMutex_);
-  suite::OpenFolderInExplorer(shell, &lastSplitDirectory_);
+  suite::OpenFolderInExplorer(shell, &lastSplitDirectory_, place_.base);
 }
 
 }  // namespace cleavora

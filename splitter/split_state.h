@@ -6,6 +6,7 @@
 #include <mutex>
 #include <string>
 
+#include "common/file_places.h"
 #include "splitter/piece_size.h"
 
 namespace suite {
@@ -16,17 +17,26 @@ namespace cleavora {
 
 // The work directory inside the program directory; one split directory per split.
 inline constexpr const char* kWorkDirectoryName = "__Cleavora__";
+// Pieces go into kWorkDirectoryName beside a portable program, else into
+// "Partivo" in the user's documents folder.
+inline constexpr suite::FilesRequest kSplitterFiles{kWorkDirectoryName, suite::UserPlace::kDocuments, "Partivo"};
 
 // One instance for the process; nothing of it is saved. The last split
 // directory and the stop flag may be used from any thread; the last accepted
 // piece size belongs to the window's thread.
 class SplitState {
  public:
-  // `programDirectory` ends in the separator.
+  // Beside the program: `programDirectory` ends in the separator.
   explicit SplitState(std::string programDirectory);
+  // Where suite::ProgramFilePlace puts the pieces.
+  explicit SplitState(const suite::FilePlace& place);
 
-  const std::string& ProgramDirectory() const { return programDirectory_; }
-  std::string WorkDirectory() const { return programDirectory_ + kWorkDirectoryName; }
+  // The folder the work directory lies in: the program's own folder, or the
+  // user's documents folder. The file chooser starts there.
+  const std::string& BaseDirectory() const { return place_.base; }
+  std::string WorkDirectory() const { return place_.Directory(); }
+  // False when the pieces go to the user's folder: then the status line says where.
+  bool BesideProgram() const { return place_.besideProgram; }
 
   int64_t LastAcceptedPieceSize() const { return lastAcceptedPieceSize_; }
   void SetLastAcceptedPieceSize(int64_t lines) { lastAcceptedPieceSize_ = lines; }
@@ -34,7 +44,7 @@ class SplitState {
   std::string LastSplitDirectory() const;
   void SetLastSplitDirectory(const std::string& directory);
   // Shows the last split directory in the file manager; when it is missing
-  // (no split yet, or deleted) it becomes the program's directory for good.
+  // (no split yet, or deleted) it becomes the base directory for good.
   void OpenLastSplitDirectory(suite::DesktopShell& shell);
 
   // Asks a running split to end at once, without reporting to the window: the
@@ -43,7 +53,7 @@ class SplitState {
   bool StopRequested() const { return stopRequested_.load(std::memory_order_relaxed); }
 
  private:
-  const std::string programDirectory_;
+  const suite::FilePlace place_;
   int64_t lastAcceptedPieceSize_ = kDefaultLinesPerPiece;
   mutable std::mutex directoryMutex_;
   std::string lastSplitDirectory_;

@@ -306,7 +306,7 @@ void CLorvaneDlg::BuildControls() {
 void CLorvaneDlg::Initiate() {
   RefreshForm();
   ShowSplash();
-  StartUpEngine(*this, context_, suite::GetModuleDirectory());
+  StartUpEngine(*this, context_, ProgramWorkDirectory());
   setWindowTitle(QString::fromUtf8(LVN_MAIN_TITLE_M));
   startLineSlider_->hide();
   keywordEdit_->setFocus();  // what a user types first
@@ -405,7 +405,11 @@ void CLorvaneDlg::OnBtnChooseFile() {
     filters << QString("%1 (*.%1)").arg(e);
   }
   filters << QFileDialog::tr("All Files (*)");  // Qt's own filter of all files, in Chinese
-  QFileDialog dialog(this, "Open for Viewer", suite::FromPath(suite::GetModuleDirectory()));
+  // A portable copy starts where it lies (its logs often lie beside it), an
+  // installed one in the current folder.
+  const std::string start = suite::KeepsFilesBesideProgram(suite::ReadPlaceFacts()) ? suite::GetModuleDirectory()
+                                                                                      : suite::CurrentDirectory();
+  QFileDialog dialog(this, "Open for Viewer", suite::FromPath(start));
   dialog.setNameFilters(filters);
   dialog.setDefaultSuffix("txt");
   dialog.setFileMode(QFileDialog::ExistingFile);

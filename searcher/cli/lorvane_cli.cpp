@@ -103,7 +103,7 @@ int RunWorkers(ConsoleWindow& window, lorvane::SearchContext& context) {
 
 int RunIndex(ConsoleWindow& window, const std::string& path) {
   lorvane::SearchContext context;
-  lorvane::StartUpEngine(window, context, suite::GetModuleDirectory());
+  lorvane::StartUpEngine(window, context, lorvane::ProgramWorkDirectory());
   window.SetFormText(lorvane::FormText::FilePath, path);
   window.RefreshForm();
   if (lorvane::QuickPreRead(window, context) != 0) return 1;
@@ -129,7 +129,7 @@ int RunSearch(ConsoleWindow& window, const std::vector<std::string>& arguments) 
                  " can't hold (set SUITE_CODEPAGE to match the log)");
   }
   lorvane::SearchContext context;
-  lorvane::StartUpEngine(window, context, programDirectory);
+  lorvane::StartUpEngine(window, context, lorvane::ProgramWorkDirectory());
   window.SetAutoSearch(true);
   lorvane::AutoLoad(window, request.targetPath, *keyword, request.matchCase);
   window.RefreshForm();
@@ -145,7 +145,7 @@ bool Restore(ConsoleWindow& window, lorvane::SearchContext& context, const std::
     return false;
   }
   window.AttachContext(&context);
-  lorvane::StartUpEngine(window, context, suite::GetModuleDirectory());
+  lorvane::StartUpEngine(window, context, lorvane::ProgramWorkDirectory());
   return lorvane::ResultLoad(window, context, path);
 }
 
@@ -215,7 +215,7 @@ int RunView(ConsoleWindow& window, const std::vector<std::string>& arguments) {
 
 // The history browser's rows, with the descriptor of each row that has one.
 int RunHistory(ConsoleWindow& window) {
-  lorvane::HistoryBrowser browser(suite::GetModuleDirectory() + lorvane::kWorkDirectoryName);
+  lorvane::HistoryBrowser browser(lorvane::ProgramWorkDirectory());
   lorvane::HistoryWindowModel list;
   browser.InitDialog(list);
   browser.FillHistoryList(list);

@@ -11,9 +11,11 @@ const std::vector<std::string>& AcceptedExtensions() {
   return extensions;
 }
 
-void StartUpEngine(LorvaneWindow& window, SearchContext& context, const std::string& programDirectory) {
+std::string ProgramWorkDirectory() { return suite::ProgramFilePlace(kSearcherFiles).Directory(); }
+
+void StartUpEngine(LorvaneWindow& window, SearchContext& context, const std::string& workDirectory) {
   window.PostStatus("CLorvaneDlg::__initiate()");
-  context.workDirectory = programDirectory + kWorkDirectoryName;
+  context.workDirectory = workDirectory;
   suite::MakeDirectory(context.workDirectory);
   context.clipboardDirectory = context.workDirectory + suite::kPathSeparator + kClipboardDirectoryName;
   suite::MakeDirectory(context.clipboardDirectory);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/file_places.h"
 #include "searcher/engine/quick_index.h"
 
 namespace lorvane {
@@ -29,15 +30,22 @@ struct SearchContext {
 
 inline constexpr const char* kWorkDirectoryName = "__Lorvane__";
 inline constexpr const char* kClipboardDirectoryName = "__Clipboard__";
+// The work directory is kWorkDirectoryName beside a portable program, else
+// "lorvane" in the user's state directory.
+inline constexpr suite::FilesRequest kSearcherFiles{kWorkDirectoryName, suite::UserPlace::kState, "lorvane"};
+
+// The work directory of this program (see suite::ProgramFilePlace).
+std::string ProgramWorkDirectory();
 
 // The file types the chooser offers and drops accept, in this order.
 const std::vector<std::string>& AcceptedExtensions();
 
 // The engine's part of the window's start-up: posts "CLorvaneDlg::__initiate()",
-// sets and creates the work and clipboard directories under `programDirectory`
-// (which ends in the separator) and fills the extension list. A directory that
-// can't be made is not reported here; the first file that can't be written is.
-void StartUpEngine(LorvaneWindow& window, SearchContext& context, const std::string& programDirectory);
+// sets and creates the work directory `workDirectory` (no separator at its
+// end) and the clipboard directory in it, and fills the extension list. A
+// directory that can't be made is not reported here; the first file that
+// can't be written is.
+void StartUpEngine(LorvaneWindow& window, SearchContext& context, const std::string& workDirectory);
 
 // Sets the history directory to the work directory + a time stamp of now and
 // creates it; an existing one is never taken over (see MakeFreshStampedDirectory).

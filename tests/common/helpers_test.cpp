@@ -101,19 +101,19 @@ struct RecordingShell : suite::DesktopShell {
 
 TEST(DesktopShellTest, OpenFolderVariants) {
   RecordingShell shell;
-  // The searcher's: its work directory, unchecked, started in the program's directory.
+  // The searcher's: its work directory, unchecked, started in the folder it lies in.
   suite::OpenFolderInExplorer(shell, std::string("/nowhere/__Lorvane__"));
   ASSERT_EQ(shell.folders.size(), 1u);
-  EXPECT_EQ(shell.folders[0], std::make_pair(std::string("/nowhere/__Lorvane__"), suite::GetModuleDirectory()));
+  EXPECT_EQ(shell.folders[0], std::make_pair(std::string("/nowhere/__Lorvane__"), std::string("/nowhere/")));
 
-  // The others': a remembered folder that has gone is replaced by the program's directory, for good.
+  // The others': a remembered folder that has gone is replaced by the fallback, for good.
   TempDir dir;
   std::string remembered = dir.Path();
-  suite::OpenFolderInExplorer(shell, &remembered);
+  suite::OpenFolderInExplorer(shell, &remembered, "/fallback/");
   EXPECT_EQ(shell.folders[1], std::make_pair(dir.Path(), dir.Path()));
   remembered = dir / "gone";
-  suite::OpenFolderInExplorer(shell, &remembered);
-  EXPECT_EQ(remembered, suite::GetModuleDirectory());
+  suite::OpenFolderInExplorer(shell, &remembered, "/fallback/");
+  EXPECT_EQ(remembered, "/fallback/");
   EXPECT_EQ(shell.folders[2], std::make_pair(remembered, remembered));
 }
 

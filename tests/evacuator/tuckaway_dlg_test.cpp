@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -105,6 +106,28 @@ class TuckawayDlgTest : public QObject {
   void init() {
     dir_ = std::make_unique<suite::testing::TempDir>();
     shell_.folders.clear();
+  }
+
+  // The line under the source field says where the folder came from; a refused
+  // folder shows why, lists nothing and can't be moved from.
+  void saysWhichFolderAndRefusesOnesItMustNotEmpty() {
+    WriteFile(In("app.log"), "x");
+    {
+      auto dialog = Open();
+      QVERIFY(dialog);
+      QCOMPARE(dialog->SourceNoteLabel()->text(), QString("(程序所在的目录)"));
+    }
+    SourceFolder refused{dir_->Path() + "/", SourceOrigin::kCommandLine, suite::Cp("不整理此目录: 这是系统目录")};
+    TuckawayDlg dialog(refused, shell_, [] { return std::string("20041203_091502"); });
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog, kPatienceMs));
+    QVERIFY(WaitForListing(dialog));
+    QCOMPARE(dialog.SourceNoteLabel()->text(), QString("不整理此目录: 这是系统目录"));
+    QCOMPARE(dialog.SourceField()->text().toStdString(), dir_->Path() + "/");
+    QCOMPARE(Shown(dialog), QStringList());
+    QVERIFY(!dialog.MoveButton()->isEnabled() && !dialog.RefreshButton()->isEnabled());
+    QVERIFY(dialog.OpenFolderButton()->isEnabled());
+    QVERIFY(!suite::PathExists(In(kWorkDirectoryName)));
   }
 
   void listsPlainFilesSortedWithoutRegardToCase() {
@@ -227,7 +250,7 @@ class TuckawayDlgTest : public QObject {
     QTest::mouseClick(dialog->OpenFolderButton(), Qt::LeftButton);
     QTest::mouseClick(dialog->MoveButton(), Qt::LeftButton);
     QTest::mouseClick(dialog->OpenFolderButton(), Qt::LeftButton);
-    QCOMPARE(shell_.folders, std::vector<std::string>({suite::GetModuleDirectory(), Target()}));
+    QCOMPARE(shell_.folders, std::vector<std::string>({In(""), Target()}));
   }
 
   void enterAndEscapeClose() {

@@ -120,7 +120,7 @@ TEST_F(ActionsTest, ChooseFileStartsInTheProgramDirectoryAndCancelKeepsThePath) 
   ASSERT_EQ(request.filters.size(), 2u);
   EXPECT_EQ(request.filters[0].pattern, "*.txt");
   EXPECT_EQ(request.filters[1].pattern, "*.*");
-  EXPECT_EQ(request.startDirectory, state.ProgramDirectory());
+  EXPECT_EQ(request.startDirectory, state.BaseDirectory());
   EXPECT_TRUE(request.existingFileOnly);
 
   window.SetChooserAnswer("/chosen.txt");
@@ -136,8 +136,9 @@ TEST_F(ActionsTest, StartSplitsThePathFieldAndOpenDirectoryFindsTheSplit) {
   testing::RecordingShell shell;
   OnBtnOpenDirectory(shell, state);
   ASSERT_EQ(shell.folders.size(), 1u);
-  EXPECT_EQ(shell.folders[0].folder, suite::GetModuleDirectory());
-  EXPECT_EQ(shell.folders[0].workingDirectory, suite::GetModuleDirectory());
+  // No split yet: the folder the work directory lies in (the program's own, for a portable program).
+  EXPECT_EQ(shell.folders[0].folder, state.BaseDirectory());
+  EXPECT_EQ(shell.folders[0].workingDirectory, state.BaseDirectory());
 
   window.Fields().filePath = suite::testing::WriteFile(dir / "typed.txt", "x\n");
   OnBtnStartSplit(window);

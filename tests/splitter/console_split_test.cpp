@@ -25,7 +25,7 @@ class ConsoleSplitTest : public ::testing::Test {
   int Run(const std::vector<std::string>& args) {
     std::FILE* outFile = std::tmpfile();
     std::FILE* errFile = std::tmpfile();
-    const int status = RunConsoleSplit(args, dir.Path() + "/", outFile, errFile);
+    const int status = RunConsoleSplit(args, suite::FilePlace{dir.Path() + "/", "__Cleavora__", true}, outFile, errFile);
     out = Contents(outFile);
     err = Contents(errFile);
     return status;

@@ -33,7 +33,7 @@ TEST(SearchContextTest, StartUpMakesTheWorkDirectories) {
   TempDir dir;
   testing::RecordingWindow window;
   SearchContext context;
-  StartUpEngine(window, context, dir.Path() + "/");
+  StartUpEngine(window, context, dir.Path() + "/__Lorvane__");
   EXPECT_EQ(window.messages, std::vector<std::string>{"CLorvaneDlg::__initiate()"});
   EXPECT_EQ(context.workDirectory, dir / "__Lorvane__");
   EXPECT_EQ(context.clipboardDirectory, dir / "__Lorvane__/__Clipboard__");
@@ -48,7 +48,7 @@ TEST(SearchContextTest, StartUpInAnUnwritableDirectoryStillCompletes) {
   const std::string notADirectory = WriteFile(dir / "file", "x");
   testing::RecordingWindow window;
   SearchContext context;
-  StartUpEngine(window, context, notADirectory + "/");
+  StartUpEngine(window, context, notADirectory + "/__Lorvane__");
   EXPECT_EQ(context.workDirectory, notADirectory + "/__Lorvane__");
   EXPECT_FALSE(suite::PathExists(context.workDirectory));
   // A history directory that can't be made is named all the same, without waiting forever.
