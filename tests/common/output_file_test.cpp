@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "common/output_file.h"
@@ -106,3 +107,30 @@ TEST(OutputFileTest, AFailedWriteKeepsTheUnitsThatReachedTheFile) {
   EXPECT_EQ(file.CloseAtMark(), 0);
   EXPECT_TRUE(file.Failed());
 }
+
+namespace {
+
+// Lines copied out of a log are the user's alone, whatever the umask, also
+// where an older file of the name could be read by others.
+TEST(OutputFileTest, FilesAreReadableByTheUserAlone) {
+  TempDir dir;
+  const mode_t old = ::umask(0);
+  suite::OutputFile file;
+  ASSERT_TRUE(file.Create(dir / "new.txt"));
+  ASSERT_TRUE(file.Close());
+  const std::string older = suite::testing::WriteFile(dir / "older.txt", "lines of a log");
+  ASSERT_EQ(::chmod(older.c_str(), 0644), 0);
+  ASSERT_TRUE(file.Create(older));
+  ASSERT_TRUE(file.Close());
+  bool existed = false;
+  ASSERT_TRUE(file.CreateNew(dir / "fresh.txt", &existed));
+  ASSERT_TRUE(file.Close());
+  ::umask(old);
+  for (const char* name : {"new.txt", "older.txt", "fresh.txt"}) {
+    struct stat status;
+    ASSERT_EQ(::stat((dir / name).c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0600u) << name;
+  }
+}
+
+}  // namespace
