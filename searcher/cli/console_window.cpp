@@ -15,15 +15,11 @@ ConsoleWindow::ConsoleWindow(std::FILE* out, std::FILE* progress, std::string ou
     : out_(out), progress_(progress), charset_(std::move(outputCharset)), terminal_(terminal), colour_(colour) {}
 
 void ConsoleWindow::EndRun(bool failed) {
-  if (!holding_) return;
+  if (!holding_ || !failed || !failures_) return ReleaseHeldLine();
   holding_ = false;
-  if (failed && failures_) {
-    std::fflush(out_);  // what came before stays before on a shared terminal
-    WriteLine(failures_, heldLine_);
-    std::fflush(failures_);
-  } else {
-    WriteLine(out_, heldLine_);
-  }
+  std::fflush(out_);  // what came before stays before on a shared terminal
+  WriteLine(failures_, heldLine_);
+  std::fflush(failures_);
 }
 
 void ConsoleWindow::ReleaseHeldLine() {
