@@ -97,6 +97,9 @@ int RunConsoleSplit(const std::vector<std::string>& args, const std::string& pro
     return 0;
   }
   if (args.empty()) return Usage(err, "no command given");
+  if (args[0] == "--help" || args[0] == "-h" || args[0] == "--version") {
+    return Usage(err, args[0] + " takes no arguments");
+  }
   if (args[0] != "split") {
     return Usage(err, (args[0].rfind('-', 0) == 0 ? "unknown option: " : "unknown command: ") + args[0]);
   }

@@ -319,6 +319,8 @@ int main(int argc, char** argv) {
   } else if (command == "history") {
     if (!arguments.empty()) return Usage("history takes no arguments", command);
     code = RunHistory(window);
+  } else if (command == "--help" || command == "-h" || command == "--version") {
+    return Usage(command + " takes no arguments");
   } else if (!command.empty() && command[0] == '-') {
     return Usage("unknown option: " + command);
   } else {

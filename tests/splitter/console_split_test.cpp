@@ -107,6 +107,8 @@ TEST_F(ConsoleSplitTest, RefusesBadArgumentsWithTheUsageLine) {
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 3) << err;
     EXPECT_TRUE(out.empty());
   }
+  Run({"--help", "more"});
+  EXPECT_EQ(err.rfind("partivo-cli: --help takes no arguments\n", 0), 0u) << err;
   EXPECT_FALSE(std::filesystem::exists(dir / "__Cleavora__"));
 }
 

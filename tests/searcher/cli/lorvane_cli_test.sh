@@ -68,7 +68,7 @@ exec 9<&-
 check "unlocked file: exit" 0 "$("$cli" index "$work/three.log" >/dev/null; echo $?)"
 
 # Bad arguments: what is wrong, one usage line and the pointer to --help, on stderr.
-for args in "" "index" "index a b" "search x" "index ''" "--bogus" "nothing" "page d x" "history now"; do
+for args in "" "index" "index a b" "search x" "index ''" "--bogus" "nothing" "page d x" "history now" "--help x"; do
   eval "set -- $args"
   "$cli" "$@" >"$work/out" 2>"$work/err"
   check "bad arguments [$args]: exit" 2 "$?"
@@ -77,6 +77,8 @@ for args in "" "index" "index a b" "search x" "index ''" "--bogus" "nothing" "pa
   check "bad arguments [$args]: usage" 1 "$(grep -c '^usage: lorvane-cli' "$work/err")"
   check "bad arguments [$args]: pointer" "Try 'lorvane-cli --help' for more information." "$(tail -n 1 "$work/err")"
 done
+check "bad arguments: an option with more" "lorvane-cli: --version takes no arguments" \
+  "$("$cli" --version x 2>&1 | head -n 1)"
 check "bad arguments: the command's usage line" "usage: lorvane-cli page DESCRIPTOR LINE [HALF]" \
   "$("$cli" page d x 2>&1 | sed -n 2p)"
 for option in --help -h; do
