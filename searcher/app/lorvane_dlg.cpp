@@ -323,6 +323,8 @@ void CLorvaneDlg::Initiate() {
     helpButton_->show();
   } else {
     StartGlint();
+    // A file alone ("open with"): taken as the file chooser takes one.
+    if (request_.autoLoad) OpenFile(request_.targetPath);
   }
   RefreshForm();
 }

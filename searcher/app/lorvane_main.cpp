@@ -18,8 +18,8 @@ int main(int argc, char** argv) {
   suite::SingleInstanceGuard guard("{5E1A07C3-92D4-4b6e-A1F0-3C8D24B6E917}");
   if (!guard.IsFirst()) return 0;
 
-  // Keyword, "0" or "1", target: the keyword is locale text (the window
-  // converts it), the path file-system bytes.
+  // Keyword, "0" or "1", target; or a target alone ("open with"): the keyword
+  // is locale text (the window converts it), the path file-system bytes.
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   const lorvane::CommandLineRequest request = lorvane::ParseCommandLine(arguments, suite::GetModuleDirectory());
 

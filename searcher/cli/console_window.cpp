@@ -10,8 +10,29 @@
 
 namespace lorvane {
 
-ConsoleWindow::ConsoleWindow(std::FILE* out, std::FILE* progress, std::string outputCharset, bool terminal)
-    : out_(out), progress_(progress), charset_(std::move(outputCharset)), terminal_(terminal) {}
+ConsoleWindow::ConsoleWindow(std::FILE* out, std::FILE* progress, std::string outputCharset, bool terminal,
+                             bool colour)
+    : out_(out), progress_(progress), charset_(std::move(outputCharset)), terminal_(terminal), colour_(colour) {}
+
+void ConsoleWindow::EndRun(bool failed) {
+  if (!holding_ || !failed || !failures_) return ReleaseHeldLine();
+  holding_ = false;
+  std::fflush(out_);  // what came before stays before on a shared terminal
+  WriteLine(failures_, heldLine_);
+  std::fflush(failures_);
+}
+
+void ConsoleWindow::ReleaseHeldLine() {
+  if (!holding_) return;
+  holding_ = false;
+  WriteLine(out_, heldLine_);
+}
+
+void ConsoleWindow::WriteLine(std::FILE* stream, const std::string& text) {
+  const std::string shown = ForConsole(text) + '\n';
+  ClearProgress();
+  std::fwrite(shown.data(), 1, shown.size(), stream);
+}
 
 void ConsoleWindow::OnSelectResultFile() {
   LorvaneWindowModel::OnSelectResultFile();
@@ -24,13 +45,14 @@ void ConsoleWindow::OnSelectResultLine() {
 }
 
 void ConsoleWindow::PrintData(const std::string& text, int colour) {
+  ReleaseHeldLine();
   if (!terminal_) {
     ClearProgress();
     std::fwrite(text.data(), 1, text.size(), out_);
     std::fputc('\n', out_);
     return;
   }
-  if (colour == 0) {
+  if (colour == 0 || !colour_) {
     PrintLine(text);
     return;
   }
@@ -54,14 +76,20 @@ std::string ConsoleWindow::ForConsole(const std::string& text) const {
 }
 
 void ConsoleWindow::PrintLine(const std::string& text) {
-  const std::string shown = ForConsole(text) + '\n';
-  ClearProgress();
-  std::fwrite(shown.data(), 1, shown.size(), out_);
+  ReleaseHeldLine();
+  WriteLine(out_, text);
 }
 
 void ConsoleWindow::PostStatus(const std::string& message) {
   LorvaneWindowModel::PostStatus(message);
-  PrintLine(Status().Lines()[2]);  // the line just posted, with its time prefix
+  const std::string& line = Status().Lines()[2];  // the line just posted, with its time prefix
+  if (!failures_) {
+    PrintLine(line);
+    return;
+  }
+  ReleaseHeldLine();
+  heldLine_ = line;
+  holding_ = true;
 }
 
 void ConsoleWindow::EnableControls(bool enable, bool progress) {
@@ -92,6 +120,8 @@ void ConsoleWindow::DrawProgress() {
   if (percent < 0) percent = 0;
   if (percent > 100) percent = 100;
   if (percent == drawnPercent_) return;
+  // Work goes on after the held line, so it isn't a failure's: show it now.
+  ReleaseHeldLine();
   drawnPercent_ = percent;
   std::fflush(out_);
   char line[80];

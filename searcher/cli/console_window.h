@@ -15,9 +15,17 @@ namespace lorvane {
 // is given (the caller passes stderr only when it is a terminal).
 class ConsoleWindow : public LorvaneWindowModel {
  public:
-  // `terminal`: `out` is a terminal, so data from files is converted (and
-  // coloured) for it; otherwise data goes out as its bytes.
-  ConsoleWindow(std::FILE* out, std::FILE* progress, std::string outputCharset, bool terminal = false);
+  // `terminal`: `out` is a terminal, so data from files is converted for it;
+  // otherwise data goes out as its bytes. `colour`: data may be coloured.
+  ConsoleWindow(std::FILE* out, std::FILE* progress, std::string outputCharset, bool terminal = false,
+                bool colour = false);
+
+  // From now on the newest status line is held back until anything else is
+  // written, so that EndRun can send a failure's message to `failures`.
+  void ReportFailuresOn(std::FILE* failures) { failures_ = failures; }
+  // Writes the held line: to `failures` when the run failed (its last status
+  // line says why), else to `out`.
+  void EndRun(bool failed);
 
   // The selection actions run the engine's, on this context.
   void AttachContext(SearchContext* context) { context_ = context; }
@@ -41,13 +49,19 @@ class ConsoleWindow : public LorvaneWindowModel {
 
  private:
   std::string ForConsole(const std::string& text) const;
+  void WriteLine(std::FILE* stream, const std::string& text);
+  void ReleaseHeldLine();
   void DrawProgress();
   void ClearProgress();
 
   std::FILE* out_;
   std::FILE* progress_;
+  std::FILE* failures_ = nullptr;
   std::string charset_;
   bool terminal_;
+  bool colour_;
+  bool holding_ = false;
+  std::string heldLine_;
   SearchContext* context_ = nullptr;
   int drawnPercent_ = -1;
 };

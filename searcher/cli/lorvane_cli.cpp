@@ -2,6 +2,7 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -10,7 +11,9 @@
 
 #include "common/codepage.h"
 #include "common/path_util.h"
+#include "common/suite_version.h"
 #include "searcher/cli/console_window.h"
+#include "searcher/cli/terminal_style.h"
 #include "searcher/engine/auto_load.h"
 #include "searcher/engine/clipboard_search.h"
 #include "searcher/engine/command_line.h"
@@ -29,42 +32,78 @@ namespace {
 
 using lorvane::ConsoleWindow;
 
-constexpr const char* kUsage =
-    "usage: lorvane-cli index FILE\n"
-    "       lorvane-cli search KEYWORD 0|1 FILE\n"
-    "       lorvane-cli restore DESCRIPTOR\n"
-    "       lorvane-cli page DESCRIPTOR LINE [HALF]\n"
-    "       lorvane-cli view DESCRIPTOR START COUNT\n"
-    "       lorvane-cli history\n"
+constexpr const char* kHelp =
+    "usage: lorvane-cli COMMAND [ARGUMENT]...\n"
+    "Search a big text log for a keyword from the console, with the engine of the\n"
+    "window program Lorvane, and look through the searches kept.\n"
     "\n"
-    "  index FILE              pre-read FILE: the status lines, the size text, the line\n"
-    "                          count and the quick index (the offset of every 10000th line)\n"
-    "  search KEYWORD 0|1 FILE pre-read and search FILE for KEYWORD (1: match case) into a\n"
-    "                          history directory under __Lorvane__ beside the program, as the\n"
-    "                          window's command line does; a FILE not found as given is looked\n"
-    "                          for beside the program\n"
-    "  restore DESCRIPTOR      restore a search from its result.lvn and print what it shows\n"
+    "Commands:\n"
+    "  index FILE        pre-read FILE: the status lines, the size text, the line\n"
+    "                    count and the quick index (the offset of every 10000th\n"
+    "                    line)\n"
+    "  search KEYWORD 0|1 FILE\n"
+    "                    pre-read and search FILE for KEYWORD (1: match case)\n"
+    "                    into a new history directory in the work directory, as\n"
+    "                    the window's command line does, and print that\n"
+    "                    directory; a FILE not found as given is looked for\n"
+    "                    beside the program\n"
+    "  restore DESCRIPTOR\n"
+    "                    restore a search from its result.lvn and print what it\n"
+    "                    shows\n"
     "  page DESCRIPTOR LINE [HALF]\n"
-    "                          restore, then the virtual page of LINE: HALF lines above and\n"
-    "                          below (default 5, at most 1000), each marked * (centre line\n"
-    "                          with the keyword), + (another line with the keyword) or a blank\n"
+    "                    restore, then the virtual page of LINE: HALF lines above\n"
+    "                    and below (default 5, at most 1000), each marked *\n"
+    "                    (centre line with the keyword), + (another line with the\n"
+    "                    keyword) or a blank\n"
     "  view DESCRIPTOR START COUNT\n"
-    "                          restore, then write COUNT lines from line START into a content-\n"
-    "                          view file in the history directory and print its path\n"
-    "  history                 list the searches kept under __Lorvane__, oldest first, as the\n"
-    "                          history browser shows them: time, result lines, total lines,\n"
-    "                          keyword, match case, size, target name, whether the target is\n"
-    "                          gone, and the descriptor to restore; fields separated by tabs\n"
+    "                    restore, then write COUNT lines from line START into a\n"
+    "                    content-view file in the history directory and print its\n"
+    "                    path\n"
+    "  history           list the searches kept in the work directory, oldest\n"
+    "                    first, as the history browser shows them: time, result\n"
+    "                    lines, total lines, keyword, match case, size, target\n"
+    "                    name, whether the target is gone, and the descriptor to\n"
+    "                    restore; fields separated by tabs\n"
     "\n"
-    "The viewing commands take the quick index from the descriptor and never pre-read.\n"
-    "Lines from files are written as their bytes, or converted when stdout is a terminal.\n"
+    "Options:\n"
+    "  -h, --help        print this help and exit\n"
+    "      --version     print the version and exit\n"
     "\n"
-    "Texts of files are taken in the code page SUITE_CODEPAGE (gbk, the default, or utf-8).\n"
+    "The work directory is __Lorvane__ beside the program when the program's\n"
+    "folder is writable and not a system folder (a portable copy); otherwise it\n"
+    "is $XDG_STATE_HOME/lorvane (~/.local/state/lorvane when XDG_STATE_HOME is\n"
+    "unset).\n"
+    "\n"
+    "The viewing commands take the quick index from the descriptor and never\n"
+    "pre-read. Status lines (in Chinese) and data go to stdout; a failure's\n"
+    "message goes to stderr. Lines from files are written as their bytes, or\n"
+    "converted (and the page's lines coloured) when stdout is a terminal;\n"
+    "NO_COLOR (set, not empty) or TERM=dumb turn the colour off. A progress bar is\n"
+    "drawn on stderr when it is a terminal and TERM isn't dumb. Texts of files are\n"
+    "taken in the code page SUITE_CODEPAGE (gbk, the default, or utf-8).\n"
+    "\n"
     "Exit status: 0 done, 1 failed (after the failure's message), 2 bad arguments.\n";
 
-int Usage(const std::string& problem) {
-  if (!problem.empty()) std::fprintf(stderr, "lorvane-cli: %s\n", problem.c_str());
-  std::fputs(kUsage, stderr);
+// The usage line of each command; the first is the program's.
+std::string UsageLine(const std::string& command) {
+  static const char* const kLines[][2] = {
+      {"index", "index FILE"},
+      {"search", "search KEYWORD 0|1 FILE"},
+      {"restore", "restore DESCRIPTOR"},
+      {"page", "page DESCRIPTOR LINE [HALF]"},
+      {"view", "view DESCRIPTOR START COUNT"},
+      {"history", "history"},
+  };
+  for (const auto& line : kLines) {
+    if (command == line[0]) return std::string("usage: lorvane-cli ") + line[1];
+  }
+  return "usage: lorvane-cli index|search|restore|page|view|history [ARGUMENT]...";
+}
+
+// Bad arguments: what is wrong, the usage line, and where the whole help is.
+int Usage(const std::string& problem, const std::string& command = {}) {
+  std::fprintf(stderr, "lorvane-cli: %s\n%s\nTry 'lorvane-cli --help' for more information.\n", problem.c_str(),
+               UsageLine(command).c_str());
   return 2;
 }
 
@@ -117,16 +156,17 @@ int RunSearch(ConsoleWindow& window, const std::vector<std::string>& arguments) 
   const std::string programDirectory = suite::GetModuleDirectory();
   const lorvane::CommandLineRequest request = lorvane::ParseCommandLine(arguments, programDirectory);
   if (!request.autoLoad) {
-    if (arguments[0].empty()) return Usage("KEYWORD is empty");
-    if (arguments[1] != "0" && arguments[1] != "1") return Usage("the match-case flag must be 0 or 1");
-    return Usage("FILE not found, neither as given nor beside the program: " + arguments[2]);
+    if (arguments[0].empty()) return Usage("KEYWORD is empty", "search");
+    if (arguments[1] != "0" && arguments[1] != "1") return Usage("the match-case flag must be 0 or 1", "search");
+    return Usage("FILE not found, neither as given nor beside the program: " + arguments[2], "search");
   }
   // The keyword is locale text: it must decode, and fit the code page.
   const auto utf8 = suite::ConvertExactly("UTF-8", ConsoleWindow::LocaleCharset().c_str(), request.keyword);
   const auto keyword = utf8 ? suite::Utf8ToCodePageExactly(suite::ActiveCodePage(), *utf8) : std::nullopt;
   if (!keyword) {
     return Usage("KEYWORD has characters the code page " + std::string(suite::CodePageName(suite::ActiveCodePage())) +
-                 " can't hold (set SUITE_CODEPAGE to match the log)");
+                 " can't hold (set SUITE_CODEPAGE to match the log)",
+                 "search");
   }
   lorvane::SearchContext context;
   lorvane::StartUpEngine(window, context, lorvane::ProgramWorkDirectory());
@@ -180,9 +220,9 @@ std::optional<int64_t> NumberArgument(const std::string& text, int64_t low, int6
 
 int RunPage(ConsoleWindow& window, const std::vector<std::string>& arguments) {
   const auto line = NumberArgument(arguments[1], 1, INT64_MAX / 2);
-  if (!line) return Usage("LINE must be a line number from 1 on");
+  if (!line) return Usage("LINE must be a line number from 1 on", "page");
   const auto half = arguments.size() > 2 ? NumberArgument(arguments[2], 0, INT64_MAX / 2) : std::optional<int64_t>(5);
-  if (!half) return Usage("HALF must be a whole number");
+  if (!half) return Usage("HALF must be a whole number", "page");
   lorvane::SearchContext context;
   if (!Restore(window, context, arguments[0])) return 1;
   window.PendingWorkers().clear();  // the restore's own page of its first result
@@ -200,7 +240,7 @@ int RunPage(ConsoleWindow& window, const std::vector<std::string>& arguments) {
 int RunView(ConsoleWindow& window, const std::vector<std::string>& arguments) {
   const auto start = NumberArgument(arguments[1], 0, INT64_MAX / 2);
   const auto count = NumberArgument(arguments[2], 0, INT64_MAX / 2);
-  if (!start || !count) return Usage("START and COUNT must be whole numbers");
+  if (!start || !count) return Usage("START and COUNT must be whole numbers", "view");
   lorvane::SearchContext context;
   if (!Restore(window, context, arguments[0])) return 1;
   window.PendingWorkers().clear();
@@ -241,38 +281,52 @@ int RunHistory(ConsoleWindow& window) {
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
   if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-    std::fputs(kUsage, stdout);
+    std::fputs(kHelp, stdout);
+    return 0;
+  }
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("lorvane-cli %s\n", suite::kSuiteVersion);
     return 0;
   }
   if (argc < 2) return Usage("no command given");
   const std::string command = argv[1];
   const std::vector<std::string> arguments(argv + 2, argv + argc);
 
-  std::FILE* progress = ::isatty(STDERR_FILENO) ? stderr : nullptr;
-  ConsoleWindow window(stdout, progress, ConsoleWindow::LocaleCharset(), ::isatty(STDOUT_FILENO) != 0);
+  const lorvane::TerminalStyle style = lorvane::ChooseTerminalStyle(
+      ::isatty(STDOUT_FILENO) != 0, ::isatty(STDERR_FILENO) != 0, std::getenv("NO_COLOR"), std::getenv("TERM"));
+  ConsoleWindow window(stdout, style.progress ? stderr : nullptr, ConsoleWindow::LocaleCharset(),
+                       ::isatty(STDOUT_FILENO) != 0, style.colour);
+  window.ReportFailuresOn(stderr);
   int code = 0;
   if (command == "index") {
-    if (arguments.size() != 1) return Usage("index takes exactly one FILE");
-    if (arguments[0].empty()) return Usage("FILE is empty");
+    if (arguments.size() != 1) return Usage("index takes exactly one FILE", command);
+    if (arguments[0].empty()) return Usage("FILE is empty", command);
     code = RunIndex(window, arguments[0]);
   } else if (command == "search") {
-    if (arguments.size() != 3) return Usage("search takes exactly KEYWORD, 0 or 1, and FILE");
+    if (arguments.size() != 3) return Usage("search takes exactly KEYWORD, 0 or 1, and FILE", command);
     code = RunSearch(window, arguments);
   } else if (command == "restore") {
-    if (arguments.size() != 1 || arguments[0].empty()) return Usage("restore takes exactly one DESCRIPTOR");
+    if (arguments.size() != 1 || arguments[0].empty()) return Usage("restore takes exactly one DESCRIPTOR", command);
     code = RunRestore(window, arguments[0]);
   } else if (command == "page") {
-    if (arguments.size() != 2 && arguments.size() != 3) return Usage("page takes DESCRIPTOR, LINE and maybe HALF");
+    if (arguments.size() != 2 && arguments.size() != 3) {
+      return Usage("page takes DESCRIPTOR, LINE and maybe HALF", command);
+    }
     code = RunPage(window, arguments);
   } else if (command == "view") {
-    if (arguments.size() != 3) return Usage("view takes DESCRIPTOR, START and COUNT");
+    if (arguments.size() != 3) return Usage("view takes DESCRIPTOR, START and COUNT", command);
     code = RunView(window, arguments);
   } else if (command == "history") {
-    if (!arguments.empty()) return Usage("history takes no arguments");
+    if (!arguments.empty()) return Usage("history takes no arguments", command);
     code = RunHistory(window);
+  } else if (command == "--help" || command == "-h" || command == "--version") {
+    return Usage(command + " takes no arguments");
+  } else if (!command.empty() && command[0] == '-') {
+    return Usage("unknown option: " + command);
   } else {
     return Usage("unknown command: " + command);
   }
+  window.EndRun(code != 0);
   std::fflush(stdout);
   return code;
 }

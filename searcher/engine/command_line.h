@@ -1,4 +1,5 @@
-// The searcher's command line: keyword, "0" or "1" for match case, target file.
+// The searcher's command line: keyword, "0" or "1" for match case, target file;
+// or the target file alone.
 #pragma once
 
 #include <string>
@@ -6,19 +7,21 @@
 
 namespace lorvane {
 
-// What a qualifying command line asks for: pre-read the file, then search it.
+// What a qualifying command line asks for: pre-read the file and, with a
+// keyword, search it.
 struct CommandLineRequest {
-  bool autoLoad = false;  // the two marks are always set together
-  bool autoSearch = false;
-  std::string keyword;    // as given (locale text); the caller converts it
+  bool autoLoad = false;    // pre-read targetPath
+  bool autoSearch = false;  // then search it for keyword (set only with autoLoad)
+  std::string keyword;      // as given (locale text); the caller converts it
   std::string targetPath;
   bool matchCase = false;
 };
 
-// Exactly three arguments (after the program's name): a non-empty keyword,
-// "0" or "1", and a non-empty path that exists as given or, when it doesn't,
-// beside the program (`programDirectory` ends in the separator). Anything else
-// gives a request without marks: it is ignored.
+// Three arguments (after the program's name): a non-empty keyword, "0" or "1",
+// and a path; or one argument, a path alone (a file manager's "open with"). The
+// path must be non-empty and exist as given or, when it doesn't, beside the
+// program (`programDirectory` ends in the separator). Anything else gives a
+// request without marks: it is ignored.
 CommandLineRequest ParseCommandLine(const std::vector<std::string>& arguments, const std::string& programDirectory);
 
 }  // namespace lorvane

@@ -258,7 +258,10 @@ int Search(LorvaneWindow& window, SearchContext& context, size_t windowSize) {
 
   suite::ExclusiveFile file;
   if (!file.Open(target)) {
-    window.PostStatus(Cp("搜索失败: 打开目标文件失败! 可能由于其它程序正在写/独享目标文件。"));
+    // (a file removed since the pre-read is said to be gone, not held)
+    window.PostStatus(file.LastOpenError() == suite::ExclusiveFile::OpenError::Missing
+                          ? Cp("搜索失败: 目标文件不存在!")
+                          : Cp("搜索失败: 打开目标文件失败! 可能由于其它程序正在写/独享目标文件。"));
     window.EnableControls(true, true);
     return -1;
   }

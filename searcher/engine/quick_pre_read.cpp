@@ -23,7 +23,11 @@ int QuickPreRead(LorvaneWindow& window, SearchContext& context, size_t windowSiz
 
   suite::ExclusiveFile file;
   if (!file.Open(target)) {
-    window.PostStatus(Cp("预读失败: 打开目标文件失败! 可能由于其它程序正在写/独享目标文件。"));
+    // A file that isn't there is said so: "held by another program" would send
+    // the user looking for a program that doesn't exist.
+    window.PostStatus(file.LastOpenError() == suite::ExclusiveFile::OpenError::Missing
+                          ? Cp("预读失败: 目标文件不存在!")
+                          : Cp("预读失败: 打开目标文件失败! 可能由于其它程序正在写/独享目标文件。"));
     window.EnableControls(true, true);
     return -1;
   }

@@ -51,7 +51,11 @@ int CenterVirtualPage(LorvaneWindow& window, SearchContext& context) {
 
   suite::ExclusiveFile file;
   if (!file.Open(target)) {
-    window.PostStatus(Cp("打开目标文件 ") + suite::PathText(target) + Cp(" 失败! 可能由于其它程序正在写/独享目标文件。"));
+    // (a log removed since its search is said to be gone, not held)
+    window.PostStatus(file.LastOpenError() == suite::ExclusiveFile::OpenError::Missing
+                          ? Cp("目标文件 ") + suite::PathText(target) + Cp(" 不存在!")
+                          : Cp("打开目标文件 ") + suite::PathText(target) +
+                                Cp(" 失败! 可能由于其它程序正在写/独享目标文件。"));
     window.EnableControls(true, false);
     return -1;
   }
@@ -160,8 +164,10 @@ int LookAtContent(LorvaneWindow& window, SearchContext& context) {
 
   suite::ExclusiveFile file;
   if (!file.Open(target)) {
-    window.PostStatus(Cp("查看内容: 失败! 因为打开目标文件 ") + suite::PathText(target) +
-                      Cp(" 失败! 可能由于其它程序正在写/独享目标文件。"));
+    window.PostStatus(file.LastOpenError() == suite::ExclusiveFile::OpenError::Missing
+                          ? Cp("查看内容: 失败! 因为目标文件不存在!")
+                          : Cp("查看内容: 失败! 因为打开目标文件 ") + suite::PathText(target) +
+                                Cp(" 失败! 可能由于其它程序正在写/独享目标文件。"));
     window.EnableControls(true, false);
     return -1;
   }

@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "common/codepage.h"
+#include "common/exclusive_file.h"
+#include "common/suite_version.h"
 #include "splitter/split.h"
 #include "test_support/temp_dir.h"
 
@@ -61,25 +64,66 @@ TEST_F(ConsoleSplitTest, SplitsWithTheWindowsTextsAndEndsWithTheSplitDirectory) 
   EXPECT_TRUE(err.empty());
 }
 
-TEST_F(ConsoleSplitTest, ReportsAFailedSplitAndRefusesBadArguments) {
+TEST_F(ConsoleSplitTest, AFailedSplitsReasonGoesToStderr) {
   EXPECT_EQ(Run({"split", dir / "missing.log", "10000"}), 1);
-  EXPECT_EQ(out, "分割失败，目标文件不存在！\n");
+  EXPECT_EQ(out, "");
+  EXPECT_EQ(err, "分割失败，目标文件不存在！\n");
 
+  // Held by another program: the open fails, and says so, not "missing".
+  const std::string held = WriteFile(dir / "held.log", "a\n");
+  suite::ExclusiveFile holder;
+  ASSERT_TRUE(holder.Open(held));
+  EXPECT_EQ(Run({"split", held, "10000"}), 1);
+  EXPECT_EQ(err, "打开“" + held + "”文件失败!\n可能由于其它程序正在对该文件写入。\n");
+
+  // The status texts before the failure stay on stdout (a file where the work
+  // directory should be: no piece can be created, whoever runs the test).
+  holder.Close();
+  WriteFile(dir / "__Cleavora__", "");
+  EXPECT_EQ(Run({"split", held, "10000"}), 1);
+  EXPECT_EQ(out, "开始分割......\n");
+  EXPECT_EQ(err.rfind("创建“", 0), 0u) << err;
+}
+
+TEST_F(ConsoleSplitTest, RefusesBadArgumentsWithTheUsageLine) {
   const std::string path = WriteFile(dir / "a.log", "a\n");
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
            {},
            {"split", path},
            {"index", path, "10000"},
+           {"--bogus"},
+           {"--help", "more"},
            {"split", path, "10000", "more"},
            {"split", path, "9999"},
            {"split", path, "1000000001"},
            {"split", path, "1e5"},
            {"split", path, ""}}) {
     EXPECT_EQ(Run(args), 2) << args.size();
-    EXPECT_NE(err.find("usage: partivo-cli split FILE LINES"), std::string::npos);
+    EXPECT_EQ(err.rfind("partivo-cli: ", 0), 0u) << err;
+    EXPECT_NE(err.find("\nusage: partivo-cli split FILE LINES\n"
+                       "Try 'partivo-cli --help' for more information.\n"),
+              std::string::npos)
+        << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 3) << err;
     EXPECT_TRUE(out.empty());
   }
+  Run({"--help", "more"});
+  EXPECT_EQ(err.rfind("partivo-cli: --help takes no arguments\n", 0), 0u) << err;
   EXPECT_FALSE(std::filesystem::exists(dir / "__Cleavora__"));
+}
+
+TEST_F(ConsoleSplitTest, HelpAndVersionOnStdout) {
+  for (const char* option : {"--help", "-h"}) {
+    EXPECT_EQ(Run({option}), 0);
+    EXPECT_EQ(out.rfind("usage: partivo-cli split FILE LINES\n", 0), 0u) << out;
+    // Both places split directories go to.
+    EXPECT_NE(out.find("__Cleavora__ beside the program"), std::string::npos);
+    EXPECT_NE(out.find("documents folder"), std::string::npos);
+    EXPECT_TRUE(err.empty());
+  }
+  EXPECT_EQ(Run({"--version"}), 0);
+  EXPECT_EQ(out, std::string("partivo-cli ") + suite::kSuiteVersion + "\n");
+  EXPECT_TRUE(err.empty());
 }
 
 }  // namespace

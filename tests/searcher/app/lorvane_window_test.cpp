@@ -329,6 +329,21 @@ class LorvaneWindowTest : public QObject {
     QVERIFY(std::filesystem::exists(dialog.Context().historyDirectory + "/result.lvn"));
   }
 
+  // "Lorvane FILE", as a file manager's "open with" starts it: the file is
+  // pre-read as a chosen one is, and nothing is searched.
+  void aFileAloneIsPreReadWithoutASearch() {
+    suite::testing::TempDir dir;
+    const std::string file = suite::testing::WriteFile(dir / "opened.log", "a hit\r\nmiss\r\n");
+    RecordingShell shell;
+    CLorvaneDlg dialog(lorvane::ParseCommandLine({file}, "/nowhere/"), shell);
+    dialog.show();
+    QTRY_VERIFY_WITH_TIMEOUT(LastStatus(dialog).find("预读完毕。") == 0, kPatienceMs);
+    QVERIFY(WaitForWorkers(dialog));
+    QVERIFY(LastStatus(dialog).find("预读完毕。") == 0);
+    QCOMPARE(dialog.findChild<QLineEdit*>("filePathEdit")->text(), QString::fromStdString(file));
+    QVERIFY(dialog.Context().historyDirectory.empty());
+  }
+
   void progressBarMovesDuringASearch() {
     suite::testing::TempDir dir;
     std::string text;

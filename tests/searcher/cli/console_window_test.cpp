@@ -4,9 +4,12 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <regex>
 #include <string>
+#include <utility>
 
 #include "common/codepage.h"
+#include "searcher/cli/terminal_style.h"
 
 namespace lorvane {
 namespace {
@@ -24,6 +27,11 @@ struct Captured {
     std::free(data);
   }
 };
+
+// Text without the status lines' time prefixes "[MM/DD hh:mm:ss] ".
+std::string WithoutTimes(const std::string& text) {
+  return std::regex_replace(text, std::regex(R"(\[\d\d/\d\d \d\d:\d\d:\d\d\] )"), "");
+}
 
 TEST(ConsoleWindowTest, StatusLinesAreConvertedForTheConsole) {
   suite::SetActiveCodePage(suite::CodePage::Gbk);
@@ -55,6 +63,67 @@ TEST(ConsoleWindowTest, ProgressIsDrawnOnlyWhenAsked) {
   console.EnableControls(true, true);
   console.PostStatus("done");
   EXPECT_EQ(out.Text().substr(17), "done\n");
+}
+
+// The last status line of a failed run is its failure's message: it goes to
+// the failure stream, alone; every line before it and all data stay on `out`.
+TEST(ConsoleWindowTest, AFailuresMessageGoesToItsOwnStream) {
+  Captured out, failures;
+  ConsoleWindow console(out.stream, nullptr, "UTF-8");
+  console.ReportFailuresOn(failures.stream);
+  console.PostStatus("first");
+  console.PostStatus("second");
+  EXPECT_EQ(WithoutTimes(out.Text()), "first\n");
+  console.PrintData("data");
+  console.PostStatus("failed");
+  console.EndRun(true);
+  EXPECT_EQ(WithoutTimes(out.Text()), "first\nsecond\ndata\n");
+  EXPECT_EQ(WithoutTimes(failures.Text()), "failed\n");
+
+  Captured out2, failures2;
+  ConsoleWindow done(out2.stream, nullptr, "UTF-8");
+  done.ReportFailuresOn(failures2.stream);
+  done.PostStatus("finished");
+  done.EndRun(false);
+  EXPECT_EQ(WithoutTimes(out2.Text()), "finished\n");
+  EXPECT_EQ(failures2.Text(), "");
+}
+
+TEST(ConsoleWindowTest, ProgressShowsTheHeldLineFirst) {
+  Captured out, failures, progress;
+  ConsoleWindow console(out.stream, progress.stream, "UTF-8");
+  console.ReportFailuresOn(failures.stream);
+  console.PostStatus("searching");
+  console.EnableControls(false, true);
+  console.ProgressSetRange(0, 4);
+  EXPECT_EQ(WithoutTimes(out.Text()), "searching\n");  // work goes on: it isn't a failure
+  console.EndRun(true);
+  EXPECT_EQ(failures.Text(), "");
+}
+
+TEST(ConsoleWindowTest, DataIsColouredOnlyWhenAllowed) {
+  Captured coloured, plain, piped;
+  ConsoleWindow(coloured.stream, nullptr, "UTF-8", true, true).PrintData("* hit", 34);
+  ConsoleWindow(plain.stream, nullptr, "UTF-8", true, false).PrintData("* hit", 34);
+  ConsoleWindow(piped.stream, nullptr, "UTF-8", false, true).PrintData("* hit", 34);
+  EXPECT_EQ(coloured.Text(), "\x1b[34m* hit\x1b[0m\n");
+  EXPECT_EQ(plain.Text(), "* hit\n");
+  EXPECT_EQ(piped.Text(), "* hit\n");
+}
+
+TEST(TerminalStyleTest, NoColorAndDumbTerminals) {
+  const auto style = [](bool out, bool err, const char* noColor, const char* term) {
+    const TerminalStyle chosen = ChooseTerminalStyle(out, err, noColor, term);
+    return std::pair(chosen.colour, chosen.progress);
+  };
+  EXPECT_EQ(style(true, true, nullptr, "xterm-256color"), std::pair(true, true));
+  EXPECT_EQ(style(true, true, nullptr, nullptr), std::pair(true, true));
+  EXPECT_EQ(style(true, true, "", "xterm"), std::pair(true, true));  // set but empty: no effect
+  EXPECT_EQ(style(true, true, "1", "xterm"), std::pair(false, true));
+  EXPECT_EQ(style(true, true, "0", "xterm"), std::pair(false, true));  // any value at all
+  EXPECT_EQ(style(true, true, nullptr, "dumb"), std::pair(false, false));
+  EXPECT_EQ(style(false, true, nullptr, "xterm"), std::pair(false, true));
+  EXPECT_EQ(style(true, false, nullptr, "xterm"), std::pair(true, false));
 }
 
 }  // namespace

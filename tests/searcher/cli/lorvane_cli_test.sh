@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # lorvane-cli as a user runs it: output, exit codes and bad input.
+# Arguments: the program, and the version it should report.
 set -u
 cli=$(realpath "$1")
+version=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 passed=0
@@ -42,30 +44,53 @@ _mp[2]=100000;" "$("$cli" index "$work/lf.log" | grep '^_mp')"
 check "empty file" "0B
 共 0 0000 行" "$("$cli" index "$work/empty.log" | strip | tail -n 2)"
 
-fail_message="预读失败: 打开目标文件失败! 可能由于其它程序正在写/独享目标文件。"
-out=$("$cli" index "$work/missing.log" | strip | tail -n 1); rc=$?
-check "missing file: exit" 1 "$("$cli" index "$work/missing.log" >/dev/null; echo $?)"
-check "missing file: message" "$fail_message" "$out"
-check "directory: exit" 1 "$("$cli" index "$work" >/dev/null; echo $?)"
+# A failure's message goes to stderr, alone; the status lines before it stay on stdout.
+"$cli" index "$work/missing.log" >"$work/out" 2>"$work/err"
+check "missing file: exit" 1 "$?"
+check "missing file: message" "预读失败: 目标文件不存在!" "$(strip < "$work/err")"
+check "missing file: the status lines before it" "CLorvaneDlg::__initiate()
+CLorvaneDlg::_thr_quick_analyze_object_file()" "$(strip < "$work/out")"
+check "missing folder: message" "预读失败: 目标文件不存在!" "$("$cli" index "$work/none/a.log" 2>&1 >/dev/null | strip)"
+held_message="预读失败: 打开目标文件失败! 可能由于其它程序正在写/独享目标文件。"
+check "directory: message" "$held_message" "$("$cli" index "$work" 2>&1 >/dev/null | strip)"
+check "directory: exit" 1 "$("$cli" index "$work" >/dev/null 2>&1; echo $?)"
+check "done: nothing on stderr" "" "$("$cli" index "$work/three.log" 2>&1 >/dev/null)"
 
 # Another program holds the file: the open fails while it does. This shell
 # holds the lock itself, so it is taken before the first try and kept until
 # the last, however slow the machine.
 exec 9<"$work/three.log"
 flock -x 9
-out=$("$cli" index "$work/three.log" | strip | tail -n 1)
-check "locked file: message" "$fail_message" "$out"
-check "locked file: exit" 1 "$("$cli" index "$work/three.log" >/dev/null; echo $?)"
+out=$("$cli" index "$work/three.log" 2>&1 >/dev/null | strip)
+check "locked file: message" "$held_message" "$out"
+check "locked file: exit" 1 "$("$cli" index "$work/three.log" >/dev/null 2>&1; echo $?)"
 exec 9<&-
 check "unlocked file: exit" 0 "$("$cli" index "$work/three.log" >/dev/null; echo $?)"
 
-for args in "" "index" "index a b" "search x" "index ''"; do
+# Bad arguments: what is wrong, one usage line and the pointer to --help, on stderr.
+for args in "" "index" "index a b" "search x" "index ''" "--bogus" "nothing" "page d x" "history now" "--help x"; do
   eval "set -- $args"
-  "$cli" "$@" >/dev/null 2>"$work/err"
+  "$cli" "$@" >"$work/out" 2>"$work/err"
   check "bad arguments [$args]: exit" 2 "$?"
+  check "bad arguments [$args]: nothing on stdout" "" "$(cat "$work/out")"
+  check "bad arguments [$args]: three lines" 3 "$(wc -l < "$work/err")"
   check "bad arguments [$args]: usage" 1 "$(grep -c '^usage: lorvane-cli' "$work/err")"
+  check "bad arguments [$args]: pointer" "Try 'lorvane-cli --help' for more information." "$(tail -n 1 "$work/err")"
 done
-check "help" 0 "$("$cli" --help >/dev/null; echo $?)"
+check "bad arguments: an option with more" "lorvane-cli: --version takes no arguments" \
+  "$("$cli" --version x 2>&1 | head -n 1)"
+check "bad arguments: the command's usage line" "usage: lorvane-cli page DESCRIPTOR LINE [HALF]" \
+  "$("$cli" page d x 2>&1 | sed -n 2p)"
+for option in --help -h; do
+  "$cli" $option >"$work/out" 2>"$work/err"
+  check "$option: exit" 0 "$?"
+  check "$option: the whole help on stdout" 1 "$(grep -c '^  view DESCRIPTOR START COUNT' "$work/out")"
+  check "$option: nothing on stderr" "" "$(cat "$work/err")"
+done
+check "--help: both work directories" 2 "$("$cli" --help | grep -cE '__Lorvane__ beside|XDG_STATE_HOME/lorvane')"
+"$cli" --version >"$work/out" 2>"$work/err"
+check "--version: exit" 0 "$?"
+check "--version: one line" "lorvane-cli $version" "$(cat "$work/out")"
 
 # Binary bytes are counted like any other.
 head -c 300000 /dev/urandom | tr '\032' 'x' > "$work/binary.dat"
@@ -87,9 +112,10 @@ check "search: descriptor" "$(printf '%s\r\n%s\r\nERROR\r\nN\r\n29B\r\n3\r\n2\r\
 # A file not found as given is looked for beside the program.
 bindir=$(dirname "$cli")
 cp "$work/s.log" "$bindir/cli-test-beside.log"
-(cd "$work" && "$cli" search two 1 cli-test-beside.log >/dev/null); rc=$?
+beside=$(cd "$work" && "$cli" search two 1 cli-test-beside.log | tail -n 1)
 rm -f "$bindir/cli-test-beside.log"
-check "search: beside the program" 0 "$rc"
+check "search: beside the program" "$bindir/cli-test-beside.log" "$(sed -n 2p "$beside/result.lvn" | tr -d '\r')"
+rm -rf "$beside"
 
 for args in "ERROR yes $work/s.log" "'' 0 $work/s.log" "ERROR 0 $work/none.log" "ERROR 0"; do
   eval "set -- $args"
@@ -99,8 +125,9 @@ done
 LC_ALL=C.UTF-8 SUITE_CODEPAGE=gbk "$cli" search '😀' 0 "$work/s.log" >/dev/null 2>"$work/err"
 check "search: a keyword the code page can't hold: exit" 2 "$?"
 check "search: a keyword the code page can't hold: message" 1 "$(grep -c "can't hold" "$work/err")"
-"$cli" search 'C:\x64' 0 "$work/s.log" >/dev/null 2>&1
-check "search: a keyword with a backslash and x is taken as typed" 0 "$?"
+typed=$("$cli" search 'C:\x64' 0 "$work/s.log" 2>&1 | tail -n 1)
+check "search: a keyword with a backslash and x is taken as typed" 'C:\x64' "$(sed -n 3p "$typed/result.lvn" | tr -d '\r')"
+rm -rf "$typed"
 
 # restore: the fields and lists the descriptor gives back.
 out=$("$cli" restore "$history/result.lvn"); rc=$?
@@ -138,7 +165,7 @@ rm -rf "$history"
 # is the only file, and a size limit of 0 stops it).
 before=$(ls "$bindir/__Lorvane__")
 # (the limit is the subshell's; its output goes out through a pipe, which it doesn't bound)
-(trap '' XFSZ; ulimit -f 0; exec "$cli" search nowhere 0 "$work/s.log") | strip > "$work/out"
+(trap '' XFSZ; ulimit -f 0; exec "$cli" search nowhere 0 "$work/s.log" 2>&1) | strip > "$work/out"
 check "search: descriptor not written: exit" 1 "${PIPESTATUS[0]}"
 check "search: descriptor not written: message" 1 "$(grep -c '^toResultWrite: ' "$work/out")"
 for entry in $(ls "$bindir/__Lorvane__"); do
@@ -154,6 +181,25 @@ check "page: lines" "  line 14999
 check "page: through entry 1" 1 "$("$cli" page "$history/result.lvn" 15000 1 | strip | grep -c '^找到快速索引 _mp\[1\]')"
 check "page: default half page" 11 "$("$cli" page "$history/result.lvn" 20000 | grep -vc '^\[')"
 check "page: keyword lines" "+ has KEY 5000" "$("$cli" page "$history/result.lvn" 5001 1 | grep '^+')"
+# On a terminal (script(1) gives one): the page's lines in colour and a
+# progress bar redrawn on stderr, unless NO_COLOR or TERM=dumb says otherwise.
+on_terminal() { script -qec "$(printf '%q ' "$@")" /dev/null </dev/null; }
+escapes() { grep -c $'\e\\[' || true; }
+page=("$cli" page "$history/result.lvn" 15000 1)
+before=$(ls "$bindir/__Lorvane__")
+check "terminal: the centre line in colour" 1 \
+  "$(on_terminal env TERM=xterm NO_COLOR= "${page[@]}" | grep -c $'^\e\\[34m\\* has KEY 15000')"
+check "terminal: NO_COLOR" 0 "$(on_terminal env TERM=xterm NO_COLOR=1 "${page[@]}" | escapes)"
+check "terminal: TERM=dumb" 0 "$(on_terminal env TERM=dumb NO_COLOR= "${page[@]}" | escapes)"
+check "terminal: the marks stay without colour" "* has KEY 15000" \
+  "$(on_terminal env TERM=dumb "${page[@]}" | tr -d '\r' | grep '^\*')"
+search=("$cli" search KEY 1 "$work/v.log")
+check "terminal: a progress bar" yes "$(on_terminal env TERM=xterm "${search[@]}" | grep -q $'\r\\[#*' && echo yes)"
+check "terminal: no progress bar when TERM=dumb" no "$(on_terminal env TERM=dumb "${search[@]}" | grep -q $'\r\\[' && echo yes || echo no)"
+check "not a terminal: no colour" 0 "$(env TERM=xterm NO_COLOR= "${page[@]}" 2>&1 | escapes)"
+for entry in $(ls "$bindir/__Lorvane__"); do
+  printf '%s\n%s\n' "$before" "$(basename "$history")" | grep -qxF "$entry" || rm -rf "$bindir/__Lorvane__/$entry"
+done
 check "page: bad line" 2 "$("$cli" page "$history/result.lvn" 0 >/dev/null 2>&1; echo $?)"
 check "page: pre-reads nothing" 0 "$("$cli" page "$history/result.lvn" 3 | grep -c '_thr_quick_analyze')"
 # A page whose first line ends a block of 10000 lines keeps it.
@@ -173,8 +219,9 @@ check "view: nothing written at /" "$before" "$(ls / | grep -c '^_virtual_page_'
 rm -rf "$crafted" "$(dirname "$view")"
 view=$("$cli" view "$history/result.lvn" 24998 5 | tail -n 1)
 check "view: file" "$(printf 'line 24998\r\nline 24999\r\n')" "$(cat "$view")"
-check "view: beyond the end" "查看内容: 失败! 因为启始行范围是从 1 到 24999。" "$("$cli" view "$history/result.lvn" 30000 5 | strip | tail -n 1)"
-check "view: beyond the end exit" 1 "$("$cli" view "$history/result.lvn" 30000 5 >/dev/null; echo $?)"
+check "view: beyond the end" "查看内容: 失败! 因为启始行范围是从 1 到 24999。" \
+  "$("$cli" view "$history/result.lvn" 30000 5 2>&1 >/dev/null | strip)"
+check "view: beyond the end exit" 1 "$("$cli" view "$history/result.lvn" 30000 5 >/dev/null 2>&1; echo $?)"
 rm -rf "$history"
 
 # history: the browser's rows, oldest first, with the descriptor to restore.

@@ -195,6 +195,14 @@ TEST_F(KeywordSearchTest, ATargetThatCannotBeOpened) {
   EXPECT_EQ(context.historyDirectory, history);
   EXPECT_TRUE(window.List(ListControl::Results).entries.empty());
   EXPECT_TRUE(window.ControlsEnabled());
+
+  // Removed since its pre-read: gone, not held.
+  holder.Close();
+  std::filesystem::remove(dir / "target.log");
+  EXPECT_EQ(Search(window, context), -1);
+  EXPECT_EQ(window.messages.back(), "搜索失败: 目标文件不存在!");
+  EXPECT_EQ(context.historyDirectory, history);
+  EXPECT_TRUE(window.ControlsEnabled());
 }
 
 TEST_F(KeywordSearchTest, AResultFileThatCannotBeCreated) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/codepage.h"
@@ -145,14 +146,15 @@ TEST_F(QuickPreReadTest, AFailedOpenLeavesTheContextAsItWas) {
   const std::string locked = WriteFile(dir / "locked.log", "x\r\n");
   suite::ExclusiveFile holder;
   ASSERT_TRUE(holder.Open(locked));
-  for (const std::string& target : {locked, dir / "missing.log", dir.Path()}) {
+  const std::string heldText = "预读失败: 打开目标文件失败! 可能由于其它程序正在写/独享目标文件。";
+  const std::string missingText = "预读失败: 目标文件不存在!";
+  for (const auto& [target, text] : std::vector<std::pair<std::string, std::string>>{
+           {locked, heldText}, {dir.Path(), heldText}, {dir / "missing.log", missingText},
+           {dir / "missing/a.log", missingText}}) {
     SCOPED_TRACE(target);
     context.workerDone = 0;
     EXPECT_EQ(PreRead(target), -1);
-    EXPECT_EQ(window.messages, (std::vector<std::string>{
-                                   "CLorvaneDlg::_thr_quick_analyze_object_file()",
-                                   "预读失败: 打开目标文件失败! 可能由于其它程序正在写/独享目标文件。",
-                               }));
+    EXPECT_EQ(window.messages, (std::vector<std::string>{"CLorvaneDlg::_thr_quick_analyze_object_file()", text}));
     EXPECT_EQ(context.totalLineCount, 10001);
     EXPECT_EQ(context.quickIndex.Size(), 2);
     EXPECT_EQ(window.Form().sizeText, oldSize);

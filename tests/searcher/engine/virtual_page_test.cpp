@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/codepage.h"
+#include "common/exclusive_file.h"
 #include "recording_window.h"
 #include "searcher/engine/keyword_search.h"
 #include "searcher/engine/quick_pre_read.h"
@@ -183,6 +184,31 @@ TEST_F(VirtualPageTest, AReadErrorIsAFailure) {
   window.messages.clear();
   EXPECT_EQ(LookAtContent(window, context), -1);
   EXPECT_EQ(window.messages.back(), "查看内容: 失败! 因为读取目标文件 /proc/self/mem 时出错!");
+  EXPECT_TRUE(window.OpenedPaths().empty());
+  EXPECT_TRUE(window.ControlsEnabled());
+}
+
+// A log held by another program can't be opened; one removed since its search
+// is gone, and said so.
+TEST_F(VirtualPageTest, AHeldOrMissingTargetIsAFailureThatSaysWhich) {
+  Prepare(Target(50));
+  const std::string target = dir / "t.log";
+  window.SetFormNumber(FormNumber::StartLine, 1);
+  window.SetFormNumber(FormNumber::Offset, 5);
+  {
+    suite::ExclusiveFile holder;
+    ASSERT_TRUE(holder.Open(target));
+    EXPECT_EQ(PageOf(1, 0), -1);
+    EXPECT_EQ(window.messages.back(), "打开目标文件 " + target + " 失败! 可能由于其它程序正在写/独享目标文件。");
+    EXPECT_EQ(LookAtContent(window, context), -1);
+    EXPECT_EQ(window.messages.back(),
+              "查看内容: 失败! 因为打开目标文件 " + target + " 失败! 可能由于其它程序正在写/独享目标文件。");
+  }
+  std::filesystem::remove(target);
+  EXPECT_EQ(PageOf(1, 0), -1);
+  EXPECT_EQ(window.messages.back(), "目标文件 " + target + " 不存在!");
+  EXPECT_EQ(LookAtContent(window, context), -1);
+  EXPECT_EQ(window.messages.back(), "查看内容: 失败! 因为目标文件不存在!");
   EXPECT_TRUE(window.OpenedPaths().empty());
   EXPECT_TRUE(window.ControlsEnabled());
 }
