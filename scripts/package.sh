@@ -6,7 +6,8 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build=$top/build/package
 cd "$top"
 
-# Debian's hardening flags, as a package build of Debian's own passes them.
+# Debian's hardening flags, all of them (bindnow too).
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release -DSUITE_TESTS=OFF \
   -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
   -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"
