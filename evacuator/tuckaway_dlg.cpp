@@ -32,6 +32,9 @@ namespace {
 
 QColor ToQColor(Rgb colour) { return QColor(colour.red, colour.green, colour.blue); }
 
+// The program's icon is a tile in the dialog's text colour.
+static_assert(suite::kFerryboltMark.colour == kDialogTextColour);
+
 // A file name or path as the user reads it: UTF-8 when its bytes are UTF-8,
 // else the suite's code page (a name from an archive made on a GBK system).
 QString Readable(const std::string& bytes) {
@@ -110,7 +113,7 @@ void TuckawayDlg::BuildControls() {
   font.setFamilies({"WenQuanYi Micro Hei", "Noto Sans CJK SC", font.family()});
   font.setPointSize(9);
   setFont(font);
-  setWindowIcon(suite::ProgramIcon("T", ToQColor(kDialogTextColour)));
+  setWindowIcon(suite::ProgramIcon(suite::kFerryboltMark));
   setWindowFlags(Qt::Dialog | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
   suite::ApplyDialogColours(this, ToQColor(kDialogTextColour));
 

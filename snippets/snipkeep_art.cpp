@@ -175,7 +175,7 @@ void Draw(QPainter& painter, ButtonArt art) {
 
 }  // namespace
 
-QIcon SnipkeepIcon() { return suite::ProgramIcon("S", QColor(70, 140, 90)); }
+QIcon SnipkeepIcon() { return suite::ProgramIcon(suite::kSnipkeepMark); }
 
 QIcon ButtonIcon(ButtonArt art) {
   // Drawn on a 32-unit square, at the sizes a tool button asks for.

@@ -98,7 +98,7 @@ void CCleavoraDlg::BuildControls() {
   font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"), font.family()});
   font.setPointSize(9);
   setFont(font);
-  setWindowIcon(suite::ProgramIcon(QStringLiteral("C"), QColor(40, 125, 110)));
+  setWindowIcon(suite::ProgramIcon(suite::kPartivoMark));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
   // A file dropped anywhere, on the path field too, is the window's drop.

@@ -1,6 +1,7 @@
 #include "widgets/program_art.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -8,28 +9,112 @@
 
 namespace suite {
 
-QIcon ProgramIcon(const QString& initial, const QColor& colour) {
-  QIcon icon;
-  for (int size : {16, 32, 48, 64}) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient shade(0, 0, 0, size);
-    shade.setColorAt(0, colour.lighter(130));
-    shade.setColorAt(1, colour.darker(120));
-    painter.setBrush(shade);
-    painter.setPen(QPen(colour.darker(160), size / 16.0));
-    painter.drawRoundedRect(QRectF(1, 1, size - 2, size - 2), size / 5.0, size / 5.0);
-    QFont font("Sans");
-    font.setBold(true);
-    font.setPixelSize(size * 5 / 8);
-    painter.setFont(font);
-    painter.setPen(Qt::white);
-    painter.drawText(QRect(0, 0, size, size), Qt::AlignCenter, initial);
-    icon.addPixmap(pixmap);
+namespace {
+
+// The tile of a program's icon, `size` units square: one description for the
+// pixmaps and the SVG document.
+struct Tile {
+  QRectF frame;
+  double radius = 0;
+  double border = 0;
+  QColor top, bottom, edge;
+  QFont font;
+  QString initial;
+};
+
+Tile TileOf(const ProgramMark& mark, int size) {
+  const QColor colour(mark.colour.red, mark.colour.green, mark.colour.blue);
+  Tile tile;
+  tile.frame = QRectF(1, 1, size - 2, size - 2);
+  tile.radius = size / 5.0;
+  tile.border = size / 16.0;
+  tile.top = colour.lighter(130);
+  tile.bottom = colour.darker(120);
+  tile.edge = colour.darker(160);
+  tile.font = QFont("Sans");
+  tile.font.setBold(true);
+  tile.font.setPixelSize(size * 5 / 8);
+  tile.initial = QString(QChar::fromLatin1(mark.initial));
+  return tile;
+}
+
+QString SvgNumber(double value) { return QString::number(value, 'f', 2); }
+
+// A painter path as SVG path data.
+QString SvgPathData(const QPainterPath& path) {
+  QString data;
+  for (int i = 0; i < path.elementCount(); ++i) {
+    const QPainterPath::Element point = path.elementAt(i);
+    if (point.isMoveTo()) {
+      data += QStringLiteral("M%1 %2").arg(SvgNumber(point.x), SvgNumber(point.y));
+    } else if (point.isLineTo()) {
+      data += QStringLiteral("L%1 %2").arg(SvgNumber(point.x), SvgNumber(point.y));
+    } else if (point.isCurveTo() && i + 2 < path.elementCount()) {
+      const QPainterPath::Element second = path.elementAt(i + 1);
+      const QPainterPath::Element end = path.elementAt(i + 2);
+      data += QStringLiteral("C%1 %2 %3 %4 %5 %6")
+                  .arg(SvgNumber(point.x), SvgNumber(point.y), SvgNumber(second.x), SvgNumber(second.y),
+                       SvgNumber(end.x), SvgNumber(end.y));
+      i += 2;
+    }
   }
+  return data;
+}
+
+}  // namespace
+
+QPixmap ProgramPixmap(const ProgramMark& mark, int size) {
+  const Tile tile = TileOf(mark, size);
+  QPixmap pixmap(size, size);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  painter.setRenderHint(QPainter::Antialiasing);
+  QLinearGradient shade(0, 0, 0, size);
+  shade.setColorAt(0, tile.top);
+  shade.setColorAt(1, tile.bottom);
+  painter.setBrush(shade);
+  painter.setPen(QPen(tile.edge, tile.border));
+  painter.drawRoundedRect(tile.frame, tile.radius, tile.radius);
+  painter.setFont(tile.font);
+  painter.setPen(Qt::white);
+  painter.drawText(QRect(0, 0, size, size), Qt::AlignCenter, tile.initial);
+  return pixmap;
+}
+
+QIcon ProgramIcon(const ProgramMark& mark) {
+  QIcon icon;
+  for (int size : {16, 32, 48, 64}) icon.addPixmap(ProgramPixmap(mark, size));
   return icon;
+}
+
+QByteArray ProgramSvg(const ProgramMark& mark, int size) {
+  const Tile tile = TileOf(mark, size);
+  // Placed as drawText centres a line: its advance across, ascent and descent down.
+  const QFontMetricsF metrics(tile.font);
+  const QPointF baseline((size - metrics.horizontalAdvance(tile.initial)) / 2,
+                         (size - metrics.ascent() - metrics.descent()) / 2 + metrics.ascent());
+  QPainterPath initial;
+  initial.addText(baseline, tile.font, tile.initial);
+  const QString extent = QString::number(size);
+  const QString svg =
+      QStringLiteral(
+          "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%1\" height=\"%1\" viewBox=\"0 0 %1 %1\">\n"
+          "  <defs>\n"
+          "    <linearGradient id=\"shade\" gradientUnits=\"userSpaceOnUse\" x1=\"0\" y1=\"0\" x2=\"0\" y2=\"%1\">\n"
+          "      <stop offset=\"0\" stop-color=\"%2\"/>\n"
+          "      <stop offset=\"1\" stop-color=\"%3\"/>\n"
+          "    </linearGradient>\n"
+          "  </defs>\n"
+          "  <rect x=\"%4\" y=\"%5\" width=\"%6\" height=\"%7\" rx=\"%8\" ry=\"%8\" fill=\"url(#shade)\" "
+          "stroke=\"%9\" stroke-width=\"%10\"/>\n"
+          "  <path fill=\"#ffffff\" fill-rule=\"%11\" d=\"%12\"/>\n"
+          "</svg>\n")
+          .arg(extent, tile.top.name(), tile.bottom.name(), SvgNumber(tile.frame.x()), SvgNumber(tile.frame.y()),
+               SvgNumber(tile.frame.width()), SvgNumber(tile.frame.height()), SvgNumber(tile.radius),
+               tile.edge.name())
+          .arg(SvgNumber(tile.border), initial.fillRule() == Qt::OddEvenFill ? QStringLiteral("evenodd") : QStringLiteral("nonzero"),
+               SvgPathData(initial));
+  return svg.toUtf8();
 }
 
 const QCursor& HandCursor() {

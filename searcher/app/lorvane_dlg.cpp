@@ -102,7 +102,7 @@ void CLorvaneDlg::BuildControls() {
   font.setFamilies({"WenQuanYi Micro Hei", "Noto Sans CJK SC", font.family()});
   font.setPointSize(9);
   setFont(font);
-  const QIcon icon = suite::ProgramIcon("L", QColor(70, 90, 160));
+  const QIcon icon = suite::ProgramIcon(suite::kLorvaneMark);
   setWindowIcon(icon);
   setWindowFlags(Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
   suite::ApplyDialogColours(this, kDialogTextColour);
