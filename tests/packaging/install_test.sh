@@ -54,7 +54,7 @@ for id in "${ids[@]}"; do
   fi
 done
 
-# Every manual page, compressed without name or time stamp; one for each window program.
+# Every manual page, compressed without name or time stamp.
 for page in "$source"/packaging/man/*.1; do
   installed=$share/man/man1/$(basename "$page").gz
   if [ ! -f "$installed" ]; then fail "$installed is missing"; continue; fi
@@ -62,9 +62,9 @@ for page in "$source"/packaging/man/*.1; do
   # gzip -n: no file name (flag 8) and a zero time stamp in the header.
   [ "$(od -An -tu1 -j3 -N5 "$installed" | tr -s ' ')" = " 0 0 0 0 0" ] || fail "$installed keeps a name or time"
 done
-for id in "${ids[@]}"; do
-  program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$share/applications/$id.desktop" 2>/dev/null)
-  [ -z "$program" ] || [ -f "$share/man/man1/$program.1.gz" ] || fail "$program has no manual page"
+# One for every installed program, the console programs too.
+for program in "$prefix"/bin/*; do
+  [ -f "$share/man/man1/$(basename "$program").1.gz" ] || fail "$(basename "$program") has no manual page"
 done
 
 # The documents, with the Debian copyright and changelog.
