@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the suite's package on this machine, as a user would, and checks it:
-# every program starts from PATH (the windows on a virtual display), the
-# installed desktop entries and metainfo validate. Meant for a throwaway root
+# every program starts from PATH for an ordinary user (the windows on a
+# virtual display), its files go to the user's folders readable by the user
+# alone and never beside the programs, the installed desktop entries and
+# metainfo validate. Meant for a throwaway root
 # (run as root; apt-get installs the package and the checking tools).
 # Usage: check-package.sh FILE.deb
 set -euo pipefail
@@ -18,20 +20,49 @@ for program in lorvane-cli partivo-cli; do
 done
 lorvane-cli --help >/dev/null || fail "lorvane-cli --help"
 
-# Each window program opens its window (found by its title) from PATH.
+# An ordinary user with a private log, as the package is used.
+id ann >/dev/null 2>&1 || useradd -m ann
+home=$(getent passwd ann | cut -d: -f6)
+mkdir -p "$home/logs"
+cp "$(dirname "$0")/../samples/sample.log" "$home/logs/app.log"
+chown -R ann: "$home/logs"
+chmod 600 "$home/logs/app.log"
+as_ann() { runuser -u ann -- env -i PATH=/usr/local/bin:/usr/bin:/bin HOME="$home" LANG=C.UTF-8 "$@"; }
+
+# The console programs from PATH keep their files in the user's folders.
+history=$(cd "$home/logs" && as_ann lorvane-cli search ERROR 0 app.log | tail -n 1) || fail "lorvane-cli search"
+[ "$(dirname "$history")" = "$home/.local/state/lorvane" ] || fail "the search's history is $history"
+[ -f "$history/result.lvn" ] || fail "the search left no descriptor"
+as_ann lorvane-cli history | grep -qF "$history/result.lvn" || fail "lorvane-cli history doesn't list $history"
+pieces=$(cd "$home/logs" && as_ann partivo-cli split app.log 10000 | tail -n 1) || fail "partivo-cli split"
+[ "$(dirname "$pieces")" = "$home/Partivo" ] && [ -f "$pieces/000000000.txt" ] || fail "the pieces are in $pieces"
+echo "console programs: history in $history, pieces in $pieces"
+
+# Each window program opens its window (found by its title) from PATH, as the user.
 window_check() {
-  local program=$1 title=$2
-  xvfb-run -a bash -c "
-    cd /tmp && $program >/tmp/$program.log 2>&1 & started=\$!
+  local title=$1; shift
+  as_ann xvfb-run -a bash -c "
+    cd ~/logs || exit 1
+    $* >/tmp/\$\$.log 2>&1 & started=\$!
     timeout 60 xdotool search --sync --name '$title' >/dev/null; found=\$?
     kill \$started 2>/dev/null; wait
-    exit \$found" || { fail "$program showed no window titled $title"; cat "/tmp/$program.log"; return; }
-  echo "$program: window '$title' up"
+    exit \$found" || { fail "$1 showed no window titled $title"; return; }
+  echo "$1: window '$title' up"
 }
-window_check Lorvane '^Lorvane'
-window_check Snipkeep '^Snipkeep'
-window_check Ferrybolt '^Tuckaway'
-window_check Partivo '^Cleavora'
+window_check '^Lorvane' Lorvane app.log
+window_check '^Snipkeep' Snipkeep
+window_check '^Tuckaway' Ferrybolt
+window_check '^Cleavora' Partivo
+
+# Root too keeps its files in its own folders, never beside the programs.
+(cd /tmp && lorvane-cli search ERROR 0 "$home/logs/app.log" >/dev/null) || fail "lorvane-cli search as root"
+for name in __Lorvane__ __Cleavora__ __Tuckaway__ config; do
+  [ ! -e "/usr/bin/$name" ] || fail "/usr/bin/$name was written beside the programs"
+done
+# What the user's programs wrote from the log is the user's alone.
+written=$(find "$home/.local/state/lorvane" "$home/.config/snipkeep" "$home/Partivo" \
+  \( -type f ! -perm 600 \) -o \( -type d ! -perm 700 \) 2>&1)
+[ -z "$written" ] || fail "readable by others: $written"
 
 for entry in /usr/share/applications/io.github.logsuite.*.desktop; do
   desktop-file-validate "$entry" || fail "$entry"
@@ -39,7 +70,7 @@ done
 for metainfo in /usr/share/metainfo/io.github.logsuite.*.metainfo.xml; do
   appstreamcli validate --no-net "$metainfo" >/dev/null || fail "$metainfo"
 done
-for page in Lorvane Snipkeep Ferrybolt Partivo; do
+for page in Lorvane Snipkeep Ferrybolt Partivo lorvane-cli partivo-cli; do
   man -w "$page" >/dev/null || fail "no manual page for $page"
 done
 [ "$failures" -eq 0 ] && echo "check-package: $(basename "$deb") installs and runs"
