@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Builds the suite's Debian package in build/package and checks it with lintian.
-# Needs: cmake g++ qt6-base-dev dpkg-dev file lintian (see docs/packaging.md).
+# Installs what it needs first (scripts/setup.sh package; see docs/packaging.md).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=$top/build/package
 cd "$top"
+# What building and checking the package needs (apt, as root; only what is missing).
+bash "$top/scripts/setup.sh" package
 
 # Debian's hardening flags, all of them (bindnow too).
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
