@@ -10,17 +10,7 @@ partivo_cli=$(realpath "$2")
 sample=$(realpath "$3")
 work=$(mktemp -d)
 trap 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT
-passed=0
-failed=0
-
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" == "$3" ]; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    printf 'FAIL %s\n  expected: %q\n  actual:   %q\n' "$1" "$2" "$3"
-  fi
-}
+source "$(dirname "$0")/test_support/checks.sh"
 
 chmod 755 "$work"
 mkdir -p "$work/bin" "$work/home" "$work/logs"
@@ -62,5 +52,4 @@ check "no file readable by others" "" "$(find "$state" "$work/home/Partivo" -typ
 check "no directory readable by others" "" "$(find "$state" "$work/home/Partivo" -mindepth 1 -type d ! -perm 700)"
 check "the state base made for the user alone" 700 "$(stat -c %a "$work/home/.local/state")"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_done

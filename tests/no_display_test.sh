@@ -5,10 +5,7 @@
 # connection (test_support/closing_display), then the four programs.
 set -u
 closing_display=$1; shift
-failures=0
-check() {  # name expected actual
-  if [ "$2" == "$3" ]; then echo "ok: $1"; else echo "FAILED: $1"; echo "  expected: $2"; echo "  actual:   $3"; failures=$((failures + 1)); fi
-}
+source "$(dirname "$0")/test_support/checks.sh"
 # A display number no server listens on (none of its socket files is there).
 number=$((5000 + RANDOM % 4000))
 while [ -e "/tmp/.X11-unix/X$number" ]; do number=$((number + 1)); done
@@ -31,5 +28,4 @@ for program in "$@"; do
   check "$name with a display gone as it connects" "$name: no display to show the window on (no X server answers at DISPLAY=:$closing_number).|exit 1" \
     "$(printf '%s' "$err" | sed -n '1p;$p' | paste -sd '|')"
 done
-echo "$(( 3 * $# - failures )) passed, $failures failed"
-[ $failures -eq 0 ]
+checks_done

@@ -6,17 +6,7 @@ cli=$(realpath "$1")
 version=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-passed=0
-failed=0
-
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" == "$3" ]; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    printf 'FAIL %s\n  expected: %q\n  actual:   %q\n' "$1" "$2" "$3"
-  fi
-}
+source "$(dirname "$0")/../../test_support/checks.sh"
 
 # Status lines without their time prefix "[MM/DD hh:mm:ss] ".
 strip() { sed -E 's/^\[[0-9]{2}\/[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}\] //'; }
@@ -259,5 +249,4 @@ check "paths outside the code page: restore" "文件路径: $emo/s.log" \
   "$("$emo/lorvane-cli" restore "$history/result.lvn" | grep '^文件路径')"
 check "paths outside the code page: history" "$history/result.lvn" "$("$emo/lorvane-cli" history | tail -n 1 | cut -f 9)"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_done
