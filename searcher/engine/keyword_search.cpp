@@ -174,16 +174,22 @@ class ResultSink : public LineSink {
 };
 
 bool HasLineEnd(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
+// 0x08 separates the cells of a history row: in a keyword or a target name it
+// would shift the row's columns.
+bool HasRowSeparator(std::string_view text) { return text.find('\x08') != std::string_view::npos; }
 
 // Why a keyword or target can't be searched although both are there: a
 // keyword typed with characters the code page lacks would be searched as
-// "?"; each stands on one line of the descriptor, so neither may hold a line end.
+// "?"; each stands on one line of the descriptor, so neither may hold a line
+// end, and in a cell of the history's rows, so neither may hold 0x08.
 std::string SearchInputProblem(const LorvaneForm& form) {
   if (!form.keywordFits) {
     return Cp("关键字含有代码页 ") + suite::CodePageName(suite::ActiveCodePage()) + Cp(" 不能表示的字符!");
   }
   if (HasLineEnd(form.keyword)) return Cp("关键字不能包含回车或换行符!");
   if (HasLineEnd(form.filePath)) return Cp("目标文件路径不能包含回车或换行符!");
+  if (HasRowSeparator(form.keyword)) return Cp("关键字不能包含退格符(0x08)!");
+  if (HasRowSeparator(form.filePath)) return Cp("目标文件路径不能包含退格符(0x08)!");
   return std::string();
 }
 

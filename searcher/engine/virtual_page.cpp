@@ -10,6 +10,7 @@
 #include "common/line_reader.h"
 #include "common/output_file.h"
 #include "common/path_util.h"
+#include "common/stamped_directory.h"
 #include "common/time_text.h"
 #include "common/tuning.h"
 #include "searcher/engine/keyword_search.h"
@@ -183,8 +184,10 @@ int LookAtContent(LorvaneWindow& window, SearchContext& context) {
   }
   suite::LineReader reader(file, offset);
   suite::OutputFile view;
-  const std::string path =
-      ViewFileDirectory(context) + suite::kPathSeparator + "_virtual_page_" + suite::MakeTimeStamp() + ".txt";
+  const std::string viewDirectory = ViewFileDirectory(context);
+  // Named when its first line comes; never one an earlier view of this second
+  // wrote (its notepad may still show it): a taken name waits for the next second.
+  std::string path;
   int64_t written = 0;
   bool writeFailed = false, createFailed = false;
   while (index < begin + count) {
@@ -195,9 +198,12 @@ int LookAtContent(LorvaneWindow& window, SearchContext& context) {
     }
     // Written as it comes, however long the line: nothing holds it.
     const bool got = reader.NextInParts([&](std::string_view part, bool lastPart) {
-      if (!view.IsOpen() && !view.Create(path)) {
-        createFailed = true;
-        return false;
+      if (!view.IsOpen()) {
+        path = suite::CreateFreshStampedFile(view, viewDirectory, "_virtual_page_", ".txt");
+        if (!view.IsOpen()) {
+          createFailed = true;
+          return false;
+        }
       }
       if (!view.Append(part) || (lastPart && !view.Append("\r\n"))) {
         writeFailed = true;

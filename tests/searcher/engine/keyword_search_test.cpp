@@ -244,6 +244,29 @@ TEST_F(KeywordSearchTest, AKeywordOrPathWithALineEndIsRefused) {
   EXPECT_TRUE(window.ControlsEnabled());
 }
 
+// 0x08 separates the cells of a history row: a keyword or target name with it
+// would shift the row's columns, so it is refused as a line end is.
+TEST_F(KeywordSearchTest, AKeywordOrPathWithTheRowSeparatorIsRefused) {
+  const std::string target = WriteFile(dir / "here.log", "a\bb\r\n");
+  window.Controls().filePath = target;
+  window.Controls().keyword = "a\bb";
+  OnBtnStartSearch(window);
+  EXPECT_EQ(window.messages.back(), "OnBtnStartSearch: 关键字不能包含退格符(0x08)!");
+  const std::string odd = WriteFile(dir / "back\bspace.log", "a\r\n");
+  window.Controls().keyword = "a";
+  window.Controls().filePath = odd;
+  OnBtnStartSearch(window);
+  EXPECT_EQ(window.messages.back(), "OnBtnStartSearch: 目标文件路径不能包含退格符(0x08)!");
+  EXPECT_FALSE(window.Called("StartWorker(Search)"));
+
+  window.SetFormText(FormText::FilePath, target);
+  window.SetFormText(FormText::Keyword, "a\bb");
+  window.RefreshForm();
+  EXPECT_EQ(Search(window, context), -1);
+  EXPECT_EQ(window.messages.back(), "搜索失败: 关键字不能包含退格符(0x08)!");
+  EXPECT_TRUE(context.historyDirectory.empty());
+}
+
 // The index the search writes is the pre-read's for a file that didn't change,
 // whatever the line ends, the last line and the block size.
 TEST_F(KeywordSearchTest, TheSearchTakesTheIndexOfTheFileAsItReadIt) {

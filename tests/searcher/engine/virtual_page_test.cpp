@@ -266,6 +266,21 @@ TEST_F(VirtualPageTest, ContentViewChecksAndFiles) {
   EXPECT_EQ(window.messages.back(), "查看内容: 失败! 因为目标文件为空。");
 }
 
+// Two views of one history within a second: each has its own file, so the
+// first one's notepad keeps showing its own lines.
+TEST_F(VirtualPageTest, TwoContentViewsInOneSecondWriteTwoFiles) {
+  Prepare(Target(50));
+  window.SetFormNumber(FormNumber::StartLine, 1);
+  window.SetFormNumber(FormNumber::Offset, 2);
+  ASSERT_EQ(LookAtContent(window, context), 0);
+  window.SetFormNumber(FormNumber::StartLine, 3);
+  ASSERT_EQ(LookAtContent(window, context), 0);
+  ASSERT_EQ(window.OpenedPaths().size(), 2u);
+  EXPECT_NE(window.OpenedPaths()[0], window.OpenedPaths()[1]);
+  EXPECT_EQ(ReadFile(window.OpenedPaths()[0]), "line\t1\r\nline\t2\r\n");
+  EXPECT_EQ(ReadFile(window.OpenedPaths()[1]), "line\t3\r\nline\t4\r\n");
+}
+
 TEST_F(VirtualPageTest, ContentViewFromAnEntryAndBeyondTheEnd) {
   Prepare(Target(25000, "\n"));
   window.SetFormNumber(FormNumber::StartLine, 20001);
