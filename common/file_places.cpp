@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "common/codepage.h"
 #include "common/path_util.h"
 
 namespace suite {
@@ -63,7 +64,11 @@ FilePlace DecideFilePlace(const PlaceFacts& facts, const FilesRequest& request) 
       base = IsAbsolute(facts.documentsDirectory) ? facts.documentsDirectory : facts.home;
       break;
   }
-  return {AsBase(base), request.userPlaceName, false};
+  return {AsBase(base), request.userPlaceName, false, facts.programDirectory.empty()};
+}
+
+std::string NoProgramFolderText(const FilePlace& place) {
+  return Cp("找不到程序所在的目录，文件改存在“") + PathText(place.Directory()) + Cp("”中。");
 }
 
 std::string DocumentsFolderFromUserDirs(const std::string& text, const std::string& home) {

@@ -27,6 +27,9 @@ struct FilePlace {
   std::string base;
   std::string name;
   bool besideProgram = false;
+  // The program's own folder couldn't be read: the user's place is taken, and
+  // the program says so (NoProgramFolderText).
+  bool programFolderUnknown = false;
 
   std::string Directory() const { return base + name; }
 };
@@ -60,6 +63,10 @@ FilePlace DecideFilePlace(const PlaceFacts& facts, const FilesRequest& request);
 // (XDG_DOCUMENTS_DIR="$HOME/Documents"), without a separator at its end; empty
 // when the text names none or names a relative one.
 std::string DocumentsFolderFromUserDirs(const std::string& text, const std::string& home);
+
+// What a program says when it couldn't read its own folder, in the code page:
+// where its files go instead.
+std::string NoProgramFolderText(const FilePlace& place);
 
 // The facts of this process: its executable's folder, the environment, the
 // user's folders file.

@@ -67,7 +67,7 @@ void MakeDirectoryChain(const std::string& directory) {
 
 PlaceFacts ReadPlaceFacts() {
   PlaceFacts facts;
-  facts.programDirectory = GetModuleDirectory();
+  facts.programDirectory = FindModuleDirectory().value_or(std::string());
   facts.programDirectoryWritable = IsWritableDirectory(facts.programDirectory);
   facts.home = HomeFolder();
   facts.stateHome = Variable("XDG_STATE_HOME");

@@ -12,14 +12,23 @@ bool PathExists(const std::string& path) {
   return !path.empty() && ::stat(path.c_str(), &status) == 0;
 }
 
-std::string GetModuleDirectory() {
-  std::string buffer(4096, '\0');
-  const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-  if (length <= 0) return std::string(kPathSeparatorText);
-  buffer.resize(static_cast<size_t>(length));
-  const std::string directory = DirectoryOfPath(buffer);
-  return directory.empty() ? std::string(kPathSeparatorText) : directory;
+std::optional<std::string> FindModuleDirectory() {
+  // A link's target may be longer than PATH_MAX: readlink cuts it silently, so
+  // a full buffer means "try a larger one".
+  for (size_t size = 4096; size <= 1024 * 1024; size *= 4) {
+    std::string buffer(size, '\0');
+    const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (length <= 0) return std::nullopt;
+    if (static_cast<size_t>(length) == buffer.size()) continue;
+    buffer.resize(static_cast<size_t>(length));
+    std::string directory = DirectoryOfPath(buffer);
+    if (directory.empty() || directory.front() != kPathSeparator) return std::nullopt;
+    return directory;
+  }
+  return std::nullopt;
 }
+
+std::string GetModuleDirectory() { return FindModuleDirectory().value_or(kPathSeparatorText); }
 
 std::string DirectoryOfPath(const std::string& path) {
   const size_t last = path.rfind(kPathSeparator);

@@ -1,6 +1,7 @@
 // Paths: the separator, existence, the program's own directory.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace suite {
@@ -13,7 +14,12 @@ inline constexpr const char* kPathSeparatorText = "/";
 // Never creates or opens anything; any failure reads as "missing".
 bool PathExists(const std::string& path);
 
-// The directory of the running executable, always ending in the separator.
+// The directory of the running executable, ending in the separator; nothing
+// when it can't be read (/proc not mounted, a path the kernel won't give).
+std::optional<std::string> FindModuleDirectory();
+
+// FindModuleDirectory, or the root when it can't be read: only for finding
+// files beside the program; where the programs write is suite::FilePlace's.
 std::string GetModuleDirectory();
 
 // The directory part of a path including its last separator ("/a/b/c" -> "/a/b/").

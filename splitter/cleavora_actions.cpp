@@ -11,7 +11,11 @@ namespace cleavora {
 
 void OnInitDialog(CleavoraWindow& window, SplitState& state) {
   // An installed program puts its pieces into the user's folder: say which.
-  if (!state.BesideProgram()) window.SetStatusText(PiecesPlaceText(state.WorkDirectory()));
+  if (state.ProgramFolderUnknown()) {
+    window.SetStatusText(suite::NoProgramFolderText(state.Place()));
+  } else if (!state.BesideProgram()) {
+    window.SetStatusText(PiecesPlaceText(state.WorkDirectory()));
+  }
   window.ShowForm();
   const int64_t lines = window.LinesPerPiece();
   if (!IsPieceSizeInRange(lines)) return;

@@ -115,6 +115,7 @@ int RunConsoleSplit(const std::vector<std::string>& args, const suite::FilePlace
   window.SetFilePath(path);
   window.SetLinesPerPiece(*lines);
   SplitState state(place);
+  if (place.programFolderUnknown) window.SetStatusText(suite::NoProgramFolderText(place));
   const int result = RunSplit(window, state);
   if (result != 0) std::fflush(out);  // what came before stays before on a shared terminal
   window.EndRun(result == 0 ? out : err);

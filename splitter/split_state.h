@@ -37,6 +37,8 @@ class SplitState {
   std::string WorkDirectory() const { return place_.Directory(); }
   // False when the pieces go to the user's folder: then the status line says where.
   bool BesideProgram() const { return place_.besideProgram; }
+  bool ProgramFolderUnknown() const { return place_.programFolderUnknown; }
+  const suite::FilePlace& Place() const { return place_; }
 
   int64_t LastAcceptedPieceSize() const { return lastAcceptedPieceSize_; }
   void SetLastAcceptedPieceSize(int64_t lines) { lastAcceptedPieceSize_ = lines; }

@@ -52,4 +52,25 @@ check "no file readable by others" "" "$(find "$state" "$work/home/Partivo" -typ
 check "no directory readable by others" "" "$(find "$state" "$work/home/Partivo" -mindepth 1 -type d ! -perm 700)"
 check "the state base made for the user alone" 700 "$(stat -c %a "$work/home/.local/state")"
 
+# A program whose own folder the kernel won't name (a path longer than
+# PATH_MAX): it says so and uses the user's places, never the root folder.
+(
+  mkdir -p "$work/deep" && cd "$work/deep" || exit 1
+  part=$(printf 'd%.0s' $(seq 200))
+  for _ in $(seq 25); do mkdir "$part" && cd "$part" || exit 1; done
+  cp "$lorvane_cli" "$partivo_cli" . || exit 1
+  env -i PATH=/usr/bin:/bin HOME="$work/home" SUITE_CODEPAGE=gbk "${as_user[@]}" \
+    ./lorvane-cli search ERROR 0 "$work/logs/app.log" >"$work/deep.out" 2>&1
+  echo "search $?" >>"$work/deep.out"
+  env -i PATH=/usr/bin:/bin HOME="$work/home" SUITE_CODEPAGE=gbk "${as_user[@]}" \
+    ./partivo-cli split "$work/logs/app.log" 10000 >>"$work/deep.out" 2>&1
+  echo "split $?" >>"$work/deep.out"
+)
+deep=$(cat "$work/deep.out")
+check "unknown folder: search and split done" "search 0 split 0" "$(printf '%s\n' "$deep" | grep -E '^(search|split) ' | tr '\n' ' ' | sed 's/ $//')"
+check "unknown folder: said so, twice" 2 "$(printf '%s\n' "$deep" | grep -c '找不到程序所在的目录')"
+check "unknown folder: the history in the state directory" 1 "$(printf '%s\n' "$deep" | grep -c "^$state/2")"
+check "unknown folder: the pieces in the home's Partivo folder" 1 "$(printf '%s\n' "$deep" | grep -c "^$work/home/Partivo/2")"
+check "unknown folder: nothing in the root folder" "" "$(ls -d /__Lorvane__ /__Cleavora__ 2>/dev/null)"
+
 checks_done

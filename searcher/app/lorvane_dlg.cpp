@@ -306,7 +306,7 @@ void CLorvaneDlg::BuildControls() {
 void CLorvaneDlg::Initiate() {
   RefreshForm();
   ShowSplash();
-  StartUpEngine(*this, context_, ProgramWorkDirectory());
+  StartUpEngine(*this, context_, ProgramFiles());
   setWindowTitle(QString::fromUtf8(LVN_MAIN_TITLE_M));
   startLineSlider_->hide();
   keywordEdit_->setFocus();  // what a user types first

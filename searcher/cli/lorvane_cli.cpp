@@ -142,7 +142,7 @@ int RunWorkers(ConsoleWindow& window, lorvane::SearchContext& context) {
 
 int RunIndex(ConsoleWindow& window, const std::string& path) {
   lorvane::SearchContext context;
-  lorvane::StartUpEngine(window, context, lorvane::ProgramWorkDirectory());
+  lorvane::StartUpEngine(window, context, lorvane::ProgramFiles());
   window.SetFormText(lorvane::FormText::FilePath, path);
   window.RefreshForm();
   if (lorvane::QuickPreRead(window, context) != 0) return 1;
@@ -169,7 +169,7 @@ int RunSearch(ConsoleWindow& window, const std::vector<std::string>& arguments) 
                  "search");
   }
   lorvane::SearchContext context;
-  lorvane::StartUpEngine(window, context, lorvane::ProgramWorkDirectory());
+  lorvane::StartUpEngine(window, context, lorvane::ProgramFiles());
   window.SetAutoSearch(true);
   lorvane::AutoLoad(window, request.targetPath, *keyword, request.matchCase);
   window.RefreshForm();
@@ -185,7 +185,7 @@ bool Restore(ConsoleWindow& window, lorvane::SearchContext& context, const std::
     return false;
   }
   window.AttachContext(&context);
-  lorvane::StartUpEngine(window, context, lorvane::ProgramWorkDirectory());
+  lorvane::StartUpEngine(window, context, lorvane::ProgramFiles());
   return lorvane::ResultLoad(window, context, path);
 }
 

@@ -11,7 +11,14 @@ const std::vector<std::string>& AcceptedExtensions() {
   return extensions;
 }
 
-std::string ProgramWorkDirectory() { return suite::ProgramFilePlace(kSearcherFiles).Directory(); }
+suite::FilePlace ProgramFiles() { return suite::ProgramFilePlace(kSearcherFiles); }
+
+std::string ProgramWorkDirectory() { return ProgramFiles().Directory(); }
+
+void StartUpEngine(LorvaneWindow& window, SearchContext& context, const suite::FilePlace& place) {
+  if (place.programFolderUnknown) window.PostStatus(suite::NoProgramFolderText(place));
+  StartUpEngine(window, context, place.Directory());
+}
 
 void StartUpEngine(LorvaneWindow& window, SearchContext& context, const std::string& workDirectory) {
   window.PostStatus("CLorvaneDlg::__initiate()");

@@ -34,7 +34,8 @@ inline constexpr const char* kClipboardDirectoryName = "__Clipboard__";
 // "lorvane" in the user's state directory.
 inline constexpr suite::FilesRequest kSearcherFiles{kWorkDirectoryName, suite::UserPlace::kState, "lorvane"};
 
-// The work directory of this program (see suite::ProgramFilePlace).
+// Where this program keeps its work directory (see suite::ProgramFilePlace).
+suite::FilePlace ProgramFiles();
 std::string ProgramWorkDirectory();
 
 // The file types the chooser offers and drops accept, in this order.
@@ -46,6 +47,9 @@ const std::vector<std::string>& AcceptedExtensions();
 // directory that can't be made is not reported here; the first file that
 // can't be written is.
 void StartUpEngine(LorvaneWindow& window, SearchContext& context, const std::string& workDirectory);
+// The same in `place`'s directory; a program that couldn't read its own folder
+// says so first, and where its files go instead.
+void StartUpEngine(LorvaneWindow& window, SearchContext& context, const suite::FilePlace& place);
 
 // Sets the history directory to the work directory + a time stamp of now and
 // creates it; an existing one is never taken over (see MakeFreshStampedDirectory).

@@ -60,6 +60,7 @@ TEST(FilePlacesTest, AnInstalledOrReadOnlyProgramUsesTheUsersPlaces) {
   for (const PlaceFacts& facts : {Installed(), readOnly, unknown}) {
     const suite::FilePlace state = DecideFilePlace(facts, kState);
     EXPECT_FALSE(state.besideProgram);
+    EXPECT_EQ(state.programFolderUnknown, facts.programDirectory.empty());  // then the program says so
     EXPECT_EQ(state.base, "/home/ann/.local/state/");
     EXPECT_EQ(state.Directory(), "/home/ann/.local/state/lorvane");
     EXPECT_EQ(DecideFilePlace(facts, kConfig).Directory(), "/home/ann/.config/snipkeep");
