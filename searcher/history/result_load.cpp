@@ -7,6 +7,7 @@
 #include <dirent.h>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "common/codepage.h"
 #include "common/exclusive_file.h"
@@ -58,13 +59,14 @@ std::string ResultName(int64_t number) {
   return name;
 }
 
-// The number after the highest result file ("%06d.txt") in the directory: a
-// damaged result count never makes the result-file list longer than the
-// search's files, whatever the target (locked, shrunk or gone) looks like now.
-int64_t ResultFileLimit(const std::string& directory) {
-  int64_t limit = 0;
+// The numbers of the result files ("%06d.txt") in the directory, in order: a
+// damaged or crafted result count never lists a name that isn't there, so the
+// list never holds more names than the directory holds files, whatever the
+// target (locked, shrunk or gone) looks like now.
+std::vector<int64_t> ResultFileNumbers(const std::string& directory) {
+  std::vector<int64_t> numbers;
   DIR* dir = ::opendir(directory.c_str());
-  if (!dir) return 0;
+  if (!dir) return numbers;
   while (const dirent* entry = ::readdir(dir)) {
     const std::string_view name(entry->d_name);
     constexpr std::string_view kExtension = ".txt";
@@ -72,10 +74,11 @@ int64_t ResultFileLimit(const std::string& directory) {
     const std::string_view digits = name.substr(0, name.size() - kExtension.size());
     if (digits.size() > 18 || digits.find_first_not_of("0123456789") != std::string_view::npos) continue;
     if (ResultName(ReadDecimal(digits)) != name) continue;  // no other spelling of a number
-    limit = std::max(limit, ReadDecimal(digits) + 1);
+    numbers.push_back(ReadDecimal(digits));
   }
   ::closedir(dir);
-  return limit;
+  std::sort(numbers.begin(), numbers.end());
+  return numbers;
 }
 
 // The directory a descriptor lies in, resolved: the search's history
@@ -157,10 +160,13 @@ bool ResultLoad(LorvaneWindow& window, SearchContext& context, const std::string
   window.ListClear(ListControl::VirtualPage);
   window.SetFormNumber(FormNumber::StartLine, 1);
 
-  const int64_t limit = ResultFileLimit(directory);
-  int64_t fileNumber = 0;
-  for (int64_t left = ReadDecimal(f[6]); left > 0 && fileNumber < limit; left -= suite::kResultFileRecords) {
-    window.ListAppend(ListControl::ResultFiles, ResultName(fileNumber++));
+  // One name per started block of results, of the files that are there.
+  const int64_t results = ReadDecimal(f[6]);
+  const int64_t blocks =
+      results <= 0 ? 0 : results / suite::kResultFileRecords + (results % suite::kResultFileRecords != 0 ? 1 : 0);
+  for (const int64_t number : ResultFileNumbers(directory)) {
+    if (number >= blocks) break;
+    window.ListAppend(ListControl::ResultFiles, ResultName(number));
   }
 
   window.ListSelectText(ListControl::ResultFiles, "000000.txt");

@@ -132,6 +132,21 @@ TEST_F(ResultLoadTest, ADamagedResultCountNeverMakesAnEndlessList) {
   EXPECT_EQ(Names(), (std::vector<std::string>{"000000.txt", "000001.txt"}));
 }
 
+// A crafted history: a count of 10^12 results and one empty file of a high
+// number. The list holds the names of files that are there, no more.
+TEST_F(ResultLoadTest, ACraftedCountAndAHighFileNumberListOnlyFilesThatExist) {
+  const std::string path = Write({"k", "N", "1K 512B", "2000000000000", "2000000000000", "_mp[199999999]=0;"});
+  WriteFile(dir / "999999999.txt", "");
+  EXPECT_TRUE(ResultLoad(window, context, path));
+  EXPECT_EQ(Names(), (std::vector<std::string>{"000000.txt", "000001.txt", "999999999.txt"}));
+  // A file beyond the blocks the count names is not listed; a gap lists what is there.
+  const std::string few = Write({"k", "N", "1K 512B", "5000", "4001", "_mp[0]=0;"});
+  std::filesystem::remove(dir / "000001.txt");
+  WriteFile(dir / "000002.txt", "");
+  EXPECT_TRUE(ResultLoad(window, context, few));
+  EXPECT_EQ(Names(), (std::vector<std::string>{"000000.txt", "000002.txt"}));
+}
+
 // The names come from the result count and the files, never from the target:
 // one held by another program, or cut by a log rotation, loses none.
 TEST_F(ResultLoadTest, ALockedOrShrunkTargetStillListsEveryResultFile) {
