@@ -22,6 +22,11 @@ namespace {
 // Descriptors are small; the quick index of a file of a billion lines has
 // 100000 lines of some 20 bytes.
 constexpr size_t kDescriptorBlockSize = 64 * 1024;
+// No line of a descriptor is longer: a header line holds a path or a keyword
+// (an edit field takes 32767 characters), an index line some 20 bytes. A
+// longer one is a damaged descriptor, whose reading stops there and costs
+// nothing more, however many gigabytes follow without a line end.
+constexpr size_t kLongestDescriptorLine = 1024 * 1024;
 
 // `count` bytes from `first` on, as far as the text reaches.
 std::string_view Mid(std::string_view text, size_t first, size_t count) {
@@ -43,38 +48,12 @@ struct DirCloser {
   void operator()(DIR* dir) const { ::closedir(dir); }
 };
 
-// Up to `limit` lines of a descriptor, each without any CR or LF; a 0x1A
-// byte ends the text. A plain open for reading: the descriptor is never
-// rewritten in place, so readers need no lock. False when it can't be opened
-// (also when it isn't a regular file) or read.
+// Up to `limit` lines of a descriptor (see ForEachDescriptorLine).
 bool ReadDescriptorLines(const std::string& path, size_t limit, std::vector<std::string>* lines) {
-  const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-  struct stat status;
-  if (!fd.Valid() || ::fstat(fd.Get(), &status) != 0 || !S_ISREG(status.st_mode)) return false;
-  std::string line;
-  std::vector<char> block(kDescriptorBlockSize);
-  bool ended = false;
-  while (!ended && lines->size() < limit) {
-    const ssize_t got = ::read(fd.Get(), block.data(), block.size());
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return false;
-    if (got == 0) break;
-    for (ssize_t i = 0; i < got && lines->size() < limit; ++i) {
-      const char byte = block[static_cast<size_t>(i)];
-      if (byte == '\x1A') {
-        ended = true;
-        break;
-      }
-      if (byte == '\n') {
-        lines->push_back(std::move(line));
-        line.clear();
-      } else if (byte != '\r') {
-        line += byte;
-      }
-    }
-  }
-  if (!line.empty() && lines->size() < limit) lines->push_back(std::move(line));
-  return true;
+  return ForEachDescriptorLine(path, [&](std::string&& line) {
+    lines->push_back(std::move(line));
+    return lines->size() < limit;
+  });
 }
 
 std::string TargetNameOf(const std::string& targetPath) {
@@ -84,6 +63,36 @@ std::string TargetNameOf(const std::string& targetPath) {
 }
 
 }  // namespace
+
+bool ForEachDescriptorLine(const std::string& path, const std::function<bool(std::string&&)>& onLine) {
+  const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  struct stat status;
+  if (!fd.Valid() || ::fstat(fd.Get(), &status) != 0 || !S_ISREG(status.st_mode)) return false;
+  std::string line;
+  std::vector<char> block(kDescriptorBlockSize);
+  for (;;) {
+    const ssize_t got = ::read(fd.Get(), block.data(), block.size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return false;
+    if (got == 0) break;
+    for (ssize_t i = 0; i < got; ++i) {
+      const char byte = block[static_cast<size_t>(i)];
+      if (byte == '\x1A') {
+        if (!line.empty()) onLine(std::move(line));
+        return true;
+      }
+      if (byte == '\n') {
+        if (!onLine(std::move(line))) return true;
+        line.clear();
+      } else if (byte != '\r') {
+        if (line.size() >= kLongestDescriptorLine) return false;
+        line += byte;
+      }
+    }
+  }
+  if (!line.empty()) onLine(std::move(line));
+  return true;
+}
 
 std::optional<std::string> ParseHistoryTime(const std::string& directory) {
   const size_t last = directory.rfind(suite::kPathSeparator);
@@ -117,7 +126,11 @@ HistoryRowFields ReadHistoryRow(const std::string& directory) {
   HistoryRowFields fields;
   const std::string path = DescriptorPath(directory);
   std::vector<std::string> lines;
-  if (!suite::PathExists(path) || !ReadDescriptorLines(path, 7, &lines)) return fields;
+  if (!suite::PathExists(path)) return fields;
+  if (!ReadDescriptorLines(path, 7, &lines)) {
+    fields[6] = DamagedDescriptorText();
+    return fields;
+  }
   lines.resize(7);
   fields[0] = lines[6];
   fields[1] = lines[5];

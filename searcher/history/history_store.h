@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -55,6 +56,14 @@ std::vector<std::string> ListHistoryDirectories(const std::string& workDirectory
 // history directory) left out, lines 2 to 7 after their labels, the quick
 // index as it stands; every line ends in CR LF. False when the descriptor
 // can't be opened.
+// Hands each line of a descriptor to `onLine`, without any CR or LF, until it
+// gives false; a 0x1A byte ends the text. A plain open for reading: a
+// descriptor is never rewritten in place, so readers need no lock. False when
+// it can't be opened (also when it isn't a regular file) or read, or holds a
+// line longer than any descriptor line can be (1 MiB: a damaged one, whose
+// reading stops there whatever follows).
+bool ForEachDescriptorLine(const std::string& path, const std::function<bool(std::string&&)>& onLine);
+
 bool ReadHistorySummary(const std::string& descriptorPath, std::string* summary);
 
 }  // namespace lorvane

@@ -10,6 +10,7 @@ using suite::PathText;
 std::string HistoryColumnTitles() { return Cp("搜索时间|结果行数|总行数|关键字|匹配|文件大小|目标文件名|存在性"); }
 
 std::string TargetGoneText() { return Cp("已不存在"); }
+std::string DamagedDescriptorText() { return Cp("描述文件已损坏"); }
 
 std::string DescriptorOpenFailedText(const std::string& path) {
   return Cp("打开 result.lvn 文件失败! FileName[") + PathText(path) + "]";

@@ -8,6 +8,8 @@ namespace lorvane {
 // The list's column titles, separated by "|".
 std::string HistoryColumnTitles();
 std::string TargetGoneText();
+// The same column of a row whose descriptor can't be read or is damaged.
+std::string DamagedDescriptorText();
 
 std::string DescriptorOpenFailedText(const std::string& path);
 

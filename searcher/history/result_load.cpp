@@ -10,13 +10,12 @@
 #include <vector>
 
 #include "common/codepage.h"
-#include "common/exclusive_file.h"
-#include "common/line_reader.h"
 #include "common/path_util.h"
 #include "common/tuning.h"
 #include "searcher/engine/lorvane_window.h"
 #include "searcher/engine/search_context.h"
 #include "searcher/history/decimal_text.h"
+#include "searcher/history/history_store.h"
 #include "searcher/history/result_check.h"
 
 namespace lorvane {
@@ -30,26 +29,20 @@ struct Descriptor {
 };
 
 // Descriptors are never rewritten in place, so any number of readers may
-// read one at once, without the lock a target takes.
+// read one at once, without the lock a target takes. A damaged one (a line
+// longer than any descriptor line) fails at once, whatever follows.
 bool ReadDescriptor(const std::string& path, Descriptor& descriptor) {
-  suite::ExclusiveFile file;
-  if (!file.OpenShared(path)) return false;
-  suite::LineReader reader(file);
-  suite::TextLine line;
   size_t number = 0;
-  std::string text;
-  while (reader.Next(line)) {
-    text.assign(line.text);
-    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+  return ForEachDescriptorLine(path, [&](std::string&& text) {
     if (number < descriptor.fields.size()) {
-      descriptor.fields[number] = text;
+      descriptor.fields[number] = std::move(text);
     } else {
       int64_t key = 0, offset = 0;
       if (ParseQuickIndexLine(text, &key, &offset)) descriptor.index.Set(key, offset);
     }
     ++number;
-  }
-  return !reader.Failed();
+    return true;
+  });
 }
 
 // "%06d.txt", as the search names its result files.

@@ -91,9 +91,19 @@ TEST_F(HistoryStoreTest, RowFromTheFirstSevenLines) {
 TEST_F(HistoryStoreTest, RowsOfMissingAndDamagedDescriptors) {
   const std::string history = History("20041203_091502");
   EXPECT_EQ(ReadHistoryRow(history), HistoryRowFields{});
+  const HistoryRowFields damaged{"", "", "", "", "", "", Cp("描述文件已损坏")};
   fs::create_directory(history + "/result.lvn");  // can't be opened as a file
-  EXPECT_EQ(ReadHistoryRow(history), HistoryRowFields{});
+  EXPECT_EQ(ReadHistoryRow(history), damaged);
   fs::remove(history + "/result.lvn");
+  // A line longer than any descriptor line (a path, a keyword): damaged, and
+  // read no further, however long it goes on without a line end.
+  WriteFile(history + "/result.lvn", history + "\r\n" + std::string(3 * 1024 * 1024, 'x'));
+  EXPECT_EQ(ReadHistoryRow(history), damaged);
+  std::string summary;
+  EXPECT_FALSE(ReadHistorySummary(history + "/result.lvn", &summary));
+  // A long keyword is no damage.
+  WriteFile(history + "/result.lvn", history + "\r\n" + target + "\r\n" + std::string(100000, 'k') + "\r\n");
+  EXPECT_EQ(ReadHistoryRow(history)[2], std::string(100000, 'k'));
 
   // Three lines: the rest read as empty; the empty target path doesn't exist.
   WriteFile(history + "/result.lvn", history + "\r\n" + target + "\r\nERROR\r\n");

@@ -132,6 +132,15 @@ TEST_F(ResultLoadTest, ADamagedResultCountNeverMakesAnEndlessList) {
   EXPECT_EQ(Names(), (std::vector<std::string>{"000000.txt", "000001.txt"}));
 }
 
+// A descriptor with a line of megabytes without a line end is damaged: the
+// restore says it can't be read, at once.
+TEST_F(ResultLoadTest, ADescriptorWithAnEndlessLineIsDamaged) {
+  const std::string path = WriteFile(dir / "result.lvn", history + "\r\n" + std::string(3 * 1024 * 1024, 'x'));
+  EXPECT_FALSE(ResultLoad(window, context, path));
+  EXPECT_EQ(window.messages.back().rfind("toResultLoad: 打开 result.lvn 文件失败!", 0), 0u);
+  EXPECT_TRUE(context.historyDirectory.empty());
+}
+
 // A crafted history: a count of 10^12 results and one empty file of a high
 // number. The list holds the names of files that are there, no more.
 TEST_F(ResultLoadTest, ACraftedCountAndAHighFileNumberListOnlyFilesThatExist) {
