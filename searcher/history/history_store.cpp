@@ -11,7 +11,9 @@
 
 #include "common/codepage.h"
 #include "common/path_util.h"
+#include "common/tuning.h"
 #include "searcher/engine/search_context.h"
+#include "searcher/history/decimal_text.h"
 #include "searcher/history/history_texts.h"
 #include "searcher/history/result_descriptor.h"
 #include "searcher/history/unique_fd.h"
@@ -177,19 +179,32 @@ std::vector<std::string> ListHistoryDirectories(const std::string& workDirectory
 bool ReadHistorySummary(const std::string& descriptorPath, std::string* summary) {
   static const char* const kLabels[] = {"[目标文件目录] ", "[搜索的关键字] ", "[大小写匹配吗] ",
                                         "[目标文件尺寸] ", "[目标文件行数] ", "[搜索结果行数] "};
-  std::vector<std::string> lines;
-  if (!ReadDescriptorLines(descriptorPath, SIZE_MAX, &lines)) return false;
-  summary->clear();
-  for (size_t number = 1; number < lines.size(); ++number) {
+  // Lines are taken as they come, never held all at once; index lines end
+  // soon after the count the stated line count allows (one per started block
+  // of 10000 lines; twice that and a few, for lines written twice), so a
+  // crafted tail of millions costs nothing.
+  std::string text;
+  size_t number = 0;
+  int64_t indexLinesLeft = 0;
+  const bool read = ForEachDescriptorLine(descriptorPath, [&](std::string&& line) {
     if (number == 1) {
-      *summary += suite::Cp(kLabels[0]) + suite::PathText(lines[1]);
-    } else if (number <= 6) {
-      *summary += suite::Cp(kLabels[number - 1]) + lines[number];
-    } else {
-      *summary += lines[number];
+      text += suite::Cp(kLabels[0]) + suite::PathText(line);
+    } else if (number >= 2 && number <= 6) {
+      text += suite::Cp(kLabels[number - 1]) + line;
+      if (number == 5) {
+        const int64_t lines = ReadDecimal(line);
+        indexLinesLeft = 16 + (lines <= 0 ? 0 : 2 * ((lines - 1) / suite::kQuickIndexStride + 1));
+      }
+    } else if (number > 6) {
+      if (indexLinesLeft-- <= 0) return false;
+      text += line;
     }
-    *summary += "\r\n";
-  }
+    if (number > 0) text += "\r\n";
+    ++number;
+    return true;
+  });
+  if (!read) return false;
+  *summary = std::move(text);
   return true;
 }
 

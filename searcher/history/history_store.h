@@ -52,10 +52,6 @@ std::string HistoryRowRecord(const std::string& timeText, const HistoryRowFields
 // and names holding the field separator, CR or LF are left out.
 std::vector<std::string> ListHistoryDirectories(const std::string& workDirectory);
 
-// The summary of a descriptor: its lines without line ends, the first (the
-// history directory) left out, lines 2 to 7 after their labels, the quick
-// index as it stands; every line ends in CR LF. False when the descriptor
-// can't be opened.
 // Hands each line of a descriptor to `onLine`, without any CR or LF, until it
 // gives false; a 0x1A byte ends the text. A plain open for reading: a
 // descriptor is never rewritten in place, so readers need no lock. False when
@@ -64,6 +60,10 @@ std::vector<std::string> ListHistoryDirectories(const std::string& workDirectory
 // reading stops there whatever follows).
 bool ForEachDescriptorLine(const std::string& path, const std::function<bool(std::string&&)>& onLine);
 
+// The summary of a descriptor: its lines without line ends, the first (the
+// history directory) left out, lines 2 to 7 after their labels, the quick
+// index as far as the stated line count allows; every line ends in CR LF.
+// False when the descriptor can't be opened or is damaged.
 bool ReadHistorySummary(const std::string& descriptorPath, std::string* summary);
 
 }  // namespace lorvane

@@ -135,6 +135,14 @@ TEST_F(HistoryStoreTest, SummaryLabelsTheHeaderAndKeepsTheIndex) {
   EXPECT_EQ(summary, Cp("[目标文件目录] ") + target + "\r\n" + Cp("[搜索的关键字] ERROR\r\n") +
                          Cp("[大小写匹配吗] N\r\n") + Cp("[目标文件尺寸] 11B\r\n") + Cp("[目标文件行数] 1\r\n") +
                          Cp("[搜索结果行数] 1\r\n") + "_mp[0]=0;\r\nodd\r\n");
+  // A crafted tail of index lines far beyond what 1 line can have is left out.
+  std::string crafted = history + "\r\n" + target + "\r\nERROR\r\nN\r\n11B\r\n1\r\n1\r\n";
+  for (int i = 0; i < 100000; ++i) crafted += "_mp[0]=0;\r\n";
+  WriteFile(path, crafted);
+  ASSERT_TRUE(ReadHistorySummary(path, &summary));
+  size_t indexLines = 0;
+  for (size_t at = summary.find("_mp["); at != std::string::npos; at = summary.find("_mp[", at + 1)) ++indexLines;
+  EXPECT_EQ(indexLines, 18u);
   WriteFile(path, history + "\r\n");
   ASSERT_TRUE(ReadHistorySummary(path, &summary));
   EXPECT_EQ(summary, "");
