@@ -6,6 +6,7 @@
 
 #include "common/codepage.h"
 #include "common/exclusive_file.h"
+#include "common/held_directory.h"
 #include "common/output_file.h"
 #include "common/path_util.h"
 #include "searcher/engine/count_text.h"
@@ -277,6 +278,10 @@ int Search(LorvaneWindow& window, SearchContext& context, size_t windowSize) {
   window.ProgressSetRange(0, context.quickIndex.Size());
   window.ProgressSetStep(1);
   MakeHistoryDirectory(context);
+  // Held until the descriptor is written: the history browser doesn't delete
+  // a running search's directory.
+  suite::HeldDirectory held;
+  held.Hold(context.historyDirectory);
 
   const KeywordMatcher matcher(keyword, matchCase, suite::ActiveCodePage());
   ResultSink sink(window, context.historyDirectory);
@@ -287,8 +292,15 @@ int Search(LorvaneWindow& window, SearchContext& context, size_t windowSize) {
   const LineSearchResult searched =
       SearchLines(file, matcher, sink, suite::kQuickIndexStride, windowSize, &readIndex, &context.quickIndex);
   const bool finished = sink.Finish();
+  // Result files deleted by hand or by another program meanwhile: the search
+  // then holds less than it found, which is no success.
+  std::string vanished;
+  for (int64_t number = 0; finished && number < sink.files() && vanished.empty(); ++number) {
+    const std::string path = context.historyDirectory + suite::kPathSeparator + ResultFileName(number);
+    if (!suite::PathExists(path)) vanished = path;
+  }
 
-  if (sink.failure() != ResultSink::none || !finished || searched.readFailed) {
+  if (sink.failure() != ResultSink::none || !finished || searched.readFailed || !vanished.empty()) {
     // The figures say what the files hold, and how far the search read.
     window.SetFormText(FormText::Results, FormatCountText(sink.results()));
     window.SetFormText(FormText::ReadLines, FormatReadLinesText(searched.linesRead));
@@ -301,6 +313,8 @@ int Search(LorvaneWindow& window, SearchContext& context, size_t windowSize) {
                         Cp("”失败! 磁盘可能已满。"));
     } else if (sink.failure() == ResultSink::memoryFailed) {
       window.PostStatus(Cp("搜索失败: 内存不足，不能保存第 ") + std::to_string(sink.failedLine()) + Cp(" 行的搜索结果!"));
+    } else if (!vanished.empty()) {
+      window.PostStatus(Cp("搜索失败: 搜索结果文件“") + suite::PathText(vanished) + Cp("”在搜索时被删除!"));
     } else if (searched.cut) {
       window.PostStatus(Cp("搜索失败: 目标文件在读取时被截短!"));
     } else {

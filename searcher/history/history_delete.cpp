@@ -9,6 +9,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "common/held_directory.h"
 #include "searcher/history/history_texts.h"
 #include "searcher/history/unique_fd.h"
 
@@ -46,6 +47,13 @@ int DeletePlainFile(int directoryFd, const std::string& name) {
 
 HistoryRemoval RemoveHistoryDirectory(const std::string& directory,
                                       const std::function<void(const std::string&)>& post) {
+  // A running search holds its directory; this holds it in turn while it
+  // deletes, so a search can't be holding it half deleted.
+  suite::HeldDirectory held;
+  if (!held.Hold(directory) && held.HeldElsewhere()) {
+    post(SearchRunningText(directory));
+    return HistoryRemoval::kFailed;
+  }
   if (::rmdir(directory.c_str()) == 0) {
     post(EmptyDirectoryRemovedText(directory));
     return HistoryRemoval::kRemovedEmpty;

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "common/codepage.h"
+#include "common/held_directory.h"
 #include "common/path_util.h"
 #include "common/tuning.h"
 #include "searcher/engine/search_context.h"
@@ -128,6 +129,10 @@ HistoryRowFields ReadHistoryRow(const std::string& directory) {
   HistoryRowFields fields;
   const std::string path = DescriptorPath(directory);
   std::vector<std::string> lines;
+  if (suite::DirectoryIsHeld(directory)) {  // a running search: its descriptor comes at its end
+    fields[6] = SearchRunningRowText();
+    return fields;
+  }
   if (!suite::PathExists(path)) return fields;
   if (!ReadDescriptorLines(path, 7, &lines)) {
     fields[6] = DamagedDescriptorText();

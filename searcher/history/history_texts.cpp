@@ -11,6 +11,10 @@ std::string HistoryColumnTitles() { return Cp("搜索时间|结果行数|总行�
 
 std::string TargetGoneText() { return Cp("已不存在"); }
 std::string DamagedDescriptorText() { return Cp("描述文件已损坏"); }
+std::string SearchRunningRowText() { return Cp("正在搜索"); }
+std::string SearchRunningText(const std::string& directory) {
+  return Cp("不能删除“") + suite::PathText(directory) + Cp("”: 该搜索正在进行，请等它结束后再删除。");
+}
 
 std::string DescriptorOpenFailedText(const std::string& path) {
   return Cp("打开 result.lvn 文件失败! FileName[") + PathText(path) + "]";

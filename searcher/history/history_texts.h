@@ -10,6 +10,10 @@ std::string HistoryColumnTitles();
 std::string TargetGoneText();
 // The same column of a row whose descriptor can't be read or is damaged.
 std::string DamagedDescriptorText();
+// The same column of a row whose search still runs.
+std::string SearchRunningRowText();
+// Why a running search's directory isn't deleted.
+std::string SearchRunningText(const std::string& directory);
 
 std::string DescriptorOpenFailedText(const std::string& path);
 

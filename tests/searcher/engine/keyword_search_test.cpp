@@ -12,6 +12,7 @@
 
 #include "common/codepage.h"
 #include "common/exclusive_file.h"
+#include "common/held_directory.h"
 #include "recording_window.h"
 #include "searcher/engine/count_text.h"
 #include "searcher/engine/quick_pre_read.h"
@@ -64,6 +65,43 @@ std::string NumberedLines(int count, const std::string& text) {
   std::string lines;
   for (int i = 1; i <= count; ++i) lines += text + std::to_string(i) + "\r\n";
   return lines;
+}
+
+// A window that deletes each result file as the search makes it, as a history
+// browser or a hand might, and notes whether the search held its directory.
+class DeletingWindow : public RecordingWindow {
+ public:
+  explicit DeletingWindow(const SearchContext& context) : context_(context) {}
+  void ListAppend(ListControl list, const std::string& text) override {
+    RecordingWindow::ListAppend(list, text);
+    if (list != ListControl::ResultFiles) return;
+    heldWhileRunning = suite::DirectoryIsHeld(context_.historyDirectory);
+    std::filesystem::remove(context_.historyDirectory + "/" + text);
+  }
+  bool heldWhileRunning = false;
+
+ private:
+  const SearchContext& context_;
+};
+
+// A search whose result files vanish while it runs holds less than it found:
+// it fails, writes no descriptor, and never says "搜索完毕".
+TEST(KeywordSearchVanishTest, ResultFilesDeletedWhileItRunsMakeItAFailure) {
+  suite::SetActiveCodePage(suite::CodePage::Gbk);
+  TempDir dir;
+  SearchContext context;
+  context.workDirectory = dir / "__Lorvane__";
+  DeletingWindow window(context);
+  window.SetFormText(FormText::FilePath, WriteFile(dir / "target.log", "ERROR 1\r\nok\r\nERROR 2\r\n"));
+  window.SetFormText(FormText::Keyword, "ERROR");
+  window.RefreshForm();
+  QuickPreRead(window, context);
+  EXPECT_EQ(Search(window, context), -1);
+  EXPECT_TRUE(window.heldWhileRunning);
+  EXPECT_EQ(window.messages.back(), "搜索失败: 搜索结果文件“" + context.historyDirectory + "/000000.txt”在搜索时被删除!");
+  for (const std::string& message : window.messages) EXPECT_EQ(message.find("搜索完毕"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(context.historyDirectory + "/result.lvn"));
+  EXPECT_FALSE(suite::DirectoryIsHeld(context.historyDirectory));  // released at its end
 }
 
 TEST_F(KeywordSearchTest, RecordsAndTheLivePage) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/codepage.h"
+#include "common/held_directory.h"
 #include "searcher/history/history_delete.h"
 #include "test_support/temp_dir.h"
 
@@ -173,6 +174,23 @@ TEST_F(RemoveHistoryTest, EmptyDirectoryAtOnceFilesFirstOtherwise) {
 
   EXPECT_EQ(Remove(full), HistoryRemoval::kFailed);
   EXPECT_EQ(messages, Texts{"删除目录失败，请手工处理该目录。(ERROR-CODE: 2) " + full});
+}
+
+// A running search holds its directory: its row says so, and a deletion
+// leaves it whole and says why, until the search has ended.
+TEST_F(RemoveHistoryTest, ARunningSearchsDirectoryIsShownRunningAndKept) {
+  const std::string running = History("20041203_091502");
+  WriteFile(running + "/000000.txt", "r");
+  {
+    suite::HeldDirectory search;
+    ASSERT_TRUE(search.Hold(running));
+    EXPECT_EQ(ReadHistoryRow(running), (HistoryRowFields{"", "", "", "", "", "", Cp("正在搜索")}));
+    EXPECT_EQ(Remove(running), HistoryRemoval::kFailed);
+    EXPECT_EQ(messages, Texts{"不能删除“" + running + "”: 该搜索正在进行，请等它结束后再删除。"});
+    EXPECT_TRUE(fs::exists(running + "/000000.txt"));
+  }
+  EXPECT_EQ(Remove(running), HistoryRemoval::kRemoved);
+  EXPECT_FALSE(fs::exists(running));
 }
 
 TEST_F(RemoveHistoryTest, SubdirectoriesStayAndAreNeverEntered) {
