@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "common/codepage.h"
+#include "common/standard_output.h"
 #include "common/suite_version.h"
 #include "splitter/cleavora_form.h"
 #include "splitter/cleavora_window_model.h"
@@ -84,10 +85,9 @@ int Usage(std::FILE* err, const std::string& problem) {
   return 2;
 }
 
-}  // namespace
-
-int RunConsoleSplit(const std::vector<std::string>& args, const suite::FilePlace& place, std::FILE* out,
-                    std::FILE* err) {
+// The split mode's command, before its output is checked.
+int RunCommand(const std::vector<std::string>& args, const suite::FilePlace& place, std::FILE* out,
+               std::FILE* err) {
   if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
     std::fputs(kHelp, out);
     return 0;
@@ -116,12 +116,19 @@ int RunConsoleSplit(const std::vector<std::string>& args, const suite::FilePlace
   window.SetLinesPerPiece(*lines);
   SplitState state(place);
   const int result = RunSplit(window, state);
-  if (result != 0) std::fflush(out);  // what came before stays before on a shared terminal
+  if (result != 0) suite::FlushStdout(out);  // what came before stays before on a shared terminal
   window.EndRun(result == 0 ? out : err);
   if (result == 0) std::fprintf(out, "%s\n", state.LastSplitDirectory().c_str());
-  std::fflush(out);
-  std::fflush(err);
   return result == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int RunConsoleSplit(const std::vector<std::string>& args, const suite::FilePlace& place, std::FILE* out,
+                    std::FILE* err) {
+  const int status = suite::FinishStdout(out, err, "partivo-cli", RunCommand(args, place, out, err));
+  std::fflush(err);
+  return status;
 }
 
 }  // namespace cleavora
