@@ -77,7 +77,8 @@ constexpr const char* kHelp =
     "Status texts (in Chinese, UTF-8) go to stdout; a failed split's message goes\n"
     "to stderr.\n"
     "\n"
-    "Exit status: 0 done, 1 the split failed (after its message), 2 bad arguments.\n";
+    "Exit status: 0 done, 1 the split failed (after its message) or stdout can't be\n"
+    "written, 2 bad arguments.\n";
 
 int Usage(std::FILE* err, const std::string& problem) {
   std::fprintf(err, "partivo-cli: %s\n%s\nTry 'partivo-cli --help' for more information.\n", problem.c_str(),

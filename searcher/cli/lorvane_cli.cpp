@@ -83,7 +83,8 @@ constexpr const char* kHelp =
     "drawn on stderr when it is a terminal and TERM isn't dumb. Texts of files are\n"
     "taken in the code page SUITE_CODEPAGE (gbk, the default, or utf-8).\n"
     "\n"
-    "Exit status: 0 done, 1 failed (after the failure's message), 2 bad arguments.\n";
+    "Exit status: 0 done, 1 failed (after the failure's message; also when stdout\n"
+    "can't be written), 2 bad arguments.\n";
 
 // The usage line of each command; the first is the program's.
 std::string UsageLine(const std::string& command) {
