@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "common/codepage.h"
+#include "common/standard_output.h"
 #include "common/suite_version.h"
 #include "splitter/cleavora_form.h"
 #include "splitter/cleavora_window_model.h"
@@ -76,7 +77,8 @@ constexpr const char* kHelp =
     "Status texts (in Chinese, UTF-8) go to stdout; a failed split's message goes\n"
     "to stderr.\n"
     "\n"
-    "Exit status: 0 done, 1 the split failed (after its message), 2 bad arguments.\n";
+    "Exit status: 0 done, 1 the split failed (after its message) or stdout can't be\n"
+    "written, 2 bad arguments.\n";
 
 int Usage(std::FILE* err, const std::string& problem) {
   std::fprintf(err, "partivo-cli: %s\n%s\nTry 'partivo-cli --help' for more information.\n", problem.c_str(),
@@ -84,10 +86,9 @@ int Usage(std::FILE* err, const std::string& problem) {
   return 2;
 }
 
-}  // namespace
-
-int RunConsoleSplit(const std::vector<std::string>& args, const suite::FilePlace& place, std::FILE* out,
-                    std::FILE* err) {
+// The split mode's command, before its output is checked.
+int RunCommand(const std::vector<std::string>& args, const suite::FilePlace& place, std::FILE* out,
+               std::FILE* err) {
   if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
     std::fputs(kHelp, out);
     return 0;
@@ -117,12 +118,19 @@ int RunConsoleSplit(const std::vector<std::string>& args, const suite::FilePlace
   SplitState state(place);
   if (place.programFolderUnknown) window.SetStatusText(suite::NoProgramFolderText(place));
   const int result = RunSplit(window, state);
-  if (result != 0) std::fflush(out);  // what came before stays before on a shared terminal
+  if (result != 0) suite::FlushStdout(out);  // what came before stays before on a shared terminal
   window.EndRun(result == 0 ? out : err);
   if (result == 0) std::fprintf(out, "%s\n", state.LastSplitDirectory().c_str());
-  std::fflush(out);
-  std::fflush(err);
   return result == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int RunConsoleSplit(const std::vector<std::string>& args, const suite::FilePlace& place, std::FILE* out,
+                    std::FILE* err) {
+  const int status = suite::FinishStdout(out, err, "partivo-cli", RunCommand(args, place, out, err));
+  std::fflush(err);
+  return status;
 }
 
 }  // namespace cleavora

@@ -16,8 +16,8 @@ namespace cleavora {
 // the dialog. Every status text goes to `out` as a UTF-8 line, and after a
 // complete split the split directory on a line of its own; a failed split's
 // last status text (its reason) goes to `err` instead, as do argument errors
-// (with the usage line). Gives the exit status: 0 done, 1 the split failed,
-// 2 bad arguments.
+// (with the usage line). Gives the exit status: 0 done, 1 the split failed
+// or `out` couldn't be written (said on `err`), 2 bad arguments.
 int RunConsoleSplit(const std::vector<std::string>& args, const suite::FilePlace& place, std::FILE* out,
                     std::FILE* err);
 

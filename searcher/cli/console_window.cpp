@@ -6,6 +6,7 @@
 #include <strings.h>
 
 #include "common/codepage.h"
+#include "common/standard_output.h"
 #include "searcher/engine/result_paging.h"
 
 namespace lorvane {
@@ -17,7 +18,7 @@ ConsoleWindow::ConsoleWindow(std::FILE* out, std::FILE* progress, std::string ou
 void ConsoleWindow::EndRun(bool failed) {
   if (!holding_ || !failed || !failures_) return ReleaseHeldLine();
   holding_ = false;
-  std::fflush(out_);  // what came before stays before on a shared terminal
+  suite::FlushStdout(out_);  // what came before stays before on a shared terminal
   WriteLine(failures_, heldLine_);
   std::fflush(failures_);
 }
@@ -123,7 +124,7 @@ void ConsoleWindow::DrawProgress() {
   // Work goes on after the held line, so it isn't a failure's: show it now.
   ReleaseHeldLine();
   drawnPercent_ = percent;
-  std::fflush(out_);
+  suite::FlushStdout(out_);
   char line[80];
   const int filled = percent * 40 / 100;
   std::snprintf(line, sizeof line, "\r[%-40.*s] %3d%%", filled, "########################################", percent);
@@ -133,7 +134,7 @@ void ConsoleWindow::DrawProgress() {
 
 void ConsoleWindow::ClearProgress() {
   if (!progress_ || drawnPercent_ < 0) return;
-  std::fflush(out_);
+  suite::FlushStdout(out_);
   std::fprintf(progress_, "\r%*s\r", 48, "");
   std::fflush(progress_);
   drawnPercent_ = -1;

@@ -11,6 +11,7 @@
 
 #include "common/codepage.h"
 #include "common/path_util.h"
+#include "common/standard_output.h"
 #include "common/suite_version.h"
 #include "searcher/cli/console_window.h"
 #include "searcher/cli/terminal_style.h"
@@ -82,7 +83,8 @@ constexpr const char* kHelp =
     "drawn on stderr when it is a terminal and TERM isn't dumb. Texts of files are\n"
     "taken in the code page SUITE_CODEPAGE (gbk, the default, or utf-8).\n"
     "\n"
-    "Exit status: 0 done, 1 failed (after the failure's message), 2 bad arguments.\n";
+    "Exit status: 0 done, 1 failed (after the failure's message; also when stdout\n"
+    "can't be written), 2 bad arguments.\n";
 
 // The usage line of each command; the first is the program's.
 std::string UsageLine(const std::string& command) {
@@ -276,10 +278,8 @@ int RunHistory(ConsoleWindow& window) {
   return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  std::setlocale(LC_ALL, "");
+// Runs the command in `argv`; main checks that its output got out.
+int Run(int argc, char** argv) {
   if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     std::fputs(kHelp, stdout);
     return 0;
@@ -327,6 +327,14 @@ int main(int argc, char** argv) {
     return Usage("unknown command: " + command);
   }
   window.EndRun(code != 0);
-  std::fflush(stdout);
   return code;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  suite::KeepStandardDescriptors();
+  std::setlocale(LC_ALL, "");
+  const int code = Run(argc, argv);
+  return suite::FinishStdout(stdout, stderr, "lorvane-cli", code);
 }

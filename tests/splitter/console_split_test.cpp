@@ -126,5 +126,33 @@ TEST_F(ConsoleSplitTest, HelpAndVersionOnStdout) {
   EXPECT_TRUE(err.empty());
 }
 
+// Output lost on a full device is a failure, said after the split's own.
+TEST_F(ConsoleSplitTest, AnUnwritableStdoutFailsTheRun) {
+  const std::string path = WriteFile(dir / "a.log", "a\n");
+  const auto runOnFullDevice = [&](const std::vector<std::string>& args) {
+    std::FILE* full = std::fopen("/dev/full", "w");
+    EXPECT_NE(full, nullptr);
+    std::FILE* errFile = std::tmpfile();
+    const int status = RunConsoleSplit(args, suite::FilePlace{dir.Path() + "/", "__Cleavora__", true}, full, errFile);
+    std::fclose(full);
+    err = Contents(errFile);
+    return status;
+  };
+  const std::string lost = "partivo-cli: can't write to stdout: No space left on device\n";
+  EXPECT_EQ(runOnFullDevice({"--version"}), 1);
+  EXPECT_EQ(err, lost);
+  // A failed split flushes its status texts before its reason: that flush
+  // loses them, and its reason is the one given.
+  WriteFile(dir / "__Cleavora__", "");
+  EXPECT_EQ(runOnFullDevice({"split", path, "10000"}), 1);
+  EXPECT_EQ(err.rfind("创建“", 0), 0u) << err;
+  EXPECT_NE(err.find("\n" + lost), std::string::npos) << err;
+  std::filesystem::remove(dir / "__Cleavora__");
+  EXPECT_EQ(runOnFullDevice({"split", path, "10000"}), 1);
+  EXPECT_EQ(err, lost);
+  // Bad arguments write nothing on stdout.
+  EXPECT_EQ(runOnFullDevice({"split", path}), 2);
+}
+
 }  // namespace
 }  // namespace cleavora
