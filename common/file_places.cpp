@@ -24,11 +24,6 @@ std::string WithoutTrailingSeparators(std::string directory) {
 
 bool IsAbsolute(const std::string& path) { return !path.empty() && path.front() == kPathSeparator; }
 
-std::string AsBase(std::string directory) {
-  if (directory.back() != kPathSeparator) directory += kPathSeparator;
-  return directory;
-}
-
 }  // namespace
 
 bool IsSystemFolder(const std::string& directory) {
@@ -55,16 +50,16 @@ FilePlace DecideFilePlace(const PlaceFacts& facts, const FilesRequest& request) 
   std::string base;
   switch (request.place) {
     case UserPlace::kState:
-      base = IsAbsolute(facts.stateHome) ? facts.stateHome : AsBase(facts.home) + ".local/state";
+      base = IsAbsolute(facts.stateHome) ? facts.stateHome : WithSeparator(facts.home) + ".local/state";
       break;
     case UserPlace::kConfig:
-      base = IsAbsolute(facts.configHome) ? facts.configHome : AsBase(facts.home) + ".config";
+      base = IsAbsolute(facts.configHome) ? facts.configHome : WithSeparator(facts.home) + ".config";
       break;
     case UserPlace::kDocuments:
       base = IsAbsolute(facts.documentsDirectory) ? facts.documentsDirectory : facts.home;
       break;
   }
-  return {AsBase(base), request.userPlaceName, false, facts.programDirectory.empty()};
+  return {WithSeparator(base), request.userPlaceName, false, facts.programDirectory.empty()};
 }
 
 std::string NoProgramFolderText(const FilePlace& place) {

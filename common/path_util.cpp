@@ -30,6 +30,11 @@ std::optional<std::string> FindModuleDirectory() {
 
 std::string GetModuleDirectory() { return FindModuleDirectory().value_or(kPathSeparatorText); }
 
+std::string WithSeparator(std::string directory) {
+  if (directory.empty() || directory.back() != kPathSeparator) directory += kPathSeparator;
+  return directory;
+}
+
 std::string DirectoryOfPath(const std::string& path) {
   const size_t last = path.rfind(kPathSeparator);
   return last == std::string::npos ? std::string() : path.substr(0, last + 1);
@@ -44,10 +49,8 @@ std::string FullPath(const std::string& path) {
     directory = path;
     name.clear();
   }
-  char* resolved = ::realpath(directory.c_str(), nullptr);
-  if (!resolved) return path;
-  std::string full(resolved);
-  std::free(resolved);
+  std::string full = ResolvedPath(directory);
+  if (full.empty()) return path;
   if (name.empty()) return full;
   if (full.back() != kPathSeparator) full += kPathSeparator;
   return full + name;

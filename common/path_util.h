@@ -22,6 +22,10 @@ std::optional<std::string> FindModuleDirectory();
 // files beside the program; where the programs write is suite::FilePlace's.
 std::string GetModuleDirectory();
 
+// The directory with a separator at its end, added when missing (the empty
+// text gives the separator alone).
+std::string WithSeparator(std::string directory);
+
 // The directory part of a path including its last separator ("/a/b/c" -> "/a/b/").
 // A path without a separator gives the empty text.
 std::string DirectoryOfPath(const std::string& path);

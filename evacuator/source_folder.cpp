@@ -5,15 +5,6 @@
 
 namespace tuckaway {
 
-namespace {
-
-std::string WithSeparator(std::string directory) {
-  if (directory.empty() || directory.back() != suite::kPathSeparator) directory += suite::kPathSeparator;
-  return directory;
-}
-
-}  // namespace
-
 SourceFolder ChooseSourceFolder(const std::vector<std::string>& arguments, const suite::PlaceFacts& facts,
                                 const std::string& currentDirectory, const InspectFolder& inspect) {
   SourceFolder folder;
@@ -29,12 +20,12 @@ SourceFolder ChooseSourceFolder(const std::vector<std::string>& arguments, const
     path = currentDirectory;
   }
   const FolderFacts found = inspect(path);
-  folder.directory = WithSeparator(found.fullPath.empty() ? path : found.fullPath);
+  folder.directory = suite::WithSeparator(found.fullPath.empty() ? path : found.fullPath);
   if (!found.isDirectory || found.fullPath.empty()) {
     folder.refusal = suite::Cp("不整理此目录: 目录不存在");
   } else if (suite::IsSystemFolder(folder.directory)) {
     folder.refusal = suite::Cp("不整理此目录: 这是系统目录");
-  } else if (WithSeparator(facts.home) == folder.directory) {
+  } else if (suite::WithSeparator(facts.home) == folder.directory) {
     folder.refusal = suite::Cp("不整理此目录: 这是用户主目录");
   } else if (!found.writable) {
     folder.refusal = suite::Cp("不整理此目录: 不能写入此目录");

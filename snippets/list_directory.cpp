@@ -12,11 +12,6 @@ std::string DefaultListDirectory() {
   return suite::ProgramFilePlace(kLists).Directory() + suite::kPathSeparator;
 }
 
-std::string WithSeparator(std::string directory) {
-  if (directory.empty() || directory.back() != suite::kPathSeparator) directory += suite::kPathSeparator;
-  return directory;
-}
-
 std::string ListFilePath(const std::string& directory, const ListName& list) {
   const std::string& name = list.fileName;
   if (name.empty() || name == "." || name == ".." || name.find(suite::kPathSeparator) != std::string::npos ||

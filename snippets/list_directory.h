@@ -11,8 +11,6 @@ namespace snipkeep {
 // separator in the user's config directory for an installed one.
 std::string DefaultListDirectory();
 
-// The directory with a separator at its end, added when missing.
-std::string WithSeparator(std::string directory);
 
 // The path of a list's file: the directory and the file name the list carries,
 // never one made again from the name shown. A list without a file name, or

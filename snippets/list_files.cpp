@@ -19,7 +19,7 @@ namespace snipkeep {
 using suite::PathText;
 
 ListFiles::ListFiles(SnipkeepWindow& window, suite::DesktopShell& shell, std::string listDirectory)
-    : window_(window), shell_(shell), directory_(WithSeparator(std::move(listDirectory))),
+    : window_(window), shell_(shell), directory_(suite::WithSeparator(std::move(listDirectory))),
       currentListFile_(DefaultListFile()) {}
 
 std::string ListFiles::DefaultListFile() const { return directory_ + FileSystemName(DefaultListFileName()); }

@@ -12,7 +12,7 @@ namespace snipkeep {
 
 SnipkeepDialog::SnipkeepDialog(SnipkeepWindow& window, suite::DesktopShell& shell, std::string listDirectory,
                                std::string programDirectory)
-    : window_(window), shell_(shell), programDirectory_(WithSeparator(std::move(programDirectory))),
+    : window_(window), shell_(shell), programDirectory_(suite::WithSeparator(std::move(programDirectory))),
       lists_(window, shell, std::move(listDirectory)) {}
 
 void SnipkeepDialog::InitDialog() {

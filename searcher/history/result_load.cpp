@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <cstdlib>
 #include <dirent.h>
-#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -79,8 +77,7 @@ std::vector<int64_t> ResultFileNumbers(const std::string& directory) {
 std::string DirectoryOfDescriptor(const std::string& path) {
   std::string directory = suite::DirectoryOfPath(suite::FullPath(path));
   if (directory.empty()) directory = ".";
-  const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(directory.c_str(), nullptr), &std::free);
-  if (resolved) return resolved.get();
+  if (std::string resolved = suite::ResolvedPath(directory); !resolved.empty()) return resolved;
   if (directory.size() > 1 && directory.back() == suite::kPathSeparator) directory.pop_back();
   return directory;
 }
@@ -88,8 +85,8 @@ std::string DirectoryOfDescriptor(const std::string& path) {
 // True when `stored` (field 1) names `directory` too, spelled otherwise perhaps.
 bool SameDirectory(const std::string& stored, const std::string& directory) {
   if (stored == directory) return true;
-  const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(stored.c_str(), nullptr), &std::free);
-  return resolved && directory == resolved.get();
+  const std::string resolved = suite::ResolvedPath(stored);
+  return !resolved.empty() && directory == resolved;
 }
 
 }  // namespace
