@@ -63,6 +63,21 @@ ssize_t ExclusiveFile::Read(char* buffer, size_t length) {
   }
 }
 
+size_t ExclusiveFile::ReadAt(char* buffer, size_t length, int64_t offset) {
+  size_t got = 0;
+  while (fd_ >= 0 && offset >= 0 && got < length) {
+    const ssize_t read = ::pread(fd_, buffer + got, length - got, static_cast<off_t>(offset) + static_cast<off_t>(got));
+    if (read < 0 && errno == EINTR) continue;
+    if (read <= 0) break;
+    got += static_cast<size_t>(read);
+  }
+  return got;
+}
+
+void ExclusiveFile::WillRead(int64_t offset, int64_t length) const {
+  if (fd_ >= 0 && offset >= 0 && length > 0) ::posix_fadvise(fd_, offset, length, POSIX_FADV_WILLNEED);
+}
+
 bool ExclusiveFile::Seek(int64_t offset) {
   return fd_ >= 0 && offset >= 0 && ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) == offset;
 }

@@ -40,6 +40,14 @@ class ExclusiveFile {
   // Moves the read position to an absolute byte offset.
   bool Seek(int64_t offset);
 
+  // Reads up to `length` bytes at `offset`, leaving the position; fewer only
+  // at the end of the file or on an error.
+  size_t ReadAt(char* buffer, size_t length, int64_t offset);
+
+  // Asks for bytes to be read into the page cache without waiting for them:
+  // hints for many small files first let their reads overlap.
+  void WillRead(int64_t offset, int64_t length) const;
+
   int Descriptor() const { return fd_; }
 
  private:

@@ -74,6 +74,14 @@ bool OutputFile::Close() {
   return !failed_;
 }
 
+bool OutputFile::CloseDurably() {
+  if (fd_ >= 0 && !failed_ && Flush() && ::fdatasync(fd_) != 0) {
+    failed_ = true;
+    error_ = errno;
+  }
+  return Close();
+}
+
 int64_t OutputFile::CloseAtMark() {
   if (fd_ < 0) return 0;
   const int64_t last = marks_.empty() ? 0 : marks_.back();

@@ -45,6 +45,9 @@ class OutputFile {
   bool AppendLine(std::string_view text) { return Append(text) && Append("\r\n"); }
   // Writes what is buffered and closes; false when anything since Create failed.
   bool Close();
+  // Close, after waiting until the bytes are on the disk (fdatasync): for a
+  // small file that others must find whole after a power loss.
+  bool CloseDurably();
   // Marks the end of a whole unit (a record): a file given up with
   // CloseAtMark keeps whole units only.
   void Mark() { marks_.push_back(written_ + static_cast<int64_t>(used_)); }

@@ -204,12 +204,6 @@ std::string FormatResultRecord(int64_t resultNumber, int64_t lineNumber, std::st
   return record;
 }
 
-std::string ResultFileName(int64_t fileNumber) {
-  char name[32];
-  std::snprintf(name, sizeof name, "%06" PRId64 ".txt", fileNumber);
-  return name;
-}
-
 std::string TabsAsBlanks(std::string_view text) {
   std::string shown;
   shown.reserve(text.size() + 8);

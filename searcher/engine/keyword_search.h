@@ -28,9 +28,6 @@ int Search(LorvaneWindow& window, SearchContext& context, size_t windowSize = su
 // "%010d|%010d| %s" and CR LF.
 std::string FormatResultRecord(int64_t resultNumber, int64_t lineNumber, std::string_view text);
 
-// "%06d.txt".
-std::string ResultFileName(int64_t fileNumber);
-
 // A text with every tab replaced by two blanks, as the lists show it.
 std::string TabsAsBlanks(std::string_view text);
 

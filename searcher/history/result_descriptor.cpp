@@ -18,6 +18,12 @@ std::string DescriptorPath(const std::string& historyDirectory) {
   return historyDirectory + suite::kPathSeparator + kDescriptorName;
 }
 
+std::string ResultFileName(int64_t fileNumber) {
+  char name[32];
+  std::snprintf(name, sizeof name, "%06" PRId64 ".txt", fileNumber);
+  return name;
+}
+
 std::string ComposeDescriptor(const CLVNResultHeader& header, const QuickIndex& index) {
   std::string text;
   for (const std::string* field : {&header.historyDirectory, &header.targetPath, &header.keyword, &header.matchCase,
@@ -31,8 +37,10 @@ std::string ComposeDescriptor(const CLVNResultHeader& header, const QuickIndex& 
 
 bool toResultWrite(LorvaneWindow& window, const CLVNResultHeader& header, const QuickIndex& index) {
   const std::string path = DescriptorPath(header.historyDirectory);
-  // Written aside and renamed into place, so a descriptor is either whole or
-  // absent, even when the program ends in the middle.
+  // Written aside, on the disk, and renamed into place, so a descriptor is
+  // either whole or absent, even when the program ends in the middle or the
+  // power fails. The result files aren't waited for (that cost the common
+  // keyword's search a quarter more): a restore checks them instead.
   const std::string partial = path + ".part";
   suite::OutputFile file;
   if (!file.Create(partial)) {
@@ -40,7 +48,7 @@ bool toResultWrite(LorvaneWindow& window, const CLVNResultHeader& header, const 
     return false;
   }
   file.Append(ComposeDescriptor(header, index));
-  if (!file.Close() || ::rename(partial.c_str(), path.c_str()) != 0) {
+  if (!file.CloseDurably() || ::rename(partial.c_str(), path.c_str()) != 0) {
     ::unlink(partial.c_str());
     window.PostStatus(suite::Cp("toResultWrite: 写入搜索结果文件“") + suite::PathText(path) +
                       suite::Cp("”失败! 磁盘可能已满。"));

@@ -26,6 +26,10 @@ inline constexpr const char* kDescriptorName = "result.lvn";
 
 std::string DescriptorPath(const std::string& historyDirectory);
 
+// "%06d.txt": the name of a search's result file of the given number (from 0);
+// each holds kResultFileRecords records, numbered on from file to file.
+std::string ResultFileName(int64_t fileNumber);
+
 // The descriptor's bytes: the seven header lines, then "_mp[%ld]=%ld;" per
 // entry, every line ending in CR LF.
 std::string ComposeDescriptor(const CLVNResultHeader& header, const QuickIndex& index);

@@ -15,6 +15,7 @@
 #include "searcher/history/decimal_text.h"
 #include "searcher/history/history_store.h"
 #include "searcher/history/result_check.h"
+#include "searcher/history/result_files_check.h"
 
 namespace lorvane {
 namespace {
@@ -43,13 +44,6 @@ bool ReadDescriptor(const std::string& path, Descriptor& descriptor) {
   });
 }
 
-// "%06d.txt", as the search names its result files.
-std::string ResultName(int64_t number) {
-  char name[32];
-  std::snprintf(name, sizeof name, "%06lld.txt", static_cast<long long>(number));
-  return name;
-}
-
 // The numbers of the result files ("%06d.txt") in the directory, in order: a
 // damaged or crafted result count never lists a name that isn't there, so the
 // list never holds more names than the directory holds files, whatever the
@@ -64,7 +58,7 @@ std::vector<int64_t> ResultFileNumbers(const std::string& directory) {
     if (name.size() < 6 + kExtension.size() || !name.ends_with(kExtension)) continue;
     const std::string_view digits = name.substr(0, name.size() - kExtension.size());
     if (digits.size() > 18 || digits.find_first_not_of("0123456789") != std::string_view::npos) continue;
-    if (ResultName(ReadDecimal(digits)) != name) continue;  // no other spelling of a number
+    if (ResultFileName(ReadDecimal(digits)) != name) continue;  // no other spelling of a number
     numbers.push_back(ReadDecimal(digits));
   }
   ::closedir(dir);
@@ -154,9 +148,14 @@ bool ResultLoad(LorvaneWindow& window, SearchContext& context, const std::string
   const int64_t results = ReadDecimal(f[6]);
   const int64_t blocks =
       results <= 0 ? 0 : results / suite::kResultFileRecords + (results % suite::kResultFileRecords != 0 ? 1 : 0);
-  for (const int64_t number : ResultFileNumbers(directory)) {
+  const std::vector<int64_t> present = ResultFileNumbers(directory);
+  for (const int64_t number : present) {
     if (number >= blocks) break;
-    window.ListAppend(ListControl::ResultFiles, ResultName(number));
+    window.ListAppend(ListControl::ResultFiles, ResultFileName(number));
+  }
+  // A power loss, or a hand, may have taken records the descriptor counts.
+  if (const ResultFilesFaults faults = CheckResultFiles(directory, results, present); faults.Any()) {
+    window.PostStatus(Cp("toResultLoad: 恢复历史情境警告。继续恢复。原因[") + ResultFilesFaultsText(faults) + "]");
   }
 
   window.ListSelectText(ListControl::ResultFiles, "000000.txt");

@@ -11,6 +11,7 @@
 #include "common/codepage.h"
 #include "recording_window.h"
 #include "searcher/engine/keyword_search.h"
+#include "searcher/history/result_descriptor.h"
 #include "searcher/engine/quick_pre_read.h"
 #include "searcher/engine/search_context.h"
 #include "searcher/engine/virtual_page.h"

@@ -11,7 +11,9 @@
 #include "common/exclusive_file.h"
 #include "common/path_util.h"
 #include "recording_window.h"
+#include "searcher/engine/keyword_search.h"
 #include "searcher/engine/search_context.h"
+#include "searcher/history/result_descriptor.h"
 #include "test_support/temp_dir.h"
 
 namespace lorvane {
@@ -27,7 +29,15 @@ class ResultLoadTest : public ::testing::Test {
     suite::SetActiveCodePage(suite::CodePage::Gbk);
     target = WriteFile(dir / "t.log", std::string(1536, 'x'));
     history = dir.Path();
-    for (const char* name : {"000000.txt", "000001.txt"}) WriteFile(dir / name, "");
+    WriteFile(dir / "000000.txt", Records(1, 2000));
+    WriteFile(dir / "000001.txt", Records(2001, 2001));
+  }
+
+  // Result records first..last, as the search writes them.
+  static std::string Records(int64_t first, int64_t last) {
+    std::string text;
+    for (int64_t number = first; number <= last; ++number) text += FormatResultRecord(number, number * 3, "a line");
+    return text;
   }
 
   // A descriptor with the given header lines after the history directory and
@@ -148,6 +158,11 @@ TEST_F(ResultLoadTest, ACraftedCountAndAHighFileNumberListOnlyFilesThatExist) {
   WriteFile(dir / "999999999.txt", "");
   EXPECT_TRUE(ResultLoad(window, context, path));
   EXPECT_EQ(Names(), (std::vector<std::string>{"000000.txt", "000001.txt", "999999999.txt"}));
+  // The files the count claims are counted missing, not listed one by one.
+  EXPECT_EQ(window.messages.front().rfind("toResultLoad: 恢复历史情境警告。继续恢复。原因[缺少 999999997 个搜索结果文件: "
+                                          "000002.txt 000003.txt 000004.txt 000005.txt 000006.txt 等; 2 个搜索结果文件不完整: 000001.txt 999999999.txt]", 0),
+            0u)
+      << window.messages.front();
   // A file beyond the blocks the count names is not listed; a gap lists what is there.
   const std::string few = Write({"k", "N", "1K 512B", "5000", "4001", "_mp[0]=0;"});
   std::filesystem::remove(dir / "000001.txt");
@@ -172,6 +187,56 @@ TEST_F(ResultLoadTest, ALockedOrShrunkTargetStillListsEveryResultFile) {
   WriteFile(target, "");
   EXPECT_TRUE(ResultLoad(window, context, path));
   EXPECT_EQ(Names(), seven);
+}
+
+// A power loss can leave a whole descriptor over result files that lost their
+// records (the search doesn't wait for them to reach the disk). The restore
+// goes on with what is there and names what is missing or cut.
+TEST_F(ResultLoadTest, ResultFilesLostOrCutAfterAPowerLossAreNamed) {
+  const std::string path = Write({"k", "N", "1K 512B", "20000", "12500", "_mp[0]=0;", "_mp[1]=9;"});
+  const std::string whole = Records(2001, 4000);
+  WriteFile(dir / "000001.txt", whole);
+  WriteFile(dir / "000002.txt", Records(4001, 6000).substr(0, 4096));                 // cut within a record
+  WriteFile(dir / "000003.txt", Records(6001, 7999));                                // cut at a record's end
+  WriteFile(dir / "000004.txt", Records(8001, 10000) + std::string(4096, '\0'));    // a tail of zeros
+  WriteFile(dir / "000005.txt", "");                                                // nothing reached the disk
+  // 000006.txt (the last, of 500 records) is missing.
+  EXPECT_TRUE(ResultLoad(window, context, path));
+  EXPECT_EQ(window.messages.front(),
+            "toResultLoad: 恢复历史情境警告。继续恢复。原因[缺少 1 个搜索结果文件: 000006.txt; "
+            "4 个搜索结果文件不完整: 000002.txt 000003.txt 000004.txt 000005.txt]");
+  EXPECT_EQ(window.messages.back(), "toResultLoad: 成功载入一个 result.lvn 搜索历史文件。");
+  EXPECT_EQ(Names(), (std::vector<std::string>{"000000.txt", "000001.txt", "000002.txt", "000003.txt", "000004.txt",
+                                               "000005.txt"}));
+
+  // Whole files, the last one short as it should be, give no warning; one
+  // whose records are another file's is not whole.
+  for (int64_t number = 2; number <= 5; ++number) {
+    WriteFile(dir / ResultFileName(number), Records(number * 2000 + 1, number * 2000 + 2000));
+  }
+  WriteFile(dir / "000006.txt", Records(12001, 12500));
+  window.messages.clear();
+  EXPECT_TRUE(ResultLoad(window, context, path));
+  EXPECT_EQ(window.messages, std::vector<std::string>{"toResultLoad: 成功载入一个 result.lvn 搜索历史文件。"});
+  WriteFile(dir / "000003.txt", whole);
+  window.messages.clear();
+  EXPECT_TRUE(ResultLoad(window, context, path));
+  EXPECT_EQ(window.messages.front(), "toResultLoad: 恢复历史情境警告。继续恢复。原因[1 个搜索结果文件不完整: 000003.txt]");
+}
+
+// A last record of a line longer than the look-back is taken whole when its
+// file ends in CR LF; a first record of a huge line is checked all the same.
+TEST_F(ResultLoadTest, ALastRecordOfALongLineIsTakenWholeWhenItEnds) {
+  const std::string path = Write({"k", "N", "1K 512B", "3", "2", "_mp[0]=0;"});
+  const std::string longLine(3 * 1024 * 1024, 'y');
+  WriteFile(dir / "000000.txt", FormatResultRecord(1, 1, longLine) + FormatResultRecord(2, 2, longLine));
+  std::filesystem::remove(dir / "000001.txt");
+  EXPECT_TRUE(ResultLoad(window, context, path));
+  EXPECT_EQ(window.messages, std::vector<std::string>{"toResultLoad: 成功载入一个 result.lvn 搜索历史文件。"});
+  WriteFile(dir / "000000.txt", FormatResultRecord(1, 1, longLine) + FormatResultRecord(2, 2, longLine).substr(0, 99));
+  window.messages.clear();
+  EXPECT_TRUE(ResultLoad(window, context, path));
+  EXPECT_EQ(window.messages.front(), "toResultLoad: 恢复历史情境警告。继续恢复。原因[1 个搜索结果文件不完整: 000000.txt]");
 }
 
 // Descriptors are read without the lock: one that another reader holds restores.
