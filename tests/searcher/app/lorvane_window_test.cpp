@@ -20,6 +20,7 @@
 #include "searcher/app/drop_rules.h"
 #include "searcher/app/lorvane_dlg.h"
 #include "searcher/engine/command_line.h"
+#include "searcher/engine/keyword_search.h"
 #include "test_support/drops.h"
 #include "test_support/temp_dir.h"
 #include "widgets/clipboard_text.h"
@@ -423,6 +424,37 @@ class LorvaneWindowTest : public QObject {
     QCOMPARE(QString::fromStdString(suite::testing::ReadFile(shell.opened[0])),
              QString::fromUtf8("line 4999\r\nline 5000 HIT\r\nline 5001\r\n"));
     std::filesystem::remove_all(viewDirectory);
+  }
+
+  // A history that lost a result file (a power loss before it reached the
+  // disk) restores what is there and says which file is missing.
+  void aHistoryMissingAResultFileRestoresAndSaysSo() {
+    suite::testing::TempDir dir;
+    std::string text, records;
+    for (int i = 1; i <= 10000; ++i) {
+      text += "line " + std::to_string(i) + " HIT\r\n";
+      if (i <= 2000) records += lorvane::FormatResultRecord(i, i, "line " + std::to_string(i) + " HIT");
+    }
+    const std::string target = suite::testing::WriteFile(dir / "big.log", text);
+    suite::testing::WriteFile(dir / "000000.txt", records);
+    const std::string descriptor = suite::testing::WriteFile(
+        dir / "result.lvn", dir.Path() + "\r\n" + target + "\r\nHIT\r\nY\r\n" + suite::FileSizeText(target) +
+                                "\r\n10000\r\n10000\r\n_mp[0]=0;\r\n");
+    RecordingShell shell;
+    CLorvaneDlg dialog(CommandLineRequest{}, shell);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog, kPatienceMs));
+    dialog.OpenFile(descriptor);
+    // (read before the page's worker posts its own lines)
+    const auto lines = dialog.Status().Lines();
+    QVERIFY2(suite::ToUtf8(lines[0]).ends_with("toResultLoad: 恢复历史情境警告。继续恢复。原因[缺少 4 个搜索结果文件: "
+                                               "000001.txt 000002.txt 000003.txt 000004.txt]"),
+             suite::ToUtf8(lines[0]).c_str());
+    QVERIFY(suite::ToUtf8(lines[1]).ends_with("打开搜索结果文件 000000.txt 成功! 读入 2000 条搜索结果记录。"));
+    QVERIFY(suite::ToUtf8(lines[2]).ends_with("toResultLoad: 成功载入一个 result.lvn 搜索历史文件。"));
+    QVERIFY(WaitForWorkers(dialog));
+    QCOMPARE(dialog.ListCount(lorvane::ListControl::ResultFiles), 1);
+    QCOMPARE(dialog.ListCount(lorvane::ListControl::Results), 2000);
   }
 
   void colourListDrawing() {

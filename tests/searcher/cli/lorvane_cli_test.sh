@@ -132,6 +132,12 @@ check "restore: fields" "toResultLoad: 成功载入一个 result.lvn 搜索历�
 结果: 共 2 行
 结果文件列表:
 000000.txt" "$(printf '%s\n' "$out" | strip | sed -n '/^toResultLoad/,/^000000.txt/p')"
+# A result file cut after the search (as a power loss can leave it): the restore says so and goes on.
+cp "$history/000000.txt" "$work/000000.saved"
+truncate -s 30 "$history/000000.txt"
+check "restore: a cut result file" "toResultLoad: 恢复历史情境警告。继续恢复。原因[1 个搜索结果文件不完整: 000000.txt]
+toResultLoad: 成功载入一个 result.lvn 搜索历史文件。" "$("$cli" restore "$history/result.lvn" | strip | grep '^toResultLoad')"
+mv "$work/000000.saved" "$history/000000.txt"
 check "restore: missing descriptor" 1 "$("$cli" restore "$work/none.lvn" >/dev/null 2>&1; echo $?)"
 # Descriptors are read without the lock: one that another program holds restores.
 exec 8<"$history/result.lvn"
