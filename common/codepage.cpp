@@ -124,7 +124,10 @@ const char* CodePageName(CodePage codePage) { return codePage == CodePage::Utf8 
 CodePage ActiveCodePage() {
   int value = g_codePage.load(std::memory_order_relaxed);
   if (value < 0) {
-    value = static_cast<int>(CodePageFromName(std::getenv("SUITE_CODEPAGE")));
+    // Unset, messages are UTF-8 and each log is read in its own code page;
+    // set, the one code page is that of messages and logs alike.
+    const char* setting = std::getenv("SUITE_CODEPAGE");
+    value = static_cast<int>(setting && *setting ? CodePageFromName(setting) : CodePage::Utf8);
     g_codePage.store(value, std::memory_order_relaxed);
   }
   return static_cast<CodePage>(value);
@@ -268,6 +271,16 @@ std::optional<std::string> ConvertExactly(const char* to, const char* from, std:
 
 std::optional<std::string> Utf8ToCodePageExactly(CodePage codePage, std::string_view utf8) {
   return ConvertExactly(codePage == CodePage::Utf8 ? "UTF-8" : "GBK", "UTF-8", utf8);
+}
+
+std::optional<std::string> RecodeExactly(CodePage from, CodePage to, std::string_view text) {
+  if (from == to) return std::string(text);
+  return ConvertExactly(CodePageName(to), CodePageName(from), text);
+}
+
+std::string Recode(CodePage from, CodePage to, std::string_view text) {
+  if (from == to) return std::string(text);
+  return Utf8ToCodePage(to, CodePageToUtf8(from, text));
 }
 
 }  // namespace suite

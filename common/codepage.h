@@ -1,7 +1,9 @@
-// The suite's code page: GBK by default, UTF-8 with SUITE_CODEPAGE=utf-8.
+// Code pages: GBK and UTF-8, and the code page of messages.
 //
-// Texts inside the suite (keywords, lines, messages) are bytes in the code page;
-// they are converted only at the edges (console, window, desktop).
+// Texts inside the suite are bytes: messages and typed text in the code page
+// of messages (ActiveCodePage), a log's lines and keyword in the log's own code
+// page (see codepage_choice.h); they are converted only at the edges (console,
+// window, desktop).
 #pragma once
 
 #include <cstddef>
@@ -13,8 +15,9 @@ namespace suite {
 
 enum class CodePage { Gbk, Utf8 };
 
-// The code page in force: read once from SUITE_CODEPAGE ("utf-8"/"utf8" in any
-// case selects UTF-8; anything else, or nothing, is GBK).
+// The code page of messages: read once from SUITE_CODEPAGE ("utf-8"/"utf8" in
+// any case selects UTF-8, any other value GBK; unset or empty, UTF-8). When
+// set, it is every log's code page too.
 CodePage ActiveCodePage();
 // Replaces the code page in force (tools and tests).
 void SetActiveCodePage(CodePage codePage);
@@ -63,6 +66,11 @@ std::string Utf8ToCodePage(CodePage codePage, std::string_view utf8);
 // UTF-8 -> code page, or nothing when a character doesn't fit the code page
 // (or the text isn't UTF-8).
 std::optional<std::string> Utf8ToCodePageExactly(CodePage codePage, std::string_view utf8);
+// Text of one code page in another: a log's keyword or line for a message,
+// a typed keyword for a log. The same text when the two are one.
+std::optional<std::string> RecodeExactly(CodePage from, CodePage to, std::string_view text);
+// ... with "?" for a character `to` lacks and "\xNN" for a byte that doesn't decode.
+std::string Recode(CodePage from, CodePage to, std::string_view text);
 // Any charset iconv knows to another, or nothing when a byte doesn't convert.
 std::optional<std::string> ConvertExactly(const char* to, const char* from, std::string_view text);
 

@@ -93,6 +93,11 @@ std::string UnknownCodePageText(const std::string& value) {
   return Cp("环境变量 SUITE_CODEPAGE 的值“") + PathText(value) + Cp("”无效: 只能是 gbk 或 utf-8，不设则按每个文件的内容判断。");
 }
 
+std::string UnknownCodePageConsoleText(const std::string& value) {
+  return "SUITE_CODEPAGE=" + value + " is not a code page the suite takes: use gbk or utf-8, or leave it unset to " +
+         "read each file in its own";
+}
+
 CodePage DetectCodePage(const SampleStretch* stretches, size_t count) {
   size_t multiByte = 0;
   for (size_t i = 0; i < count; ++i) {

@@ -23,8 +23,10 @@ struct CodePageSetting {
 CodePageSetting ParseCodePageSetting(const char* value);
 // SUITE_CODEPAGE of this process, read once.
 const CodePageSetting& CodePageSettingOfProcess();
-// The message for a value SUITE_CODEPAGE doesn't take, naming the two it does.
+// The message for a value SUITE_CODEPAGE doesn't take, naming the two it
+// does: in the code page of messages, and in English for the console programs.
 std::string UnknownCodePageText(const std::string& value);
+std::string UnknownCodePageConsoleText(const std::string& value);
 
 // How the code page of a log was chosen.
 struct CodePageChoice {

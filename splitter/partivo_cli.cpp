@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/codepage_choice.h"
 #include "common/file_places.h"
 #include "common/standard_output.h"
 #include "splitter/split_state.h"
@@ -11,6 +12,10 @@
 
 int main(int argc, char** argv) {
   suite::KeepStandardDescriptors();
+  if (const auto& unknown = suite::CodePageSettingOfProcess().unknown) {
+    std::fprintf(stderr, "partivo-cli: %s\n", suite::UnknownCodePageConsoleText(*unknown).c_str());
+    return 2;
+  }
   const std::vector<std::string> args(argv + 1, argv + argc);
   return cleavora::RunConsoleSplit(args, suite::ProgramFilePlace(cleavora::kSplitterFiles), stdout, stderr);
 }

@@ -1,7 +1,11 @@
 #include "widgets/application_start.h"
 
+#include <QMessageBox>
+
+#include "common/codepage_choice.h"
 #include "widgets/display_check.h"
 #include "widgets/display_loss_notice.h"
+#include "widgets/qt_text.h"
 #include "widgets/qt_translations.h"
 
 namespace suite {
@@ -12,6 +16,11 @@ std::unique_ptr<QApplication> StartApplication(int& argc, char** argv, const cha
   auto application = std::make_unique<QApplication>(argc, argv);
   notice.Disarm();
   InstallChineseQtTexts(*application);  // without them Qt's own texts stay English
+  // A code page the suite doesn't know would read every file wrong: refused.
+  if (const auto& unknown = CodePageSettingOfProcess().unknown) {
+    QMessageBox::critical(nullptr, QString::fromUtf8(program), FromCodePage(UnknownCodePageText(*unknown)));
+    return nullptr;
+  }
   return application;
 }
 

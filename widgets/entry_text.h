@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "common/codepage.h"
+
 namespace suite {
 
 // A row shows at most this many bytes of its entry: a dozen list widths when
@@ -16,5 +18,7 @@ inline constexpr size_t kShownEntryBytes = 2048;
 // before a whole character, with "…" where it was cut; a line end at its end
 // dropped and other control characters shown as blanks, so a row is one line.
 QString ShownEntryText(std::string_view text);
+// The same for text of the given code page (a log's lines).
+QString ShownEntryText(std::string_view text, CodePage codePage);
 
 }  // namespace suite

@@ -8,6 +8,10 @@ namespace suite {
 
 QString FromCodePage(std::string_view text) { return QString::fromStdString(ToUtf8(text)); }
 
+QString FromCodePage(std::string_view text, CodePage codePage) {
+  return QString::fromStdString(CodePageToUtf8(codePage, text));
+}
+
 std::string ToCodePage(const QString& text) { return Cp(text.toStdString()); }
 
 QString FromPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }

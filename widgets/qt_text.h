@@ -6,10 +6,14 @@
 #include <string>
 #include <string_view>
 
+#include "common/codepage.h"
+
 namespace suite {
 
-// Code-page text (bytes that don't decode show as \xNN).
+// Text of messages (bytes that don't decode show as \xNN).
 QString FromCodePage(std::string_view text);
+// Text of the given code page (a log's lines).
+QString FromCodePage(std::string_view text, CodePage codePage);
 // To code-page text; characters the code page lacks become "?".
 std::string ToCodePage(const QString& text);
 // File names: the file system's own bytes.

@@ -87,6 +87,8 @@ class CLorvaneDlg : public QDialog, public LorvaneWindow {
   bool AutoSearchMarked() override { return request_.autoSearch; }
 
   // Window-level operations.
+  // Results and page lines are the target's text; file names are messages'.
+  suite::CodePage ListCodePage(ListControl list) const;
   void ShowHelpHints(bool shown);
   void ToggleHelpHints();
   void toResultLoad(const std::string& path);

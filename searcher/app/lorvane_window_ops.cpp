@@ -40,8 +40,8 @@ int64_t NumberOf(const QString& text, int64_t fallback) {
 // The list entry keeps the engine's bytes, whole; the row shows a bounded part.
 constexpr int kBytesRole = Qt::UserRole + 7;
 
-QListWidgetItem* MakeItem(const std::string& text) {
-  auto* item = new QListWidgetItem(suite::ShownEntryText(text));
+QListWidgetItem* MakeItem(const std::string& text, suite::CodePage codePage) {
+  auto* item = new QListWidgetItem(suite::ShownEntryText(text, codePage));
   item->setData(kBytesRole, QByteArray::fromStdString(text));
   return item;
 }
@@ -265,21 +265,28 @@ void CLorvaneDlg::LayOutChangedLists() {
   changedLists_.clear();
 }
 
+suite::CodePage CLorvaneDlg::ListCodePage(ListControl list) const {
+  return list == ListControl::ResultFiles ? suite::ActiveCodePage() : context_.codePage.load().codePage;
+}
+
 void CLorvaneDlg::ListAppend(ListControl list, const std::string& text) {
-  PostToGui(this, closing_, posted_, [this, list, text] {
-    ListWidget(list)->addItem(MakeItem(text));
+  // (taken now: a later pre-read may change the target's before the list shows it)
+  const suite::CodePage codePage = ListCodePage(list);
+  PostToGui(this, closing_, posted_, [this, list, text, codePage] {
+    ListWidget(list)->addItem(MakeItem(text, codePage));
     Remember(changedLists_, ListWidget(list));
   });
 }
 
 void CLorvaneDlg::ListAppendColoured(ListControl list, const std::string& text, Rgb colour) {
-  PostToGui(this, closing_, posted_, [this, list, text, colour] {
+  const suite::CodePage codePage = ListCodePage(list);
+  PostToGui(this, closing_, posted_, [this, list, text, colour, codePage] {
     Remember(changedLists_, ListWidget(list));
     if (list != ListControl::VirtualPage) {
-      ListWidget(list)->addItem(MakeItem(text));
+      ListWidget(list)->addItem(MakeItem(text, codePage));
       return;
     }
-    const int at = virtualPageList_->InsertColoured(-1, suite::ShownEntryText(text),
+    const int at = virtualPageList_->InsertColoured(-1, suite::ShownEntryText(text, codePage),
                                                     suite::MakeEntryColour(colour.red, colour.green, colour.blue));
     virtualPageList_->item(at)->setData(kBytesRole, QByteArray::fromStdString(text));
   });
@@ -413,7 +420,7 @@ void CLorvaneDlg::ShowSplash() {
 void CLorvaneDlg::ShowTextDialog(const std::string& text) {
   ON_GUI({
     CNotepadDlg notepad(this);
-    notepad.SetText(suite::FromCodePage(text));
+    notepad.SetText(suite::FromCodePage(text, context_.codePage.load().codePage));
     notepad.exec();
   });
 }
@@ -423,7 +430,8 @@ void CLorvaneDlg::Beep() {
 }
 
 void CLorvaneDlg::SetClipboardText(const std::string& text) {
-  ON_GUI({ QApplication::clipboard()->setText(suite::FromCodePage(text)); });
+  const suite::CodePage codePage = context_.codePage.load().codePage;
+  ON_GUI({ QApplication::clipboard()->setText(suite::FromCodePage(text, codePage)); });
 }
 
 std::string CLorvaneDlg::GetClipboardText() {

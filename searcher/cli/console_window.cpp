@@ -53,12 +53,15 @@ void ConsoleWindow::PrintData(const std::string& text, int colour) {
     std::fputc('\n', out_);
     return;
   }
+  // The target's lines, shown on a terminal in its own code page.
+  const suite::CodePage codePage = context_ ? context_->codePage.load().codePage : suite::ActiveCodePage();
+  ClearProgress();
   if (colour == 0 || !colour_) {
-    PrintLine(text);
+    const std::string shown = ForConsole(text, codePage) + '\n';
+    std::fwrite(shown.data(), 1, shown.size(), out_);
     return;
   }
-  ClearProgress();
-  std::fprintf(out_, "\x1b[%dm%s\x1b[0m\n", colour, ForConsole(text).c_str());
+  std::fprintf(out_, "\x1b[%dm%s\x1b[0m\n", colour, ForConsole(text, codePage).c_str());
 }
 
 std::string ConsoleWindow::LocaleCharset() {
@@ -71,7 +74,11 @@ std::string ConsoleWindow::LocaleCharset() {
 }
 
 std::string ConsoleWindow::ForConsole(const std::string& text) const {
-  std::string shown = suite::ToUtf8(text);
+  return ForConsole(text, suite::ActiveCodePage());
+}
+
+std::string ConsoleWindow::ForConsole(const std::string& text, suite::CodePage codePage) const {
+  std::string shown = suite::CodePageToUtf8(codePage, text);
   if (charset_ != "UTF-8") shown = suite::ConvertFromUtf8(charset_.c_str(), shown);
   return shown;
 }

@@ -49,6 +49,7 @@ class ConsoleWindow : public LorvaneWindowModel {
 
  private:
   std::string ForConsole(const std::string& text) const;
+  std::string ForConsole(const std::string& text, suite::CodePage codePage) const;
   void WriteLine(std::FILE* stream, const std::string& text);
   void ReleaseHeldLine();
   void DrawProgress();

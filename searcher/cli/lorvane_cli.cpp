@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/codepage.h"
+#include "common/codepage_choice.h"
 #include "common/path_util.h"
 #include "common/standard_output.h"
 #include "common/suite_version.h"
@@ -81,7 +82,8 @@ constexpr const char* kHelp =
     "converted (and the page's lines coloured) when stdout is a terminal;\n"
     "NO_COLOR (set, not empty) or TERM=dumb turn the colour off. A progress bar is\n"
     "drawn on stderr when it is a terminal and TERM isn't dumb. Texts of files are\n"
-    "taken in the code page SUITE_CODEPAGE (gbk, the default, or utf-8).\n"
+    "read in each file's own code page, GBK or UTF-8, found from its bytes;\n"
+    "SUITE_CODEPAGE=gbk or utf-8 forces one for every file.\n"
     "\n"
     "Exit status: 0 done, 1 failed (after the failure's message; also when stdout\n"
     "can't be written), 2 bad arguments.\n";
@@ -167,7 +169,7 @@ int RunSearch(ConsoleWindow& window, const std::vector<std::string>& arguments) 
   const auto keyword = utf8 ? suite::Utf8ToCodePageExactly(suite::ActiveCodePage(), *utf8) : std::nullopt;
   if (!keyword) {
     return Usage("KEYWORD has characters the code page " + std::string(suite::CodePageName(suite::ActiveCodePage())) +
-                 " can't hold (set SUITE_CODEPAGE to match the log)",
+                 " can't hold (SUITE_CODEPAGE forces it; unset it to read each log in its own)",
                  "search");
   }
   lorvane::SearchContext context;
@@ -335,6 +337,10 @@ int Run(int argc, char** argv) {
 int main(int argc, char** argv) {
   suite::KeepStandardDescriptors();
   std::setlocale(LC_ALL, "");
+  if (const auto& unknown = suite::CodePageSettingOfProcess().unknown) {
+    std::fprintf(stderr, "lorvane-cli: %s\n", suite::UnknownCodePageConsoleText(*unknown).c_str());
+    return 2;
+  }
   const int code = Run(argc, argv);
   return suite::FinishStdout(stdout, stderr, "lorvane-cli", code);
 }

@@ -26,6 +26,7 @@ class KeywordMatcher {
 
   bool Empty() const { return keyword_.empty(); }
   size_t Size() const { return keyword_.size(); }
+  suite::CodePage CodePage() const { return codePage_; }
 
   // Position of the first byte-level occurrence in [data, data + length), or
   // length when there is none. Occurrences may start inside a character.

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "common/codepage.h"
+#include "common/codepage_choice.h"
 #include "common/exclusive_file.h"
 #include "common/held_directory.h"
 #include "common/output_file.h"
@@ -243,7 +244,6 @@ void OnBtnStartSearch(LorvaneWindow& window) {
 int Search(LorvaneWindow& window, SearchContext& context, size_t windowSize) {
   const LorvaneForm form = window.StoredForm();
   const std::string target = form.filePath;
-  const std::string keyword = form.keyword;
   const bool matchCase = form.matchCase;
 
   window.PostStatus("CLorvaneDlg::_thr_search()");
@@ -253,7 +253,7 @@ int Search(LorvaneWindow& window, SearchContext& context, size_t windowSize) {
     return -1;
   }
   context.targetPath = target;
-  context.keyword = keyword;
+  context.keyword = form.keyword;  // in the target's code page once it is open
   window.EnableControls(false, true);
   window.ResetResultViews();
 
@@ -266,6 +266,19 @@ int Search(LorvaneWindow& window, SearchContext& context, size_t windowSize) {
     window.EnableControls(true, true);
     return -1;
   }
+  // The keyword is searched in the target's code page, as its lines are.
+  const suite::CodePageChoice codePage = suite::ChooseCodePage(file, suite::CodePageSettingOfProcess());
+  const std::optional<std::string> recoded =
+      suite::RecodeExactly(suite::ActiveCodePage(), codePage.codePage, form.keyword);
+  if (!recoded) {
+    window.PostStatus(Cp("搜索失败: 关键字含有目标文件的代码页 ") + suite::CodePageName(codePage.codePage) +
+                      Cp(" 不能表示的字符!"));
+    window.EnableControls(true, true);
+    return -1;
+  }
+  const std::string& keyword = *recoded;
+  context.keyword = keyword;
+  context.codePage = codePage;
 
   context.workerDone = 0;
   window.ShowSplash();
@@ -277,7 +290,7 @@ int Search(LorvaneWindow& window, SearchContext& context, size_t windowSize) {
   suite::HeldDirectory held;
   held.Hold(context.historyDirectory);
 
-  const KeywordMatcher matcher(keyword, matchCase, suite::ActiveCodePage());
+  const KeywordMatcher matcher(keyword, matchCase, codePage.codePage);
   ResultSink sink(window, context.historyDirectory);
   // The search reads every line anyway, so it takes the quick index of the
   // file as it read it: a log that grew or changed since its pre-read still
@@ -347,8 +360,14 @@ int Search(LorvaneWindow& window, SearchContext& context, size_t windowSize) {
                                 std::to_string(linesRead),
                                 std::to_string(sink.results())};
   // A search whose descriptor couldn't be written can't be restored: it is
-  // shown, but it is not a success.
-  const bool written = toResultWrite(window, header, context.quickIndex);
+  // shown, but it is not a success. Nor is one whose code page wasn't kept.
+  bool written = toResultWrite(window, header, context.quickIndex);
+  if (written && !WriteHistoryCodePage(context.historyDirectory, codePage.codePage)) {
+    window.PostStatus(Cp("toResultWrite: 写入搜索结果文件“") +
+                      suite::PathText(context.historyDirectory + suite::kPathSeparator + kCodePageFileName) +
+                      Cp("”失败! 磁盘可能已满。"));
+    written = false;
+  }
 
   window.EnableControls(true, true);
   context.workerDone = 1;

@@ -116,7 +116,7 @@ class Searcher {
         findings_(capacity_),
         index_(index),
         hints_(hints),
-        codePage_(suite::ActiveCodePage()) {}
+        codePage_(matcher.CodePage()) {}
 
   LineSearchResult Run();
 

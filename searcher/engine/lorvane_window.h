@@ -66,12 +66,13 @@ class LorvaneWindow {
   // The splash window on a thread of its own; it closes once the search
   // context's worker-done mark is set.
   virtual void ShowSplash() = 0;
-  // The Notepad-Embedded dialog, modal, with a text.
+  // The Notepad-Embedded dialog, modal, with a text of the target (its code page).
   virtual void ShowTextDialog(const std::string& text) = 0;
   virtual void Beep() = 0;
 
   // The clipboard in plain text; GetClipboardText gives the empty text when
   // the clipboard holds no text or can't be opened.
+  // (a text of the target, in its code page)
   virtual void SetClipboardText(const std::string& text) = 0;
   virtual std::string GetClipboardText() = 0;
 

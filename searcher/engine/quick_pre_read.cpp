@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "common/codepage.h"
+#include "common/codepage_choice.h"
 #include "common/exclusive_file.h"
 #include "common/line_scanner.h"
 #include "common/size_text.h"
@@ -35,6 +36,8 @@ int QuickPreRead(LorvaneWindow& window, SearchContext& context, size_t windowSiz
   context.workerDone = 0;
   window.ShowSplash();
 
+  // Put in force with the index: a failed read leaves the old target's.
+  const suite::CodePageChoice codePage = suite::ChooseCodePage(file, suite::CodePageSettingOfProcess());
   const int64_t size = file.Size();
   window.SetFormText(FormText::Size, suite::FormatSizeText(size));
   window.RefreshForm();
@@ -71,12 +74,14 @@ int QuickPreRead(LorvaneWindow& window, SearchContext& context, size_t windowSiz
   const int64_t lines = scan.lines;
   context.quickIndex = std::move(index);
   context.totalLineCount = lines;
+  context.codePage = codePage;
 
   window.ProgressSetPosition(0);
   const std::string countText = FormatCountText(lines);
   window.SetFormText(FormText::TotalLines, countText);
   window.RefreshForm();
   window.EnableControls(true, true);
+  window.PostStatus(Cp("目标文件的") + suite::CodePageChoiceText(codePage) + Cp("。"));
   window.PostStatus(Cp("预读完毕。目标文件") + countText + Cp("。"));
 
   window.SelectAllText(EditControl::Keyword);

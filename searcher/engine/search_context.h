@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/codepage_choice.h"
 #include "common/file_places.h"
 #include "searcher/engine/quick_index.h"
 
@@ -17,7 +18,10 @@ class LorvaneWindow;
 // (EnableControls) is what keeps a second worker out.
 struct SearchContext {
   std::string targetPath;        // file-system bytes
-  std::string keyword;           // as typed, code page
+  std::string keyword;           // in the target's code page
+  // The target's code page, found at its pre-read and its search, kept with a
+  // history; read by the window's thread to show the target's lines.
+  std::atomic<suite::CodePageChoice> codePage{};
   std::string historyDirectory;  // full path
   std::string viewDirectory;     // see ViewFileDirectory
   int64_t totalLineCount = 0;

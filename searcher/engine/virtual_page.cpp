@@ -40,7 +40,8 @@ std::string ReadProblem(const suite::LineReader& reader) {
 
 int CenterVirtualPage(LorvaneWindow& window, SearchContext& context) {
   const std::string target = context.targetPath;
-  const std::string keyword = suite::FoldedAsciiCase(suite::ActiveCodePage(), context.keyword);
+  const suite::CodePage codePage = context.codePage.load().codePage;
+  const std::string keyword = suite::FoldedAsciiCase(codePage, context.keyword);
   const LorvaneForm form = window.StoredForm();
   const int64_t centre = form.centreLine;
   // A typed half page is used unclamped below, but never above the limit
@@ -78,7 +79,6 @@ int CenterVirtualPage(LorvaneWindow& window, SearchContext& context) {
   suite::LineReader reader(file, start);
   suite::TextLine line;
   int64_t shown = 0;
-  const suite::CodePage codePage = suite::ActiveCodePage();
   for (;;) {
     const int64_t number = counter + 1;
     if (number > last) break;

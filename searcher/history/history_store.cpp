@@ -141,7 +141,8 @@ HistoryRowFields ReadHistoryRow(const std::string& directory) {
   lines.resize(7);
   fields[0] = lines[6];
   fields[1] = lines[5];
-  fields[2] = lines[2];
+  // (the keyword in the history's code page, shown in that of messages)
+  fields[2] = suite::Recode(ReadHistoryCodePage(directory), suite::ActiveCodePage(), lines[2]);
   fields[3] = lines[3] == "Y" ? "Yes" : "";
   fields[4] = lines[4];
   fields[5] = TargetNameOf(lines[1]);
@@ -191,10 +192,15 @@ bool ReadHistorySummary(const std::string& descriptorPath, std::string* summary)
   std::string text;
   size_t number = 0;
   int64_t indexLinesLeft = 0;
+  std::string directory = suite::DirectoryOfPath(descriptorPath);
+  if (directory.size() > 1 && directory.back() == suite::kPathSeparator) directory.pop_back();
+  const suite::CodePage codePage = ReadHistoryCodePage(directory);
   const bool read = ForEachDescriptorLine(descriptorPath, [&](std::string&& line) {
     if (number == 1) {
       text += suite::Cp(kLabels[0]) + suite::PathText(line);
-    } else if (number >= 2 && number <= 6) {
+    } else if (number == 2) {
+      text += suite::Cp(kLabels[1]) + suite::Recode(codePage, suite::ActiveCodePage(), line);
+    } else if (number >= 3 && number <= 6) {
       text += suite::Cp(kLabels[number - 1]) + line;
       if (number == 5) {
         const int64_t lines = ReadDecimal(line);

@@ -1,11 +1,14 @@
 #include "searcher/history/result_descriptor.h"
 
+#include <array>
 #include <cinttypes>
 #include <cstdio>
 #include <stdio.h>
 #include <unistd.h>
 
 #include "common/codepage.h"
+#include "common/codepage_choice.h"
+#include "common/exclusive_file.h"
 #include "common/output_file.h"
 #include "common/path_util.h"
 #include "searcher/engine/lorvane_window.h"
@@ -16,6 +19,29 @@ namespace lorvane {
 
 std::string DescriptorPath(const std::string& historyDirectory) {
   return historyDirectory + suite::kPathSeparator + kDescriptorName;
+}
+
+bool WriteHistoryCodePage(const std::string& historyDirectory, suite::CodePage codePage) {
+  suite::OutputFile file;
+  return file.Create(historyDirectory + suite::kPathSeparator + kCodePageFileName) &&
+         file.AppendLine(suite::CodePageName(codePage)) && file.Close();
+}
+
+suite::CodePage ReadHistoryCodePage(const std::string& historyDirectory) {
+  suite::ExclusiveFile file;
+  std::array<char, 16> text{};
+  size_t got = 0;
+  if (file.OpenShared(historyDirectory + suite::kPathSeparator + kCodePageFileName)) {
+    got = file.ReadAt(text.data(), text.size(), 0);
+  }
+  std::string_view line(text.data(), got);
+  line = line.substr(0, line.find_first_of("\r\n"));
+  if (line == suite::CodePageName(suite::CodePage::Utf8)) return suite::CodePage::Utf8;
+  if (line == suite::CodePageName(suite::CodePage::Gbk)) return suite::CodePage::Gbk;
+  // A history from before: searched in GBK, unless the setting forced one
+  // (which a user who forced it then still sets).
+  const suite::CodePageSetting& setting = suite::CodePageSettingOfProcess();
+  return setting.forced ? *setting.forced : suite::CodePage::Gbk;
 }
 
 std::string ResultFileName(int64_t fileNumber) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/codepage.h"
+
 namespace lorvane {
 
 class LorvaneWindow;
@@ -25,6 +27,14 @@ struct CLVNResultHeader {
 inline constexpr const char* kDescriptorName = "result.lvn";
 
 std::string DescriptorPath(const std::string& historyDirectory);
+
+// A history's code page, that of its target, keyword and result lines: one
+// line ("GBK" or "UTF-8") in its own file beside the descriptor, whose format
+// stays as it is. A history without it (from before) was searched in GBK,
+// unless SUITE_CODEPAGE forced one.
+inline constexpr const char* kCodePageFileName = "result.codepage";
+bool WriteHistoryCodePage(const std::string& historyDirectory, suite::CodePage codePage);
+suite::CodePage ReadHistoryCodePage(const std::string& historyDirectory);
 
 // "%06d.txt": the name of a search's result file of the given number (from 0);
 // each holds kResultFileRecords records, numbered on from file to file.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/codepage.h"
+#include "common/codepage_choice.h"
 #include "common/path_util.h"
 #include "common/tuning.h"
 #include "searcher/engine/lorvane_window.h"
@@ -119,10 +120,13 @@ bool ResultLoad(LorvaneWindow& window, SearchContext& context, const std::string
   context.viewDirectory.clear();
   context.targetPath = f[1];
   context.keyword = f[2];
+  const suite::CodePage codePage = ReadHistoryCodePage(directory);
+  context.codePage = suite::CodePageChoice{codePage, suite::CodePageSettingOfProcess().forced.has_value()};
   context.totalLineCount = totalLines;
   context.quickIndex = std::move(descriptor.index);
 
-  window.SetFormText(FormText::Keyword, f[2]);
+  // (the edit holds text of messages; the history keeps its target's bytes)
+  window.SetFormText(FormText::Keyword, suite::Recode(codePage, suite::ActiveCodePage(), f[2]));
   window.SetMatchCase(f[3] == "Y");
   window.SetFormText(FormText::Size, f[4]);
   window.SetFormText(FormText::TotalLines, Cp("共 ") + f[5] + Cp(" 行"));

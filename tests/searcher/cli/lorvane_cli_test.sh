@@ -17,11 +17,12 @@ check "three lines: exit" 0 "$rc"
 check "three lines: output" "CLorvaneDlg::__initiate()
 CLorvaneDlg::_thr_quick_analyze_object_file()
 快速预读: 正在创建快速索引 _mp[0] = 0
+目标文件的代码页 GBK(由 SUITE_CODEPAGE 指定)。
 预读完毕。目标文件共 0 0003 行。
 12B
 共 0 0003 行
 _mp[0]=0;" "$out"
-check "status lines carry the time prefix" 4 "$("$cli" index "$work/three.log" | grep -cE '^\[[0-9]{2}/[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}\] ')"
+check "status lines carry the time prefix" 5 "$("$cli" index "$work/three.log" | grep -cE '^\[[0-9]{2}/[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}\] ')"
 check "work directory beside the program" yes "$([ -d "$(dirname "$cli")/__Lorvane__/__Clipboard__" ] && echo yes)"
 
 # 25000 LF lines: three entries at real offsets.
@@ -254,5 +255,34 @@ check "paths outside the code page: its parent" "$emo/__Lorvane__" "$(dirname "$
 check "paths outside the code page: restore" "文件路径: $emo/s.log" \
   "$("$emo/lorvane-cli" restore "$history/result.lvn" | grep '^文件路径')"
 check "paths outside the code page: history" "$history/result.lvn" "$("$emo/lorvane-cli" history | tail -n 1 | cut -f 9)"
+
+# Each log in its own code page, without SUITE_CODEPAGE: the same Chinese lines
+# in a GBK and a UTF-8 log give the same results for the same keyword, each
+# result file byte for byte what a search under the log's own code page writes.
+mixed="$work/mixed"
+mkdir -p "$mixed"
+cp "$cli" "$mixed/lorvane-cli"
+printf '2026-12-08 INFO 用户 ann 登录\r\nplain line\r\n2026-12-08 WARN 用户 bob 退出\r\n' > "$mixed/u8.log"
+iconv -f UTF-8 -t GBK "$mixed/u8.log" > "$mixed/gbk.log"
+for log in u8:utf-8:UTF-8 gbk:gbk:GBK; do
+  IFS=: read -r name forced shown <<<"$log"
+  found=$(env -u SUITE_CODEPAGE LC_ALL=C.UTF-8 "$mixed/lorvane-cli" search 用户 0 "$mixed/$name.log" 2>&1)
+  check "$name: the code page is found and named" 1 "$(printf '%s\n' "$found" | strip | grep -c "^目标文件的代码页 $shown(按文件内容判断)。$")"
+  mine=$(printf '%s\n' "$found" | tail -n 1)
+  theirs=$(SUITE_CODEPAGE=$forced LC_ALL=C.UTF-8 "$mixed/lorvane-cli" search 用户 0 "$mixed/$name.log" | tail -n 1)
+  check "$name: two results" 2 "$(grep -c . "$mine/000000.txt")"
+  check "$name: result file as under its own code page" "$(od -c "$theirs/000000.txt")" "$(od -c "$mine/000000.txt")"
+  check "$name: the history keeps its code page" "$shown" "$(tr -d '\r\n' < "$mine/result.codepage")"
+  # Restored without the setting, the lines show as Chinese on a UTF-8 terminal... and as bytes in a pipe.
+  check "$name: the restore's keyword" "关键字: 用户" "$(env -u SUITE_CODEPAGE LC_ALL=C.UTF-8 "$mixed/lorvane-cli" restore "$mine/result.lvn" | grep '^关键字')"
+  check "$name: the page's lines are the log's bytes" "$(sed -n 3p "$mixed/$name.log" | tr -d '\r' | od -c)" \
+    "$(env -u SUITE_CODEPAGE "$mixed/lorvane-cli" page "$mine/result.lvn" 3 0 | tail -n 1 | sed 's/^\* //' | od -c)"
+done
+check "a keyword a GBK log can't hold is refused" 1 \
+  "$(env -u SUITE_CODEPAGE LC_ALL=C.UTF-8 "$mixed/lorvane-cli" search '😀' 0 "$mixed/gbk.log" >/dev/null 2>&1; echo $?)"
+SUITE_CODEPAGE=bogus "$mixed/lorvane-cli" index "$mixed/u8.log" >/dev/null 2>"$work/err"
+check "an unknown SUITE_CODEPAGE is refused: exit" 2 "$?"
+check "an unknown SUITE_CODEPAGE is refused: message" "lorvane-cli: SUITE_CODEPAGE=bogus is not a code page the suite takes: use gbk or utf-8, or leave it unset to read each file in its own" "$(cat "$work/err")"
+rm -rf "$mixed"
 
 checks_done
