@@ -18,9 +18,10 @@ namespace snipkeep {
 
 using suite::PathText;
 
-ListFiles::ListFiles(SnipkeepWindow& window, suite::DesktopShell& shell, std::string listDirectory)
+ListFiles::ListFiles(SnipkeepWindow& window, suite::DesktopShell& shell, std::string listDirectory,
+                     suite::CodePageSetting codePageSetting)
     : window_(window), shell_(shell), directory_(suite::WithSeparator(std::move(listDirectory))),
-      currentListFile_(DefaultListFile()) {}
+      codePageSetting_(std::move(codePageSetting)), currentListFile_(DefaultListFile()) {}
 
 std::string ListFiles::DefaultListFile() const { return directory_ + FileSystemName(DefaultListFileName()); }
 
@@ -41,7 +42,7 @@ bool ListFiles::LoadListFile(const std::string& path) {
     FailLoad(LoadMissingText(PathText(path)));
     return false;
   }
-  if (ReadListFile(path, entries_) != ListReadResult::Read) {
+  if (ReadListFile(path, entries_, codePageSetting_) != ListReadResult::Read) {
     FailLoad(LoadOpenFailedText(PathText(path)));
     return false;
   }

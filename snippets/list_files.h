@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/codepage_choice.h"
 #include "common/desktop_shell.h"
 #include "snippets/list_enumeration.h"
 #include "snippets/message_boxes.h"
@@ -19,11 +20,13 @@ namespace snipkeep {
 // fixed list directory and may run on the chooser's worker.
 //
 // Paths, and the file names a ListName carries, are the file system's bytes;
-// list names are code-page text, as the windows show them.
+// list names are code-page text, as the windows show them. Each list file is
+// read in its own code page, or in the one `codePageSetting` forces.
 class ListFiles {
  public:
   // `listDirectory` gets a separator at its end when it lacks one.
-  ListFiles(SnipkeepWindow& window, suite::DesktopShell& shell, std::string listDirectory);
+  ListFiles(SnipkeepWindow& window, suite::DesktopShell& shell, std::string listDirectory,
+            suite::CodePageSetting codePageSetting = suite::CodePageSettingOfProcess());
 
   const std::string& ListDirectory() const { return directory_; }
   std::string DefaultListFile() const;
@@ -71,6 +74,7 @@ class ListFiles {
   SnipkeepWindow& window_;
   suite::DesktopShell& shell_;
   const std::string directory_;
+  const suite::CodePageSetting codePageSetting_;
   std::string currentListFile_;
   std::vector<SnippetEntry> entries_;
 };

@@ -11,9 +11,9 @@
 namespace snipkeep {
 
 SnipkeepDialog::SnipkeepDialog(SnipkeepWindow& window, suite::DesktopShell& shell, std::string listDirectory,
-                               std::string programDirectory)
+                               std::string programDirectory, suite::CodePageSetting codePageSetting)
     : window_(window), shell_(shell), programDirectory_(suite::WithSeparator(std::move(programDirectory))),
-      lists_(window, shell, std::move(listDirectory)) {}
+      lists_(window, shell, std::move(listDirectory), std::move(codePageSetting)) {}
 
 void SnipkeepDialog::InitDialog() {
   window_.SetTitle(kProgramTitle);

@@ -16,9 +16,11 @@ namespace snipkeep {
 class SnipkeepDialog {
  public:
   // `listDirectory` is normally DefaultListDirectory(), `programDirectory`
-  // (where the read-me lies) GetModuleDirectory().
+  // (where the read-me lies) GetModuleDirectory(); `codePageSetting` is
+  // SUITE_CODEPAGE's unless a test gives its own.
   SnipkeepDialog(SnipkeepWindow& window, suite::DesktopShell& shell, std::string listDirectory,
-                 std::string programDirectory);
+                 std::string programDirectory,
+                 suite::CodePageSetting codePageSetting = suite::CodePageSettingOfProcess());
 
   // The window's initialisation: the bare title, the check boxes' start
   // values, then the list files' start-up, which loads the current list.

@@ -18,6 +18,7 @@
 #include <utility>
 
 #include "snippets/list_chooser_dlg.h"
+#include "snippets/message_text.h"
 #include "snippets/snipkeep_art.h"
 #include "snippets/snipkeep_texts.h"
 #include "widgets/color_list_box.h"
@@ -28,7 +29,6 @@
 namespace snipkeep {
 
 using suite::FromCodePage;
-using suite::ToCodePage;
 
 // The snippet list. It tells whether a change of its selection comes from a
 // key pressed in it: the list then keeps the focus, so that the arrow keys go
@@ -64,7 +64,7 @@ std::string BoxText(const QPlainTextEdit* box) {
   text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
   text.replace(QChar::LineSeparator, QLatin1Char('\n'));
   text.replace(QLatin1String("\n"), QLatin1String("\r\n"));
-  return ToCodePage(text);
+  return MessageTextOfUtf8(text.toStdString());
 }
 
 suite::EntryColour EntryColourOf(Rgb colour) { return suite::MakeEntryColour(colour.red, colour.green, colour.blue); }
@@ -192,7 +192,9 @@ void SnipkeepDlg::PostStatus(const std::string& message) {
 
 SnipkeepForm SnipkeepDlg::ReadForm() {
   SnipkeepForm form;
-  form.singleLineText = ToCodePage(singleLine_->text());
+  // What goes on the clipboard: every character the box shows, also one
+  // the message code page lacks (an entry of a UTF-8 list, or one typed).
+  form.singleLineText = MessageTextOfUtf8(singleLine_->text().toStdString());
   form.multiLineText = BoxText(multiLine_);
   for (size_t i = 0; i < flagBoxes_.size(); ++i) form.flags[i] = flagBoxes_[i]->isChecked();
   return form;

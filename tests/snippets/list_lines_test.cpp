@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "common/codepage.h"
+#include "common/codepage_choice.h"
 #include "snippets/heading_line.h"
 #include "snippets/list_file_reader.h"
+#include "snippets/message_text.h"
 #include "snippets/snippet_entry.h"
 #include "test_support/temp_dir.h"
 
@@ -96,6 +98,104 @@ TEST_F(ListFileReaderTest, ADirectoryOrAMissingFileDoesNotOpen) {
   EXPECT_EQ(ReadListFile(dir.Path(), entries), ListReadResult::OpenFailed);
   EXPECT_TRUE(entries.empty());
   EXPECT_EQ(ReadListFile(dir / "none.txt", entries), ListReadResult::OpenFailed);
+}
+
+// The same lines, to be written in GBK and in UTF-8. "塢" is 0x89 0x5D in GBK
+// and "嶽" 0x8E 0x5B: a "]" and a "[" that only the GBK characters hold.
+struct ShownEntry {
+  std::string utf8;
+  bool heading;
+  friend bool operator==(const ShownEntry&, const ShownEntry&) = default;
+};
+const std::vector<ShownEntry> kChineseList = {
+    {"复制 中文", false}, {"部署[正式]", true}, {"make 全部", false}, {"停靠[船塢", false}, {"嶽[乕]", true}};
+
+std::string ListText(const std::vector<ShownEntry>& list) {
+  std::string text;
+  for (const auto& entry : list) text += entry.utf8 + "\r\n";
+  return text;
+}
+
+// What the snippet list shows of the entries.
+std::vector<ShownEntry> Shown(const std::vector<SnippetEntry>& entries) {
+  std::vector<ShownEntry> shown;
+  for (const auto& entry : entries) shown.push_back({suite::ToUtf8(entry.text), entry.heading});
+  return shown;
+}
+
+std::vector<SnippetEntry> Read(const std::string& path, const suite::CodePageSetting& setting = {}) {
+  std::vector<SnippetEntry> entries;
+  EXPECT_EQ(ReadListFile(path, entries, setting), ListReadResult::Read);
+  return entries;
+}
+
+TEST_F(ListFileReaderTest, GbkAndUtf8ListsShowTheSameEntriesWhateverTheMessageCodePage) {
+  const std::string gbk = WriteFile(dir / "gbk.txt", suite::ConvertFromUtf8("GBK", ListText(kChineseList)));
+  const std::string utf8 = WriteFile(dir / "utf8.txt", ListText(kChineseList));
+  for (const CodePage messages : {CodePage::Gbk, CodePage::Utf8}) {
+    suite::SetActiveCodePage(messages);
+    EXPECT_EQ(Shown(Read(gbk)), kChineseList) << suite::CodePageName(messages);
+    EXPECT_EQ(Shown(Read(utf8)), kChineseList) << suite::CodePageName(messages);
+    // The entries are text of the message code page: the same bytes from either file.
+    EXPECT_EQ(Read(gbk), Read(utf8));
+    EXPECT_EQ(Read(gbk)[0].text, suite::Cp("复制 中文"));
+  }
+}
+
+TEST_F(ListFileReaderTest, AListInTheMessageCodePageKeepsItsBytes) {
+  const std::string text = suite::ConvertFromUtf8("GBK", "a[\xE5\xA1\xA2]\r\n") + "bad\x81\r\n";
+  const std::string gbk = WriteFile(dir / "gbk.txt", text);
+  EXPECT_EQ(Read(gbk), (std::vector<SnippetEntry>{{"a[\x89\x5D]", true}, {"bad\x81", false}}));
+  // The stray lead byte shows as the text "\x81" in a UTF-8 message code page.
+  suite::SetActiveCodePage(CodePage::Utf8);
+  EXPECT_EQ(Read(gbk)[1].text, "bad\\x81");
+}
+
+TEST_F(ListFileReaderTest, CharactersGbkLacksSurviveAGbkMessageCodePage) {
+  const std::string lines = "smile \xF0\x9F\x98\x80\r\n\xF0\xA0\x80\x80[\xE2\x82\xAC]\r\n";  // an emoji; U+20000[€]
+  const std::string utf8 = WriteFile(dir / "utf8.txt", lines);
+  const std::vector<ShownEntry> expected = {{"smile \xF0\x9F\x98\x80", false}, {"\xF0\xA0\x80\x80[\xE2\x82\xAC]", true}};
+  EXPECT_EQ(Shown(Read(utf8)), expected);
+  suite::SetActiveCodePage(CodePage::Utf8);
+  EXPECT_EQ(Read(utf8), (std::vector<SnippetEntry>{{expected[0].utf8, false}, {expected[1].utf8, true}}));
+}
+
+TEST_F(ListFileReaderTest, AForcedCodePageReadsEveryList) {
+  const std::string utf8 = WriteFile(dir / "utf8.txt", ListText(kChineseList));
+  // Forced GBK in a GBK message code page: the UTF-8 bytes are taken as they are.
+  const std::vector<SnippetEntry> entries = Read(utf8, suite::ParseCodePageSetting("gbk"));
+  ASSERT_EQ(entries.size(), kChineseList.size());
+  for (size_t i = 0; i < entries.size(); ++i) EXPECT_EQ(entries[i].text, kChineseList[i].utf8);
+  const std::string gbk = WriteFile(dir / "gbk.txt", suite::ConvertFromUtf8("GBK", ListText(kChineseList)));
+  EXPECT_EQ(Shown(Read(gbk, suite::ParseCodePageSetting("gbk"))), kChineseList);
+  // A value SUITE_CODEPAGE doesn't take forces nothing.
+  EXPECT_EQ(Shown(Read(utf8, suite::ParseCodePageSetting("bogus"))), kChineseList);
+}
+
+TEST_F(ListFileReaderTest, TheCodePageIsJudgedByAllLinesTogether) {
+  // One GBK line among UTF-8 ones: not UTF-8, so all are read as GBK.
+  const std::string mixed = WriteFile(dir / "mixed.txt", "\xE4\xB8\xAD\r\n" + suite::ConvertFromUtf8("GBK", "中\r\n"));
+  const std::vector<SnippetEntry> entries = Read(mixed);
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(suite::ToUtf8(entries[1].text), "中");
+  // Text after a 0x1A is no part of the list and tells nothing.
+  const std::string cut = WriteFile(dir / "cut.txt", "\xE4\xB8\xAD\r\n\x1A\xD6\xD0\r\n");
+  EXPECT_EQ(Shown(Read(cut)), (std::vector<ShownEntry>{{"中", false}}));
+}
+
+TEST(MessageTextTest, FileTextIntoTheMessageCodePage) {
+  const std::string gbkMiddle = "\xD6\xD0";       // "中"
+  const std::string utf8Middle = "\xE4\xB8\xAD";  // "中"
+  suite::SetActiveCodePage(CodePage::Utf8);
+  EXPECT_EQ(MessageTextOf(CodePage::Gbk, gbkMiddle + "\x81"), utf8Middle + "\\x81");
+  EXPECT_EQ(MessageTextOf(CodePage::Utf8, utf8Middle + "\xFF"), utf8Middle + "\xFF");  // kept: same code page
+  suite::SetActiveCodePage(CodePage::Gbk);
+  EXPECT_EQ(MessageTextOf(CodePage::Gbk, gbkMiddle + "\x81"), gbkMiddle + "\x81");
+  EXPECT_EQ(MessageTextOf(CodePage::Utf8, utf8Middle + "\xFF"), gbkMiddle + "\\xFF");
+  // A character GBK lacks goes in as its GB18030 bytes, and shows as itself.
+  const std::string emoji = "\xF0\x9F\x98\x80";
+  EXPECT_EQ(MessageTextOfUtf8(emoji), "\x94\x39\xFC\x36");
+  EXPECT_EQ(suite::ToUtf8(MessageTextOfUtf8("a" + emoji + utf8Middle)), "a" + emoji + utf8Middle);
 }
 
 }  // namespace

@@ -58,7 +58,7 @@ class SnipkeepDialogTest : public ::testing::Test {
   TempDir root;
   RecordingWindow window;
   RecordingShell shell;
-  SnipkeepDialog dialog{window, shell, root / "config", root.Path()};
+  SnipkeepDialog dialog{window, shell, root / "config", root.Path(), suite::CodePageSetting{}};
 };
 
 TEST_F(SnipkeepDialogTest, StartsDisabledWithTheStartFlagsAndTheListLoaded) {
@@ -253,6 +253,47 @@ TEST_F(SnipkeepDialogTest, TheChooserGetsTheTitleNameAndItsOutcomeIsApplied) {
   EXPECT_EQ(window.Statuses(), Texts{Status("载入失败! 因为文件 " + root / "config/new.txt" + " 不存在!")});
   EXPECT_TRUE(window.Entries().empty());
   EXPECT_FALSE(window.BoxOf(Box::SingleLine).enabled);
+}
+
+// One list in GBK, one in UTF-8, side by side in the list directory: each is
+// shown, and its entries are copied, as the same characters, whichever code
+// page the messages are in.
+TEST(SnipkeepCodePagesTest, GbkAndUtf8ListsShowAndCopyTheSame) {
+  const std::string list = "cd /tmp\r\n部署[正式]\r\nmake 全部\r\n停靠[船塢\r\n复制 中文\r\n";
+  for (const suite::CodePage messages : {suite::CodePage::Gbk, suite::CodePage::Utf8}) {
+    suite::SetActiveCodePage(messages);
+    TempDir root;
+    ::mkdir((root / "config").c_str(), 0777);
+    WriteFile(root / "config/gbk.txt", suite::ConvertFromUtf8("GBK", list));
+    WriteFile(root / "config/utf8.txt", list);
+    RecordingWindow window;
+    RecordingShell shell;
+    // SUITE_CODEPAGE of the test run aside: each list in its own code page.
+    SnipkeepDialog dialog{window, shell, root / "config", root.Path(), suite::CodePageSetting{}};
+    dialog.InitDialog();
+    std::vector<Texts> shown, copied;
+    for (const char* name : {"gbk", "utf8"}) {
+      dialog.Lists().ChooseList(ListName{name, false, std::string(name) + ".txt"}, false);
+      Texts entries, clipboard;
+      for (const auto& entry : window.Entries()) entries.push_back(suite::ToUtf8(entry.text));
+      for (int64_t index = 0; index < static_cast<int64_t>(window.Entries().size()); ++index) {
+        dialog.OnEntrySelected(index);
+        clipboard.push_back(suite::ToUtf8(window.Clipboard()));
+      }
+      shown.push_back(entries);
+      copied.push_back(clipboard);
+    }
+    const char* const name = suite::CodePageName(messages);
+    EXPECT_EQ(shown[0], (Texts{"cd /tmp", "部署[正式]", "make 全部", "停靠[船塢", "复制 中文"})) << name;
+    EXPECT_EQ(shown[1], shown[0]) << name;
+    // The heading gathers the two lines after it; the line ending in "塢" is none.
+    EXPECT_EQ(copied[0], (Texts{"cd /tmp\r\n", "make 全部\r\n\r\n停靠[船塢\r\n\r\n复制 中文\r\n\r\n",
+                                "make 全部\r\n", "停靠[船塢\r\n", "复制 中文\r\n"}))
+        << name;
+    EXPECT_EQ(copied[1], copied[0]) << name;
+    EXPECT_EQ(window.Entries()[1].colour, kHeadingColour);
+    EXPECT_EQ(window.Entries()[3].colour, kOrdinaryColour);
+  }
 }
 
 }  // namespace

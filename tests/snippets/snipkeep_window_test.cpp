@@ -473,6 +473,22 @@ class SnipkeepWindowTest : public QObject {
     SnipkeepDlg& dialog = f.Open();
     QCOMPARE(dialog.windowHandle()->title(), U("Snipkeep  v0.5.2 (2004.11.28 Sunday)   [*]"));
   }
+
+  void charactersTheCodePageLacksAreCopiedAsTheBoxesShowThem() {
+    // GBK holds neither the emoji nor U+20000: the copies still do.
+    const QString lacking = U("smile \xF0\x9F\x98\x80 \xF0\xA0\x80\x80 中");
+    Fixture f;
+    f.List(kDefaultList, kExample);
+    SnipkeepDlg& dialog = f.Open();
+    ClickEntry(dialog, kCd);
+    dialog.SingleLineBox()->setText(lacking);
+    QTest::mouseClick(dialog.CopyButton(CopyOperation::Single), Qt::LeftButton);
+    QCOMPARE(Clipboard(), lacking);
+    ClickEntry(dialog, kBuild);
+    dialog.MultiLineBox()->setPlainText(lacking + U("\n") + lacking);
+    QTest::mouseClick(dialog.CopyButton(CopyOperation::Multi), Qt::LeftButton);
+    QCOMPARE(Clipboard(), lacking + U("\r\n") + lacking);
+  }
 };
 
 QTEST_MAIN(SnipkeepWindowTest)
