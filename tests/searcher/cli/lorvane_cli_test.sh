@@ -2,6 +2,7 @@
 # lorvane-cli as a user runs it: output, exit codes and bad input.
 # Arguments: the program, and the version it should report.
 set -u
+unset SUITE_CODEPAGE  # each log in its own code page, as a user starts it; checks that force one say so
 cli=$(realpath "$1")
 version=$2
 work=$(mktemp -d)
@@ -17,7 +18,7 @@ check "three lines: exit" 0 "$rc"
 check "three lines: output" "CLorvaneDlg::__initiate()
 CLorvaneDlg::_thr_quick_analyze_object_file()
 快速预读: 正在创建快速索引 _mp[0] = 0
-目标文件的代码页 GBK(由 SUITE_CODEPAGE 指定)。
+目标文件的代码页 GBK(按文件内容判断)。
 预读完毕。目标文件共 0 0003 行。
 12B
 共 0 0003 行
