@@ -189,6 +189,60 @@ class LorvaneWindowUseTest : public QObject {
   }
 
   // A new pre-read empties the figures of the search before it.
+  // A GBK and a UTF-8 log with the same Chinese lines, in one run of the
+  // window (whose messages are GBK here): the same keyword finds the same
+  // lines in both, and the results, the page, the notepad and the copy show
+  // them as Chinese; a restore of the UTF-8 one shows them so again.
+  void aGbkAndAUtf8LogShowTheSameChineseInOneRun() {
+    suite::testing::TempDir dir;
+    const std::string utf8 = "2026-12-08 INFO \xE7\x94\xA8\xE6\x88\xB7 ann\r\nplain\r\n"
+                             "2026-12-08 WARN \xE7\x94\xA8\xE6\x88\xB7 bob \xE9\x80\x80\xE5\x87\xBA\r\n";
+    const std::string gbk = "2026-12-08 INFO \xD3\xC3\xBB\xA7 ann\r\nplain\r\n"
+                            "2026-12-08 WARN \xD3\xC3\xBB\xA7 bob \xCD\xCB\xB3\xF6\r\n";
+    const QString warn = QString::fromUtf8("2026-12-08 WARN 用户 bob 退出");
+    CommandLineRequest request;
+    request.autoLoad = request.autoSearch = true;
+    request.keyword = "用户";  // locale text, UTF-8 here
+    request.targetPath = suite::testing::WriteFile(dir / "utf8.log", utf8);
+    RecordingShell shell;
+    CLorvaneDlg dialog(request, shell);
+    dialog.show();
+    std::vector<QStringList> shown;
+    std::string utf8History;
+    for (const std::string& log : {request.targetPath, suite::testing::WriteFile(dir / "gbk.log", gbk)}) {
+      if (log != request.targetPath) dialog.OpenFile(log);  // pre-read, then searched at once
+      QTRY_VERIFY_WITH_TIMEOUT(dialog.Context().targetPath == log && dialog.RunningWorkers() == 0 &&
+                                   LastStatus(dialog).find("其中 2 行包含关键字") != std::string::npos,
+                               kPatienceMs);
+      if (utf8History.empty()) utf8History = dialog.Context().historyDirectory;
+      QListWidget* results = dialog.findChild<QListWidget*>("resultList");
+      QVERIFY(results);
+      QStringList texts;
+      for (int i = 0; i < results->count(); ++i) texts << results->item(i)->text();
+      shown.push_back(texts);
+      ClickEntry(results, 1);
+      QVERIFY(WaitForWorkers(dialog));
+      QCOMPARE(QApplication::clipboard()->text(), warn + "\r\n");
+      auto* page = dialog.findChild<suite::CColorListBox*>();
+      QCOMPARE(page->currentItem()->text(), warn);
+      bool notepadShowsIt = false;
+      const auto ran = suite::testing::WhenModal<lorvane::CNotepadDlg>([&](lorvane::CNotepadDlg* notepad) {
+        notepadShowsIt = notepad->Text().contains(warn);
+        QTest::keyClick(notepad, Qt::Key_F4);
+      });
+      QTest::keyClick(&dialog, Qt::Key_F4);
+      QVERIFY(*ran && notepadShowsIt);
+    }
+    QCOMPARE(shown[0], shown[1]);
+    QCOMPARE(shown[0].size(), 2);
+    QVERIFY(shown[0][1].endsWith(warn));
+
+    dialog.OpenFile(utf8History + "/result.lvn");
+    QVERIFY(WaitForWorkers(dialog));
+    QCOMPARE(dialog.findChild<QLineEdit*>("keywordEdit")->text(), QString::fromUtf8("用户"));
+    QVERIFY(dialog.findChild<QListWidget*>("resultList")->item(1)->text().endsWith(warn));
+  }
+
   void aNewFileLeavesNoOldFigures() {
     suite::testing::TempDir dir;
     const std::string first = suite::testing::WriteFile(dir / "hits.log", Numbered(4620, 2, " HIT"));

@@ -13,6 +13,7 @@
 #include "common/codepage.h"
 #include "common/held_directory.h"
 #include "searcher/history/history_delete.h"
+#include "searcher/history/result_descriptor.h"
 #include "test_support/temp_dir.h"
 
 namespace lorvane {
@@ -87,6 +88,29 @@ TEST_F(HistoryStoreTest, RowFromTheFirstSevenLines) {
   const std::string gone = dir / "a|b.log";
   WriteFile(history + "/result.lvn", history + "\n" + gone + "\r\r\nx|y\ny\n1K 0B\n20\r\n\r5");
   EXPECT_EQ(ReadHistoryRow(history), (HistoryRowFields{"5", "20", "x|y", "", "1K 0B", "a|b.log", Cp("已不存在")}));
+}
+
+// A history keeps its code page beside its descriptor: a UTF-8 log's keyword
+// shows as the same characters in a row and a summary whatever the code page
+// of messages; a history without it (from before) was searched in GBK.
+TEST_F(HistoryStoreTest, TheKeywordShowsInTheCodePageOfMessages) {
+  const std::string history = History("20041203_091502");
+  const std::string users8 = "\xE7\x94\xA8\xE6\x88\xB7", usersGbk = "\xD3\xC3\xBB\xA7";  // "用户"
+  const std::string path = WriteFile(history + "/result.lvn", history + "\r\n" + target + "\r\n" + users8 +
+                                                                  "\r\nN\r\n11B\r\n1\r\n1\r\n_mp[0]=0;\r\n");
+  ASSERT_TRUE(WriteHistoryCodePage(history, suite::CodePage::Utf8));
+  EXPECT_EQ(ReadHistoryCodePage(history), suite::CodePage::Utf8);
+  for (const suite::CodePage messages : {suite::CodePage::Gbk, suite::CodePage::Utf8}) {
+    suite::SetActiveCodePage(messages);
+    EXPECT_EQ(suite::ToUtf8(ReadHistoryRow(history)[2]), "用户");
+    std::string summary;
+    ASSERT_TRUE(ReadHistorySummary(path, &summary));
+    EXPECT_NE(suite::ToUtf8(summary).find("[搜索的关键字] 用户\r\n"), std::string::npos);
+  }
+  fs::remove(history + "/result.codepage");
+  WriteFile(path, history + "\r\n" + target + "\r\n" + usersGbk + "\r\nN\r\n11B\r\n1\r\n1\r\n_mp[0]=0;\r\n");
+  EXPECT_EQ(ReadHistoryCodePage(history), suite::CodePage::Gbk);
+  EXPECT_EQ(suite::ToUtf8(ReadHistoryRow(history)[2]), "用户");
 }
 
 TEST_F(HistoryStoreTest, RowsOfMissingAndDamagedDescriptors) {
