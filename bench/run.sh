@@ -449,6 +449,9 @@ main() {
 
   # shellcheck disable=SC2016  # $BIN and $FILE are expanded by compare
   compare "index" '"$BIN/lorvane-cli" index "$FILE"' 'wc -l "$FILE"'
+  # The pre-read's workers: one (no helper thread) against two.
+  compare "index, 1 / 2 workers" 'env SUITE_THREADS=1 "$BIN/lorvane-cli" index "$FILE"' \
+    'env SUITE_THREADS=2 "$BIN/lorvane-cli" index "$FILE"'
   compare_page
   compare_search "rare, case" OutOfMemoryError 1
   compare_search "rare, no case" OutOfMemoryError 0

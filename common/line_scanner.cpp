@@ -7,8 +7,8 @@
 #include "common/cut_guard.h"
 #include "common/exclusive_file.h"
 #include "common/file_window.h"
-#include "common/helper_thread.h"
 #include "common/newline_count.h"
+#include "common/scan_pipeline.h"
 
 namespace suite {
 namespace {
@@ -128,42 +128,34 @@ class LineStarts {
 
 LineScanResult ScanLineStarts(ExclusiveFile& file, int64_t stride,
                               const std::function<void(int64_t, int64_t)>& onLineStart, int64_t startOffset,
-                              size_t windowSize) {
+                              size_t windowSize, int workers) {
   LineScanResult result;
   if (stride < 1) stride = 1;
   windowSize = std::max<size_t>(windowSize, 1);
   LineStarts starts(stride, startOffset, onLineStart);
-  FileWindow first(file, windowSize), second(file, windowSize);
-  WindowCount firstCount(windowSize), secondCount(windowSize);
-  // Two windows are counted at once where the file has more than two and the
-  // processor more than one core: counting is bound by the reading of memory,
-  // which one core alone doesn't saturate here.
-  std::unique_ptr<HelperThread> helper;
-  if (file.Size() - startOffset > 2 * static_cast<int64_t>(windowSize) && HelperThread::Worthwhile()) {
-    helper = std::make_unique<HelperThread>();
-  }
+  // Windows are counted by as many workers as there are windows, up to the
+  // number asked for: counting is bound by the reading of memory, which one
+  // core alone doesn't saturate here. The line starts are taken in order.
+  const int64_t windows = std::max<int64_t>(0, file.Size() - startOffset) / static_cast<int64_t>(windowSize) + 1;
+  workers = static_cast<int>(std::clamp<int64_t>(workers, 1, windows));
+  std::vector<std::unique_ptr<FileWindow>> slotWindows;
+  std::vector<WindowCount> counts(static_cast<size_t>(workers), WindowCount(windowSize));
+  for (int slot = 0; slot < workers; ++slot) slotWindows.push_back(std::make_unique<FileWindow>(file, windowSize));
 
-  int64_t offset = startOffset;
-  const auto take = [&](const FileWindow& window, const WindowCount& count, int64_t base) {
-    if (count.readFailed || !starts.Take(window, count, base)) {
-      result.readFailed = true;
-      result.cut = count.cut || !count.readFailed;
-      return false;
-    }
-    result.contentBytes += static_cast<int64_t>(count.textSize);
-    return !count.endOfText && !window.ReachesEnd() && count.textSize == window.Size() && window.Size() > 0;
-  };
-  for (;;) {
-    const int64_t secondOffset = offset + static_cast<int64_t>(windowSize);
-    if (helper) helper->Start([&, secondOffset] { CountWindow(second, secondOffset, secondCount); });
-    CountWindow(first, offset, firstCount);
-    if (helper) helper->Wait();
-    if (!take(first, firstCount, offset)) break;
-    offset += static_cast<int64_t>(first.Size());
-    if (!helper) continue;
-    if (!take(second, secondCount, offset)) break;
-    offset += static_cast<int64_t>(second.Size());
-  }
+  RunOrderedScan(
+      workers, startOffset, static_cast<int64_t>(windowSize),
+      [&](int slot, int64_t offset) { CountWindow(*slotWindows[static_cast<size_t>(slot)], offset, counts[static_cast<size_t>(slot)]); },
+      [&](int slot, int64_t offset) {
+        const FileWindow& window = *slotWindows[static_cast<size_t>(slot)];
+        const WindowCount& count = counts[static_cast<size_t>(slot)];
+        if (count.readFailed || !starts.Take(window, count, offset)) {
+          result.readFailed = true;
+          result.cut = count.cut || !count.readFailed;
+          return false;
+        }
+        result.contentBytes += static_cast<int64_t>(count.textSize);
+        return !count.endOfText && !window.ReachesEnd() && count.textSize == window.Size() && window.Size() > 0;
+      });
   result.lines = starts.Lines();
   return result;
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "common/scan_pipeline.h"
 #include "common/tuning.h"
 
 namespace suite {
@@ -22,9 +23,11 @@ struct LineScanResult {
 // byte, which ends the text, through mapped windows of `windowSize`. Calls
 // `onLineStart(index, offset)` for every line whose 0-based index is a multiple
 // of `stride`, with the real byte offset of its first byte. Lines are never
-// materialised: LFs are counted in bulk, so memory stays at one window.
+// materialised: LFs are counted in bulk, so memory stays at a window per
+// worker; `workers` windows are counted at once (see scan_pipeline.h).
 LineScanResult ScanLineStarts(ExclusiveFile& file, int64_t stride,
                               const std::function<void(int64_t index, int64_t offset)>& onLineStart,
-                              int64_t startOffset = 0, size_t windowSize = kMapWindowSize);
+                              int64_t startOffset = 0, size_t windowSize = kMapWindowSize,
+                              int workers = ScanWorkers());
 
 }  // namespace suite

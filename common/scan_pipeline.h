@@ -1,0 +1,30 @@
+// The one shape of every scan: a source hands out the windows of a file in
+// order, N workers scan windows at once, and a sink takes what each found in
+// file order. The caller owns one slot of state per worker (a window, what it
+// found); the pipeline only says which slot scans which window, and when.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+namespace suite {
+
+// How many workers a scan uses: SUITE_THREADS when it holds a whole number
+// from 1 on (1: no helper thread, the caller scans), else the machine's cores,
+// at most kMaxScanWorkers (tuning.h).
+int ScanWorkers();
+// The same for a given setting and core count (for tests).
+int ScanWorkersFor(const char* setting, unsigned cores);
+
+// Scans the windows at `startOffset`, `startOffset + step`, ... one after the
+// other until `take` says stop. Window i goes to slot i % workers:
+// `scan(slot, offset)` runs on that slot's worker, up to `workers` windows at
+// once; `take(slot, offset)` runs on the caller, for each window in order,
+// after its scan, and before the slot scans its next window. A window after
+// the one `take` stopped at may have been scanned; it is never taken. With one
+// worker the caller scans each window itself, without a thread.
+void RunOrderedScan(int workers, int64_t startOffset, int64_t step,
+                    const std::function<void(int slot, int64_t offset)>& scan,
+                    const std::function<bool(int slot, int64_t offset)>& take);
+
+}  // namespace suite
