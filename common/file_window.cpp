@@ -9,11 +9,6 @@
 #include "common/exclusive_file.h"
 
 namespace suite {
-namespace {
-
-constexpr int64_t kMapAlignment = 2 << 20;
-
-}  // namespace
 
 FileWindow::FileWindow(const ExclusiveFile& file, size_t capacity)
     : file_(file), capacity_(std::max<size_t>(capacity, 1)) {}

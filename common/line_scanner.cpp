@@ -13,9 +13,7 @@
 namespace suite {
 namespace {
 
-// Every how many LFs the count of a window notes a position, so that any LF
-// of it is found again by reading at most this many lines.
-constexpr uint64_t kMarkEvery = 256;
+constexpr uint64_t kMarkEvery = kLfMarkEvery;
 
 // What a first pass over one window found: its LFs (every kMarkEvery-th
 // noted), how far its text goes, and its last byte of text.

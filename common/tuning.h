@@ -22,6 +22,34 @@ inline constexpr size_t kClipboardTextLimit = 16777216;
 // A file that can't be mapped is read into a buffer of this size instead.
 inline constexpr size_t kMapWindowSize = 8 << 20;
 
+// A mapped window's mapping reaches out to these boundaries around it, so
+// that the page cache's large folios map whole; only the window is read.
+inline constexpr int64_t kMapAlignment = 2 << 20;
+
+// A window's line count notes the position of every 256th LF, so the start
+// of any line of it is found again by reading at most 256 lines: 4 bytes of
+// notes per 256 LFs of the window.
+inline constexpr uint64_t kLfMarkEvery = 256;
+
+// The search hands the matches of a guarded part of a window out every 256:
+// their buffer is made once per window and never grows while the part reads.
+inline constexpr size_t kPartMatches = 256;
+
+// A window searched ahead on a second thread keeps up to 65536 matches (the
+// benchmark's common keyword has some 27000 in an 8 MiB window); past that it
+// stops, and the rest of the window is searched again in order.
+inline constexpr size_t kAheadMatches = size_t{1} << 16;
+
+// The splitter hands a piece to its second lane only once the piece has
+// grown to half a window since it started: smaller ones aren't worth a
+// hand-over each.
+inline constexpr size_t kLaneHandOverShare = 2;  // a window / this
+
+// A window's thread takes the calls workers queue for it every 5 ms while
+// they keep coming: a search posting thousands a second would otherwise wake
+// it for nearly each one, on a core the search needs.
+inline constexpr int kPostedCallsIntervalMs = 5;
+
 // Files the programs write go out in blocks of this size: few write calls,
 // and memory stays flat. Bigger is not better: splitting 1 GiB with writes of
 // 512 KiB or 1 MiB took 2 to 4 times the kernel time of 128 KiB writes, and

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/cut_guard.h"
+#include "common/tuning.h"
 #include "common/exclusive_file.h"
 #include "common/file_window.h"
 #include "common/helper_thread.h"
@@ -130,7 +131,7 @@ int RunSplit(CleavoraWindow& window, SplitState& state, size_t windowSize, size_
   if (sourceFile.Size() > 2 * static_cast<int64_t>(windowSize) && suite::HelperThread::Worthwhile()) {
     lane = std::make_unique<PieceLane>(sourceFile, windowSize, writeBufferSize);
   }
-  const int64_t handOverBytes = std::max<int64_t>(1, static_cast<int64_t>(windowSize / 2));
+  const int64_t handOverBytes = std::max<int64_t>(1, static_cast<int64_t>(windowSize / suite::kLaneHandOverShare));
   // The piece on the lane: reported once it is written, in piece order.
   struct Handed {
     bool active = false;

@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "common/tuning.h"
+
 namespace lorvane {
 
 // From the window's own thread the call runs at once; from a worker it is
@@ -68,7 +70,7 @@ class PostedCalls {
   }
 
  private:
-  static constexpr int kBatchIntervalMs = 5;
+  static constexpr int kBatchIntervalMs = suite::kPostedCallsIntervalMs;
   QObject* window_;
   QTimer* later_;
   std::mutex mutex_;

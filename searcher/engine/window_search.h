@@ -31,7 +31,7 @@ struct Findings {
     size_t start;
     size_t size;
   };
-  static constexpr size_t kMatches = 256;
+  static constexpr size_t kMatches = suite::kPartMatches;
 
   explicit Findings(size_t windowCapacity) : entries(windowCapacity / suite::kQuickIndexStride + 4) {}
   void Clear() { matchCount = entryCount = 0; }
@@ -63,7 +63,7 @@ PartEnd SearchPart(const char* data, size_t size, bool last, int64_t base, const
 // count is noted at the offsets a quick index of the file gave for it, so
 // that entries there are known without a second pass.
 struct AloneResult {
-  static constexpr size_t kMatches = 1 << 16;
+  static constexpr size_t kMatches = suite::kAheadMatches;
   struct Hint {
     int64_t key;
     size_t pos;           // in the window
