@@ -130,7 +130,7 @@ class Searcher {
   Next TakeAlone(const suite::FileWindow& window, int64_t offset);
   bool StartAhead();
   void SetEntry(int64_t key, int64_t offset) {
-    if (index_) index_->Set(key, offset);
+    if (index_) index_->Set(suite::BlockKey{key}, suite::ByteOffset{offset});
   }
 
   suite::ExclusiveFile& file_;
@@ -396,8 +396,8 @@ LineSearchResult Searcher::Run() {
     if (state_.completed == 0) {
       index_->Clear();
     } else {
-      index_->Set(0, 0);
-      const int64_t lastKey = (state_.completed - 1) / suite::kQuickIndexStride;
+      index_->Set(suite::BlockKey{0}, suite::ByteOffset{0});
+      const suite::BlockKey lastKey = suite::LastBlock(suite::LineCount{state_.completed});
       while (index_->HighestKey() > lastKey) index_->Erase(index_->HighestKey());
     }
   }

@@ -5,10 +5,10 @@
 
 namespace lorvane {
 
-std::optional<int64_t> QuickIndex::Find(int64_t key) const {
-  const auto found = table_.find(key);
+std::optional<suite::ByteOffset> QuickIndex::Find(suite::BlockKey key) const {
+  const auto found = table_.find(key.value);
   if (found == table_.end()) return std::nullopt;
-  return found->second;
+  return suite::ByteOffset{found->second};
 }
 
 std::string QuickIndexText(const QuickIndex& index) {

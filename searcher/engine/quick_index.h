@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "common/line_quantities.h"
+
 namespace lorvane {
 
 // Offsets are real byte positions in the target, whatever its line ends.
@@ -15,13 +17,13 @@ class QuickIndex {
   using Table = std::map<int64_t, int64_t>;
 
   void Clear() { table_.clear(); }
-  void Set(int64_t key, int64_t offset) { table_[key] = offset; }
-  void Erase(int64_t key) { table_.erase(key); }
-  std::optional<int64_t> Find(int64_t key) const;
+  void Set(suite::BlockKey key, suite::ByteOffset offset) { table_[key.value] = offset.value; }
+  void Erase(suite::BlockKey key) { table_.erase(key.value); }
+  std::optional<suite::ByteOffset> Find(suite::BlockKey key) const;
   bool Empty() const { return table_.empty(); }
   int64_t Size() const { return static_cast<int64_t>(table_.size()); }
   // The highest key, or -1 for an empty index.
-  int64_t HighestKey() const { return table_.empty() ? -1 : table_.rbegin()->first; }
+  suite::BlockKey HighestKey() const { return suite::BlockKey{table_.empty() ? -1 : table_.rbegin()->first}; }
   const Table& Entries() const { return table_; }
 
  private:

@@ -52,11 +52,11 @@ int QuickPreRead(LorvaneWindow& window, SearchContext& context, size_t windowSiz
   const suite::LineScanResult scan = suite::ScanLineStarts(
       file, suite::kQuickIndexStride,
       [&](int64_t line, int64_t offset) {
-        const int64_t key = line / suite::kQuickIndexStride;
+        const suite::BlockKey key = suite::BlockAfter(suite::LineCount{line});
         window.ProgressStep();
-        index.Set(key, offset);
+        index.Set(key, suite::ByteOffset{offset});
         char numbers[96];
-        std::snprintf(numbers, sizeof numbers, "_mp[%" PRId64 "] = %" PRId64, key, offset);
+        std::snprintf(numbers, sizeof numbers, "_mp[%" PRId64 "] = %" PRId64, key.value, offset);
         window.PostStatus(entryMessage + numbers);
       },
       0, windowSize);

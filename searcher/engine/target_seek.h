@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "common/line_quantities.h"
+
 namespace suite {
 class ExclusiveFile;
 }
@@ -16,6 +18,7 @@ class QuickIndex;
 // line start of the file as it is now; nothing otherwise (the reader then
 // starts at the beginning). A target changed since its pre-read thus never
 // shows wrong lines through a stale entry.
-std::optional<int64_t> SeekableEntry(const QuickIndex& index, int64_t key, suite::ExclusiveFile& file);
+std::optional<suite::ByteOffset> SeekableEntry(const QuickIndex& index, suite::BlockKey key,
+                                               suite::ExclusiveFile& file);
 
 }  // namespace lorvane

@@ -67,14 +67,14 @@ int CenterVirtualPage(LorvaneWindow& window, SearchContext& context) {
   // Entry k holds the offset of line k * 10000 + 1, so the block to start from
   // is that of the page's first line: (M - H) / 10000 would start a page at
   // line 10000 one block late and lose that line.
-  const int64_t key = (std::max<int64_t>(1, first) - 1) / suite::kQuickIndexStride;
+  const suite::BlockKey key = suite::BlockOfLine(suite::LineNumber{std::max<int64_t>(1, first)});
   int64_t counter = 0, start = 0;
-  if (const std::optional<int64_t> offset = SeekableEntry(context.quickIndex, key, file)) {
-    window.PostStatus(Cp("找到快速索引 _mp[") + Number(key) + Cp("]，直接将文件指针定位在 ") + Number(*offset));
-    counter = key * suite::kQuickIndexStride;
-    start = *offset;
+  if (const std::optional<suite::ByteOffset> offset = SeekableEntry(context.quickIndex, key, file)) {
+    window.PostStatus(Cp("找到快速索引 _mp[") + Number(key.value) + Cp("]，直接将文件指针定位在 ") + Number(offset->value));
+    counter = suite::LinesBeforeBlock(key).value;
+    start = offset->value;
   } else {
-    window.PostStatus(Cp("未能发现快速索引 _mp[") + Number(key) + Cp("]，生成虚页面的时间与文件大小呈线性关系。"));
+    window.PostStatus(Cp("未能发现快速索引 _mp[") + Number(key.value) + Cp("]，生成虚页面的时间与文件大小呈线性关系。"));
   }
   suite::LineReader reader(file, start);
   suite::TextLine line;
@@ -172,14 +172,15 @@ int LookAtContent(LorvaneWindow& window, SearchContext& context) {
     window.EnableControls(true, false);
     return -1;
   }
-  const int64_t key = begin / suite::kQuickIndexStride;
+  const suite::BlockKey key = suite::BlockAfter(suite::LineCount{begin});
   int64_t index = 0, offset = 0;
-  if (const std::optional<int64_t> entry = SeekableEntry(context.quickIndex, key, file)) {
-    window.PostStatus(Cp("查看内容: 找到快速索引 _mp[") + Number(key) + Cp("]，直接将文件指针定位在 ") + Number(*entry));
-    index = key * suite::kQuickIndexStride;
-    offset = *entry;
+  if (const std::optional<suite::ByteOffset> entry = SeekableEntry(context.quickIndex, key, file)) {
+    window.PostStatus(Cp("查看内容: 找到快速索引 _mp[") + Number(key.value) + Cp("]，直接将文件指针定位在 ") +
+                      Number(entry->value));
+    index = suite::LinesBeforeBlock(key).value;
+    offset = entry->value;
   } else {
-    window.PostStatus(Cp("查看内容: 异常! 未能发现快速索引 _mp[") + Number(key) +
+    window.PostStatus(Cp("查看内容: 异常! 未能发现快速索引 _mp[") + Number(key.value) +
                       Cp("]，生成虚页面的时间将与文件位置呈线性关系。"));
   }
   suite::LineReader reader(file, offset);

@@ -204,7 +204,7 @@ bool ReadHistorySummary(const std::string& descriptorPath, std::string* summary)
       text += suite::Cp(kLabels[number - 1]) + line;
       if (number == 5) {
         const int64_t lines = ReadDecimal(line);
-        indexLinesLeft = 16 + (lines <= 0 ? 0 : 2 * ((lines - 1) / suite::kQuickIndexStride + 1));
+        indexLinesLeft = 16 + 2 * (suite::LastBlock(suite::LineCount{lines}).value + 1);
       }
     } else if (number > 6) {
       if (indexLinesLeft-- <= 0) return false;

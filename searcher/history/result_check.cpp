@@ -37,10 +37,9 @@ bool CLVNResultCheck::CheckHeader() {
     return false;
   }
   // A search of an empty target leaves no quick index entry at all.
-  const int64_t expectedKey = total == 0 ? -1 : (total - 1) / suite::kQuickIndexStride;
-  if (highestKey_ != expectedKey) {
+  if (highestKey_ != suite::LastBlock(suite::LineCount{total})) {
     char numbers[160];
-    std::snprintf(numbers, sizeof numbers, "[%" PRId64 "] != (%s[%" PRId64 "]-1)/%" PRId64, highestKey_,
+    std::snprintf(numbers, sizeof numbers, "[%" PRId64 "] != (%s[%" PRId64 "]-1)/%" PRId64, highestKey_.value,
                   Cp("总行数").c_str(), total, suite::kQuickIndexStride);
     errorText_ = Cp("CLVNResultCheck: 快速索引数不合理! 快速索引数") + numbers;
     return false;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/line_quantities.h"
 #include "searcher/history/result_descriptor.h"
 
 namespace lorvane {
@@ -11,7 +12,7 @@ namespace lorvane {
 // Lives for one restore.
 class CLVNResultCheck {
  public:
-  CLVNResultCheck(CLVNResultHeader header, int64_t highestKey)
+  CLVNResultCheck(CLVNResultHeader header, suite::BlockKey highestKey)
       : header_(std::move(header)), highestKey_(highestKey) {}
   virtual ~CLVNResultCheck() = default;
 
@@ -25,7 +26,7 @@ class CLVNResultCheck {
 
  private:
   CLVNResultHeader header_;
-  int64_t highestKey_;
+  suite::BlockKey highestKey_;
   std::string warningText_;
   std::string errorText_;
 };

@@ -38,7 +38,7 @@ bool ReadDescriptor(const std::string& path, Descriptor& descriptor) {
       descriptor.fields[number] = std::move(text);
     } else {
       int64_t key = 0, offset = 0;
-      if (ParseQuickIndexLine(text, &key, &offset)) descriptor.index.Set(key, offset);
+      if (ParseQuickIndexLine(text, &key, &offset)) descriptor.index.Set(suite::BlockKey{key}, suite::ByteOffset{offset});
     }
     ++number;
     return true;

@@ -49,7 +49,9 @@ class HistoryFuzzWindowTest : public QObject {
     std::vector<std::string> files(1);
     int64_t results = 0;
     for (int64_t line = 1; line <= 30000; ++line) {
-      if ((line - 1) % 10000 == 0) index.Set((line - 1) / 10000, static_cast<int64_t>(log.size()));
+      if ((line - 1) % 10000 == 0) {
+        index.Set(suite::BlockOfLine(suite::LineNumber{line}), suite::ByteOffset{static_cast<int64_t>(log.size())});
+      }
       const std::string text = "line " + std::to_string(line) + (line % 7 == 1 ? " ERROR x" : " ok");
       log += text + "\r\n";
       if (line % 7 != 1) continue;

@@ -76,7 +76,7 @@ class CutTargetTest : public ::testing::Test {
 TEST_F(CutTargetTest, ThePreRead) {
   // Empty lines: the entries come in several batches from one window.
   Target(std::string(8 << 20, '\n'));
-  context.quickIndex.Set(0, 0);
+  context.quickIndex.Set(suite::BlockKey{0}, suite::ByteOffset{0});
   window.when = [](const std::string& call) { return call.rfind("PostStatus(快速预读", 0) == 0; };
   EXPECT_EQ(QuickPreRead(window, context), -1);
   EXPECT_TRUE(window.cut);

@@ -161,7 +161,7 @@ TEST(LineSearchTest, AWindowWithMoreMatchesThanTheHelperKeepsComesWhole) {
   EXPECT_TRUE(sink.inOrder);
   ASSERT_EQ(index.Size(), 160);
   // Line 10001 starts after 5000 lines of each kind: 5000 * 5 + 5000 * 2 bytes.
-  EXPECT_EQ(index.Find(1), 35000);
+  EXPECT_EQ(index.Find(suite::BlockKey{1}), suite::ByteOffset{35000});
 }
 
 TEST(LineSearchTest, MatchingRules) {

@@ -49,8 +49,8 @@ TEST(DescriptorTest, QuickIndexLines) {
 TEST(DescriptorTest, WrittenBytes) {
   TempDir dir;
   QuickIndex index;
-  index.Set(1, 60000);
-  index.Set(0, 0);
+  index.Set(suite::BlockKey{1}, suite::ByteOffset{60000});
+  index.Set(suite::BlockKey{0}, suite::ByteOffset{0});
   const CLVNResultHeader header{dir.Path(), "/logs/a.log", "ERROR x", "Y", "1K 0B", "10001", "5"};
   testing::RecordingWindow window;
   EXPECT_TRUE(toResultWrite(window, header, index));
@@ -70,7 +70,7 @@ class CheckTest : public ::testing::Test {
     target = WriteFile(dir / "t.log", std::string(1536, 'x'));
   }
   std::string Error(CLVNResultHeader header, int64_t highestKey) {
-    CLVNResultCheck check(std::move(header), highestKey);
+    CLVNResultCheck check(std::move(header), suite::BlockKey{highestKey});
     return check.CheckHeader() ? "" : suite::ToUtf8(check.ErrorText());
   }
   CLVNResultHeader Good() const { return {dir.Path(), target, "k", "N", "1K 512B", "10001", "3"}; }
@@ -119,11 +119,11 @@ TEST_F(CheckTest, QuickIndexCountMustFitTheLineCount) {
 }
 
 TEST_F(CheckTest, TargetSizeIsComparedAsText) {
-  CLVNResultCheck same(Good(), 1);
+  CLVNResultCheck same(Good(), suite::BlockKey{1});
   EXPECT_TRUE(same.CheckTargetSize());
   auto header = Good();
   header.targetSize = "1K 511B";
-  CLVNResultCheck changed(header, 1);
+  CLVNResultCheck changed(header, suite::BlockKey{1});
   EXPECT_FALSE(changed.CheckTargetSize());
   EXPECT_EQ(suite::ToUtf8(changed.WarningText()), "CLVNResultCheck: 文件大小与存储的不一致! 现大小[1K 512B]");
 }

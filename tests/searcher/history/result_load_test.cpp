@@ -116,7 +116,7 @@ TEST_F(ResultLoadTest, AFailedCheckChangesOnlyTheFilePath) {
   context.historyDirectory = "old";
   context.keyword = "old key";
   context.totalLineCount = 5;
-  context.quickIndex.Set(0, 0);
+  context.quickIndex.Set(suite::BlockKey{0}, suite::ByteOffset{0});
   window.SetFormText(FormText::Keyword, "typed");
   const std::string path = Write({"", "N", "1K 512B", "3", "0", "_mp[0]=0;", "_mp[9]=9;"});
   EXPECT_FALSE(ResultLoad(window, context, path));
