@@ -38,6 +38,14 @@ pieces=$(cd "$home/logs" && as_ann partivo-cli split app.log 10000 | tail -n 1) 
 [ "$(dirname "$pieces")" = "$home/Partivo" ] && [ -f "$pieces/000000000.txt" ] || fail "the pieces are in $pieces"
 echo "console programs: history in $history, pieces in $pieces"
 
+# A UTF-8 log beside the GBK sample: each is read in its own code page, without a setting.
+printf '2026-12-08 INFO \xe7\x94\xa8\xe6\x88\xb7 ann\r\nplain\r\n' > "$home/logs/utf8.log"
+chown ann: "$home/logs/utf8.log"
+found=$(cd "$home/logs" && as_ann lorvane-cli search "$(printf '\xe7\x94\xa8\xe6\x88\xb7')" 0 utf8.log 2>&1) ||
+  fail "lorvane-cli search in a UTF-8 log"
+grep -q "UTF-8(" <<<"$found" || fail "the UTF-8 log's code page isn't named: $found"
+grep -q '其中 1 行' <<<"$found" || fail "the UTF-8 log's line isn't found: $found"
+
 # Each window program opens its window (found by its title) from PATH, as the user.
 window_check() {
   local title=$1; shift
