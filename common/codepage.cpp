@@ -145,8 +145,7 @@ size_t CharLength(CodePage codePage, std::string_view text, size_t pos) {
 
 bool IsCharBoundary(CodePage codePage, std::string_view text, size_t pos) {
   if (pos >= text.size()) return pos == text.size();
-  if (codePage == CodePage::Utf8) return !IsUtf8Continuation(static_cast<unsigned char>(text[pos]));
-  return IsGbkBoundaryBefore(text, pos);
+  return StartsCharacterAt(codePage, text.data(), pos);
 }
 
 void FoldAsciiCase(CodePage codePage, std::string& text) {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,14 +35,27 @@ size_t CharLength(CodePage codePage, std::string_view text, size_t pos);
 // True when pos is the start of a character (or the end of the text).
 bool IsCharBoundary(CodePage codePage, std::string_view text, size_t pos);
 
-// The same for GBK, looking back from pos only as far as the run of bytes that
-// could be lead bytes: a byte outside 0x81-0xFE always ends a character, and
-// from there the bytes of the run pair up.
-inline bool IsGbkBoundaryBefore(std::string_view text, size_t pos) {
-  size_t run = 0;
-  while (run < pos && IsGbkLeadByte(static_cast<unsigned char>(text[pos - run - 1]))) ++run;
-  return run % 2 == 0;
+// The run of bytes that could be GBK lead bytes (0x81-0xFE) right before
+// data[pos]; where it reaches data[0], `runBefore` is its part before (a
+// window that starts inside a line). A byte outside 0x81-0xFE always ends a
+// character, and from there the bytes of the run pair up.
+inline uint64_t GbkLeadRunBefore(const char* data, size_t pos, uint64_t runBefore = 0) {
+  size_t i = pos;
+  while (i > 0 && IsGbkLeadByte(static_cast<unsigned char>(data[i - 1]))) --i;
+  return i == 0 ? pos + runBefore : pos - i;
 }
+
+// Whether data[pos] starts a character: in UTF-8 any byte but a continuation
+// byte, in GBK one after an even run of possible lead bytes. The one rule of
+// character boundaries for every reader and matcher.
+inline bool StartsCharacterAt(CodePage codePage, const char* data, size_t pos, uint64_t runBefore = 0) {
+  if (codePage == CodePage::Utf8) return (static_cast<unsigned char>(data[pos]) & 0xC0) != 0x80;
+  return GbkLeadRunBefore(data, pos, runBefore) % 2 == 0;
+}
+
+// The same for GBK, looking back from pos only as far as the run of bytes that
+// could be lead bytes.
+inline bool IsGbkBoundaryBefore(std::string_view text, size_t pos) { return GbkLeadRunBefore(text.data(), pos) % 2 == 0; }
 
 // Folds the single-byte letters A-Z to a-z; never touches a trail byte of a
 // double-byte character.

@@ -216,20 +216,13 @@ bool KeywordMatcher::LineMatches(std::string_view line, size_t from) const {
   if (size == 0) return true;
   // Mostly the candidate itself holds: no second pass over the line.
   if (from + size <= line.size() && EqualAt(line.data() + from)) {
-    const bool boundary = codePage_ == suite::CodePage::Utf8
-                              ? (static_cast<unsigned char>(line[from]) & 0xC0) != 0x80
-                              : suite::IsGbkBoundaryBefore(line, from);
-    if (boundary) return true;
+    if (suite::StartsCharacterAt(codePage_, line.data(), from)) return true;
     ++from;
   }
   while (from + size <= line.size()) {
     const size_t found = from + FindCandidate(line.data() + from, line.size() - from);
     if (found + size > line.size()) return false;
-    if (codePage_ == suite::CodePage::Utf8) {
-      if ((static_cast<unsigned char>(line[found]) & 0xC0) != 0x80) return true;
-    } else if (suite::IsGbkBoundaryBefore(line, found)) {
-      return true;
-    }
+    if (suite::StartsCharacterAt(codePage_, line.data(), found)) return true;
     from = found + 1;
   }
   return false;

@@ -71,12 +71,10 @@ namespace {
 
 using window_search::AloneResult;
 using window_search::Findings;
-using window_search::LeadRunBefore;
 using window_search::PartEnd;
 using window_search::SearchAlone;
 using window_search::SearchPart;
 using window_search::SearchState;
-using window_search::StartsCharacter;
 
 class Checkpoints {
  public:
@@ -243,11 +241,11 @@ Searcher::Next Searcher::SearchLongLine() {
       while (!matched && from < textEnd) {
         const size_t candidate = from + matcher_.FindCandidate(bytes + from, textEnd - from);
         if (candidate >= textEnd) break;
-        matched = StartsCharacter(bytes, candidate, codePage_, continuing ? leadRun : 0);
+        matched = suite::StartsCharacterAt(codePage_, bytes, candidate, continuing ? leadRun : 0);
         from = candidate + 1;
       }
       if (!endsHere && !reachesEnd && codePage_ == suite::CodePage::Gbk) {
-        runAtNext = LeadRunBefore(bytes, length - overlap_, continuing ? leadRun : 0);
+        runAtNext = suite::GbkLeadRunBefore(bytes, length - overlap_, continuing ? leadRun : 0);
       }
       if (length > 0) previousByte = bytes[length - 1];
     });

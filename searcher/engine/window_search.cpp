@@ -115,27 +115,6 @@ PartEnd SearchPart(const char* data, size_t size, bool last, int64_t base, const
   return PartEnd::kWindowDone;
 }
 
-bool StartsCharacter(const char* data, size_t at, suite::CodePage codePage, uint64_t runBefore) {
-  if (codePage == suite::CodePage::Utf8) return (static_cast<unsigned char>(data[at]) & 0xC0) != 0x80;
-  uint64_t run = 0;
-  size_t i = at;
-  while (i > 0 && suite::IsGbkLeadByte(static_cast<unsigned char>(data[i - 1]))) {
-    --i;
-    ++run;
-  }
-  if (i == 0) run += runBefore;
-  return run % 2 == 0;
-}
-
-uint64_t LeadRunBefore(const char* data, size_t at, uint64_t runBefore) {
-  uint64_t run = 0;
-  size_t i = at;
-  while (i > 0 && suite::IsGbkLeadByte(static_cast<unsigned char>(data[i - 1]))) {
-    --i;
-    ++run;
-  }
-  return i == 0 ? run + runBefore : run;
-}
 
 
 void SearchAlone(const char* data, size_t size, const KeywordMatcher& matcher, AloneResult& result) {

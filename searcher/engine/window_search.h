@@ -92,14 +92,7 @@ struct AloneResult {
 // gives pos 0. Runs itself under the cut guard.
 void SearchAlone(const char* data, size_t size, const KeywordMatcher& matcher, AloneResult& result);
 
-// Whether the candidate at data[at] starts a character of the code page. In
-// GBK the run of possible lead bytes before it decides; `runBefore` is that
-// run's part before data[0], where the window starts inside the line.
-bool StartsCharacter(const char* data, size_t at, suite::CodePage codePage, uint64_t runBefore);
 
-// The run of possible GBK lead bytes that ends at data[at], with `runBefore`
-// for the part before data[0].
-uint64_t LeadRunBefore(const char* data, size_t at, uint64_t runBefore);
 
 }  // namespace window_search
 }  // namespace lorvane
