@@ -29,8 +29,6 @@ void HelperThread::Wait() {
   done_.wait(lock, [this] { return !busy_; });
 }
 
-bool HelperThread::Worthwhile() { return std::thread::hardware_concurrency() > 1; }
-
 void HelperThread::Run() {
   std::unique_lock lock(mutex_);
   for (;;) {

@@ -21,9 +21,6 @@ class HelperThread {
   void Start(std::function<void()> job);
   void Wait();
 
-  // True where a second thread can make a scan faster: more than one core.
-  static bool Worthwhile();
-
  private:
   void Run();
 

@@ -15,6 +15,7 @@
 #include "common/exclusive_file.h"
 #include "common/file_window.h"
 #include "common/helper_thread.h"
+#include "common/scan_pipeline.h"
 #include "common/newline_count.h"
 #include "common/output_file.h"
 #include "common/path_util.h"
@@ -128,7 +129,7 @@ int RunSplit(CleavoraWindow& window, SplitState& state, size_t windowSize, size_
   // piece, which it writes itself meanwhile. Small pieces aren't worth a
   // hand-over each.
   std::unique_ptr<PieceLane> lane;
-  if (sourceFile.Size() > 2 * static_cast<int64_t>(windowSize) && suite::HelperThread::Worthwhile()) {
+  if (sourceFile.Size() > 2 * static_cast<int64_t>(windowSize) && suite::ScanWorkers() > 1) {
     lane = std::make_unique<PieceLane>(sourceFile, windowSize, writeBufferSize);
   }
   const int64_t handOverBytes = std::max<int64_t>(1, static_cast<int64_t>(windowSize / suite::kLaneHandOverShare));

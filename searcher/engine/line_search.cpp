@@ -13,6 +13,7 @@
 #include "common/exclusive_file.h"
 #include "common/file_window.h"
 #include "common/helper_thread.h"
+#include "common/scan_pipeline.h"
 #include "common/newline_count.h"
 #include "common/output_file.h"
 #include "searcher/engine/keyword_matcher.h"
@@ -357,7 +358,7 @@ Searcher::Next Searcher::TakeAlone(const suite::FileWindow& window, int64_t offs
 
 LineSearchResult Searcher::Run() {
   if (index_) index_->Clear();
-  if (file_.Size() > 2 * static_cast<int64_t>(capacity_) && suite::HelperThread::Worthwhile()) {
+  if (file_.Size() > 2 * static_cast<int64_t>(capacity_) && suite::ScanWorkers() > 1) {
     helper_ = std::make_unique<suite::HelperThread>();
     ahead_ = std::make_unique<suite::FileWindow>(file_, capacity_);
     alone_.hints.reserve(capacity_ / suite::kQuickIndexStride + 4);
