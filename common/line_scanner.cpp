@@ -13,14 +13,12 @@
 namespace suite {
 namespace {
 
-constexpr uint64_t kMarkEvery = kLfMarkEvery;
-
-// What a first pass over one window found: its LFs (every kMarkEvery-th
+// What a first pass over one window found: its LFs (every kLfMarkEvery-th
 // noted), how far its text goes, and its last byte of text.
 struct WindowCount {
-  explicit WindowCount(size_t capacity) : marks(capacity / kMarkEvery + 2) {}
+  explicit WindowCount(size_t capacity) : marks(capacity / kLfMarkEvery + 2) {}
 
-  std::vector<uint32_t> marks;  // position of LF number kMarkEvery * (i + 1)
+  std::vector<uint32_t> marks;  // position of LF number kLfMarkEvery * (i + 1)
   size_t markCount = 0;
   uint64_t newlines = 0;
   size_t textSize = 0;  // bytes before the end of the window or its 0x1A
@@ -46,7 +44,7 @@ void CountWindow(FileWindow& window, int64_t offset, WindowCount& count) {
   const bool counted = ScanUnlessCut(data, size, [&] {
     size_t from = 0;
     while (from < size) {
-      const NewlineSearch search = FindNthNewline(data + from, size - from, kMarkEvery);
+      const NewlineSearch search = FindNthNewline(data + from, size - from, kLfMarkEvery);
       count.newlines += search.counted;
       const size_t at = from + search.position;
       if (search.textEnded) {
@@ -84,12 +82,12 @@ class LineStarts {
     }
     while (nextMark_ <= newlines_ + count.newlines) {
       const uint64_t wanted = nextMark_ - newlines_;  // within the window, from 1
-      const uint64_t mark = (wanted - 1) / kMarkEvery;
+      const uint64_t mark = (wanted - 1) / kLfMarkEvery;
       const size_t from = mark == 0 ? 0 : count.marks[mark - 1] + 1;
       size_t lf = 0;
       const char* data = window.Data();
       if (!ScanUnlessCut(data, count.textSize, [&] {
-            lf = from + FindNthNewline(data + from, count.textSize - from, wanted - mark * kMarkEvery).position;
+            lf = from + FindNthNewline(data + from, count.textSize - from, wanted - mark * kLfMarkEvery).position;
           })) {
         return false;
       }
