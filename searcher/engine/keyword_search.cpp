@@ -54,7 +54,8 @@ class ResultSink : public LineSink {
   ResultSink(LorvaneWindow& window, const std::string& historyDirectory)
       : window_(window), historyDirectory_(historyDirectory) {}
 
-  bool OnMatch(int64_t lineNumber, const FoundLine& line) override {
+  bool OnMatch(suite::LineNumber number, const FoundLine& line) override {
+    const int64_t lineNumber = number.value;
     if (!fileOpened_) {
       if (!OpenFile()) return false;
     } else if (results_ > 0 && results_ % suite::kResultFileRecords == 0) {
@@ -88,10 +89,10 @@ class ResultSink : public LineSink {
     return true;
   }
 
-  void OnCheckpoint(int64_t linesRead) override {
+  void OnCheckpoint(suite::LineNumber line) override {
     window_.SetFormText(FormText::Results, FormatCountText(results_));
     window_.ProgressStep();
-    window_.SetFormText(FormText::ReadLines, FormatReadLinesText(linesRead));
+    window_.SetFormText(FormText::ReadLines, FormatReadLinesText(line.value));
     window_.RefreshForm();
   }
 
@@ -310,7 +311,7 @@ int Search(LorvaneWindow& window, SearchContext& context, size_t windowSize) {
   if (sink.failure() != ResultSink::none || !finished || searched.readFailed || !vanished.empty()) {
     // The figures say what the files hold, and how far the search read.
     window.SetFormText(FormText::Results, FormatCountText(sink.results()));
-    window.SetFormText(FormText::ReadLines, FormatReadLinesText(searched.linesRead));
+    window.SetFormText(FormText::ReadLines, FormatReadLinesText(searched.linesRead.value));
     window.RefreshForm();
     context.workerDone = 1;
     if (sink.failure() == ResultSink::createFailed) {
@@ -331,7 +332,7 @@ int Search(LorvaneWindow& window, SearchContext& context, size_t windowSize) {
     return -1;
   }
 
-  const int64_t linesRead = searched.linesRead;
+  const int64_t linesRead = searched.linesRead.value;
   context.quickIndex = std::move(readIndex);
   window.SetFormText(FormText::ReadLines, FormatReadLinesText(linesRead));
   window.RefreshForm();

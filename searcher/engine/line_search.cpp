@@ -1,8 +1,9 @@
 #include "searcher/engine/line_search.h"
 
 #include <algorithm>
-#include <memory>
 #include <array>
+#include <climits>
+#include <memory>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -12,7 +13,6 @@
 #include "common/cut_guard.h"
 #include "common/exclusive_file.h"
 #include "common/file_window.h"
-#include "common/helper_thread.h"
 #include "common/scan_pipeline.h"
 #include "common/newline_count.h"
 #include "common/output_file.h"
@@ -83,7 +83,7 @@ class Checkpoints {
   // Every checkpoint up to and including line `line` has been reached.
   void ReachLine(int64_t line) {
     while (next_ <= line) {
-      sink_.OnCheckpoint(next_);
+      sink_.OnCheckpoint(suite::LineNumber{next_});
       next_ += stride_;
     }
   }
@@ -94,9 +94,25 @@ class Checkpoints {
   int64_t next_;
 };
 
+// One worker's window: the whole lines that start in it are searched on the
+// worker; what they found is taken in file order.
+struct Slot {
+  Slot(suite::ExclusiveFile& file, size_t capacity) : window(file, capacity), alone(capacity) {
+    alone.hints.reserve(capacity / suite::kQuickIndexStride + 4);
+  }
+  suite::FileWindow window;
+  AloneResult alone;
+  bool loaded = false;
+  bool hasLines = false;  // a line starts in the window after its first byte, or at the file's start
+  size_t linesStart = 0;  // where: after the window's first LF, or 0 at the file's start
+  QuickIndex::Table::const_iterator hintCursor;  // the first hint not behind the slot's windows
+};
 
-// The search of one file: windows in order, and, on two cores, the window
-// after each searched on the helper thread at the same time.
+// The search of one file on the scan pipeline: fixed windows, each searched
+// by a worker over the whole lines that start in it; the caller searches the
+// lines that run across windows (and any window's lines a long line reached
+// past), takes the workers' findings in order and makes their line numbers
+// absolute.
 class Searcher {
  public:
   Searcher(suite::ExclusiveFile& file, const KeywordMatcher& matcher, LineSink& sink, int64_t checkpointStride,
@@ -105,10 +121,10 @@ class Searcher {
         matcher_(matcher),
         sink_(sink),
         checkpoints_(sink, checkpointStride),
-        // Where a line runs across windows, they overlap by the keyword: a
-        // candidate is taken only with the byte after it in view (a CR before
-        // an LF isn't the line's), and one that ends at the window's end
-        // starts again in the next.
+        // A line longer than a window is searched through windows that
+        // overlap by the keyword: a candidate is taken only with the byte
+        // after it in view (a CR before an LF isn't the line's), and one that
+        // ends at the window's end starts again in the next.
         overlap_(matcher.Size()),
         capacity_(std::max(windowSize, 2 * matcher.Size() + 64)),
         window_(file, capacity_),
@@ -117,19 +133,27 @@ class Searcher {
         hints_(hints),
         codePage_(matcher.CodePage()) {}
 
-  LineSearchResult Run();
+  LineSearchResult Run(int workers);
 
  private:
   enum class Next { kOn, kLongLine, kEnded, kStop };
+  static constexpr int64_t kToTheEnd = INT64_MAX;
 
-  bool Emit(int64_t lineNumber, const FoundLine& line);
+  bool Emit(suite::LineNumber line, const FoundLine& found);
   bool HandOver(const char* data);
-  Next SearchWindow(const suite::FileWindow& window, int64_t offset);
+  Next Fail(bool cut) {
+    result_.readFailed = true;
+    result_.cut = cut;
+    return Next::kStop;
+  }
+  Next SearchWindow(const char* data, size_t size, bool last, int64_t offset);
   Next SearchLongLine();
-  Next TakeAlone(const suite::FileWindow& window, int64_t offset);
-  bool StartAhead();
-  void SetEntry(int64_t key, int64_t offset) {
-    if (index_) index_->Set(suite::BlockKey{key}, suite::ByteOffset{offset});
+  Next SearchOnTo(int64_t limit);
+  void ScanWindow(Slot& slot, int64_t offset) const;
+  bool TakeWindow(Slot& slot, int64_t offset);
+  Next TakeAlone(Slot& slot, int64_t linesOffset);
+  void SetEntry(suite::BlockKey key, int64_t offset) {
+    if (index_) index_->Set(key, suite::ByteOffset{offset});
   }
 
   suite::ExclusiveFile& file_;
@@ -138,64 +162,56 @@ class Searcher {
   Checkpoints checkpoints_;
   const size_t overlap_;
   const size_t capacity_;
-  suite::FileWindow window_;
+  suite::FileWindow window_;  // the caller's, for the lines across windows
   Findings findings_;
   SearchState state_;
   QuickIndex* index_;
   const QuickIndex* hints_;
-  QuickIndex::Table::const_iterator hintCursor_;  // the first entry not behind the windows
   const suite::CodePage codePage_;
   LineSearchResult result_;
-  int64_t offset_ = 0;  // of the window to load: a line start
-
-  // The window ahead, on the helper thread.
-  std::unique_ptr<suite::HelperThread> helper_;
-  std::unique_ptr<suite::FileWindow> ahead_;
-  int64_t aheadOffset_ = 0;
-  AloneResult alone_;
+  int64_t offset_ = 0;  // a line start: every line before it has been searched
 };
 
-bool Searcher::Emit(int64_t lineNumber, const FoundLine& line) {
-  checkpoints_.ReachLine(lineNumber);
-  const bool goOn = sink_.OnMatch(lineNumber, line);
-  if (line.WasCut()) {
-    result_.readFailed = result_.cut = true;
+bool Searcher::Emit(suite::LineNumber line, const FoundLine& found) {
+  checkpoints_.ReachLine(line.value);
+  const bool goOn = sink_.OnMatch(line, found);
+  if (found.WasCut()) {
+    Fail(true);
     return false;
   }
   if (!goOn) {
     result_.stopped = true;
-    result_.linesRead = lineNumber;
+    result_.linesRead = suite::LineCount{line.value};
     return false;
   }
   return true;
 }
 
 bool Searcher::HandOver(const char* data) {
-  for (size_t i = 0; i < findings_.entryCount; ++i) SetEntry(findings_.entries[i].key, findings_.entries[i].offset);
+  for (size_t i = 0; i < findings_.entryCount; ++i) {
+    SetEntry(findings_.entries[i].key, findings_.entries[i].offset.value);
+  }
   for (size_t i = 0; i < findings_.matchCount; ++i) {
     const Findings::Match& match = findings_.matches[i];
-    if (!Emit(match.lineNumber, FoundLine(data + match.start, match.size))) return false;
+    if (!Emit(match.line, FoundLine(data + match.start, match.size))) return false;
   }
   findings_.Clear();
   return true;
 }
 
-Searcher::Next Searcher::SearchWindow(const suite::FileWindow& window, int64_t offset) {
-  const char* data = window.Data();
-  const size_t size = window.Size();
-  const bool last = window.ReachesEnd();
+// The whole lines of data[state_.pos, size), at file offset `offset`.
+Searcher::Next Searcher::SearchWindow(const char* data, size_t size, bool last, int64_t offset) {
   PartEnd partEnd = PartEnd::kFull;
   while (partEnd == PartEnd::kFull) {
     SearchState next = state_;
     if (!suite::ScanUnlessCut(data, size,
                               [&] { partEnd = SearchPart(data, size, last, offset, matcher_, next, findings_); })) {
-      result_.readFailed = result_.cut = true;
-      return Next::kStop;
+      return Fail(true);
     }
     state_ = next;
     if (!HandOver(data)) return Next::kStop;
   }
-  checkpoints_.ReachLine(state_.completed);
+  checkpoints_.ReachLine(state_.completed.value);
   if (partEnd == PartEnd::kTextEnded || last) return Next::kEnded;
   return state_.pos > 0 ? Next::kOn : Next::kLongLine;
 }
@@ -209,11 +225,7 @@ Searcher::Next Searcher::SearchLongLine() {
   char previousByte = '\0';  // the last byte of the previous window
   for (;;) {
     const bool continuing = offset_ > lineStart;
-    if (!window_.Load(offset_)) {
-      result_.readFailed = true;
-      result_.cut = window_.WasCut();
-      return Next::kStop;
-    }
+    if (!window_.Load(offset_)) return Fail(window_.WasCut());
     const char* bytes = window_.Data();
     const size_t length = window_.Size();
     const bool reachesEnd = window_.ReachesEnd();
@@ -250,10 +262,7 @@ Searcher::Next Searcher::SearchLongLine() {
       }
       if (length > 0) previousByte = bytes[length - 1];
     });
-    if (!scanned) {
-      result_.readFailed = result_.cut = true;
-      return Next::kStop;
-    }
+    if (!scanned) return Fail(true);
     if (!endsHere && !reachesEnd) {
       offset_ += static_cast<int64_t>(length - overlap_);
       leadRun = runAtNext;
@@ -262,141 +271,171 @@ Searcher::Next Searcher::SearchLongLine() {
     // The line ends here: at its LF, at the text's end, or with the file.
     const int64_t endOffset = offset_ + static_cast<int64_t>(lineEnd);
     if (!atLf && endOffset == lineStart) return Next::kEnded;  // the text ended where a line would start
-    const int64_t lineNumber = state_.completed + 1;
+    const suite::LineNumber lineNumber{state_.completed.value + 1};
     const bool crBeforeLf = atLf && byteBeforeLf == '\r' && endOffset > lineStart;
     if (matched) {
       const FoundLine line(file_, lineStart, static_cast<size_t>(endOffset - lineStart - (crBeforeLf ? 1 : 0)));
       if (!Emit(lineNumber, line)) return Next::kStop;
     }
-    state_.completed = lineNumber;
-    checkpoints_.ReachLine(state_.completed);
+    state_.completed = suite::LineCount{lineNumber.value};
+    checkpoints_.ReachLine(lineNumber.value);
     if (!atLf) return Next::kEnded;
-    if (lineNumber == state_.nextBlock) {
-      SetEntry(state_.nextBlock / suite::kQuickIndexStride, endOffset + 1);
-      state_.nextBlock += suite::kQuickIndexStride;
+    if (state_.completed == suite::LinesBeforeBlock(state_.nextBlock)) {
+      SetEntry(state_.nextBlock, endOffset + 1);
+      ++state_.nextBlock.value;
     }
     offset_ = endOffset + 1;
     return Next::kOn;
   }
 }
 
-// Starts the search of the window after the one at offset_ on the helper:
-// it begins after the last LF of the current window. False when there is no
-// such window to search ahead (the current one ends the file or holds no LF,
-// or the next one does).
-bool Searcher::StartAhead() {
-  if (!helper_ || window_.ReachesEnd() || window_.Size() == 0) return false;
-  const char* data = window_.Data();
-  const size_t size = window_.Size();
-  const void* lastLf = nullptr;
-  if (!suite::ScanUnlessCut(data, size, [&] { lastLf = ::memrchr(data, '\n', size); })) return false;
-  if (!lastLf) return false;
-  aheadOffset_ = offset_ + (static_cast<const char*>(lastLf) - data) + 1;
-  if (!ahead_->Load(aheadOffset_) || ahead_->Size() == 0 || ahead_->ReachesEnd()) return false;
-  // The entries a quick index of the file gave inside the window: the helper
-  // notes the lines before them, so they are known without a second pass.
-  alone_.hints.clear();
-  if (hints_ && index_) {
-    // Windows only move on, so the walk through the entries goes on from
-    // where the last window left it, not from the first entry each time.
-    const auto end = hints_->Entries().end();
-    while (hintCursor_ != end && hintCursor_->second <= aheadOffset_) ++hintCursor_;
-    for (auto entry = hintCursor_; entry != end; ++entry) {
-      if (entry->second > aheadOffset_ + static_cast<int64_t>(ahead_->Size())) break;
-      if (alone_.hints.size() == alone_.hints.capacity()) break;
-      alone_.hints.push_back({entry->first, static_cast<size_t>(entry->second - aheadOffset_), -1});
-    }
+// Searches the lines from offset_ up to `limit`, a line start (or the end of
+// the text), here on the caller.
+Searcher::Next Searcher::SearchOnTo(int64_t limit) {
+  while (offset_ < limit) {
+    if (!window_.Load(offset_)) return Fail(window_.WasCut());
+    if (window_.Size() == 0) return Next::kEnded;
+    const size_t size = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(window_.Size()), limit - offset_));
+    state_.pos = 0;
+    Next next = SearchWindow(window_.Data(), size, window_.ReachesEnd() && size == window_.Size(), offset_);
+    if (next == Next::kOn) offset_ += static_cast<int64_t>(state_.pos);
+    if (next == Next::kLongLine) next = SearchLongLine();  // it moves offset_
+    if (next != Next::kOn) return next;
   }
-  suite::FileWindow& ahead = *ahead_;
-  helper_->Start([this, &ahead] { SearchAlone(ahead.Data(), ahead.Size(), matcher_, alone_); });
-  return true;
-}
-
-// What the helper found in the window at `offset`, after the lines before it.
-Searcher::Next Searcher::TakeAlone(const suite::FileWindow& window, int64_t offset) {
-  if (alone_.cut) {
-    result_.readFailed = result_.cut = true;
-    return Next::kStop;
-  }
-  const int64_t before = state_.completed;
-  for (size_t i = 0; i < alone_.matchCount; ++i) {
-    const Findings::Match& match = alone_.matches[i];
-    if (!Emit(before + match.lineNumber, FoundLine(window.Data() + match.start, match.size))) return Next::kStop;
-  }
-  // Blocks that start in the window: at a noted hint, or else found again.
-  while (index_ && state_.nextBlock <= before + alone_.completed) {
-    const int64_t key = state_.nextBlock / suite::kQuickIndexStride;
-    const int64_t wanted = state_.nextBlock - before;  // LFs of the window before the block
-    int64_t entry = -1;
-    for (const AloneResult::Hint& hint : alone_.hints) {
-      if (hint.key == key && hint.lfsBefore == wanted) entry = offset + static_cast<int64_t>(hint.pos);
-    }
-    if (entry < 0) {
-      const char* data = window.Data();
-      size_t lf = 0;
-      if (!suite::ScanUnlessCut(data, alone_.pos, [&] {
-            lf = suite::FindNthNewline(data, alone_.pos, static_cast<uint64_t>(wanted)).position;
-          })) {
-        result_.readFailed = result_.cut = true;
-        return Next::kStop;
-      }
-      entry = offset + static_cast<int64_t>(lf) + 1;
-    }
-    SetEntry(key, entry);
-    state_.nextBlock += suite::kQuickIndexStride;
-  }
-  if (!index_) {
-    while (state_.nextBlock <= before + alone_.completed) state_.nextBlock += suite::kQuickIndexStride;
-  }
-  state_.completed = before + alone_.completed;
-  state_.pos = alone_.pos;
-  checkpoints_.ReachLine(state_.completed);
-  if (alone_.textEnded) return Next::kEnded;
-  if (alone_.full) return SearchWindow(window, offset);  // the rest of it, here
   return Next::kOn;
 }
 
-LineSearchResult Searcher::Run() {
+// On a worker: the whole lines that start in the window at `offset`.
+void Searcher::ScanWindow(Slot& slot, int64_t offset) const {
+  slot.alone.Clear();
+  slot.hasLines = false;
+  slot.loaded = slot.window.Load(offset);
+  if (!slot.loaded || slot.window.Size() == 0) return;
+  const char* data = slot.window.Data();
+  const size_t size = slot.window.Size();
+  slot.linesStart = 0;
+  if (offset > 0) {
+    const void* lf = nullptr;
+    if (!suite::ScanUnlessCut(data, size, [&] { lf = std::memchr(data, '\n', size); })) {
+      slot.alone.cut = true;
+      return;
+    }
+    if (!lf) return;  // inside a long line
+    slot.linesStart = static_cast<size_t>(static_cast<const char*>(lf) - data) + 1;
+  }
+  slot.hasLines = true;
+  const int64_t linesOffset = offset + static_cast<int64_t>(slot.linesStart);
+  const size_t linesSize = size - slot.linesStart;
+  // The entries a quick index of the file gave inside the lines: the worker
+  // notes the lines before them, so they are known without a second pass.
+  // Windows only move on, so the slot's walk through the entries goes on
+  // from where its last window left it.
+  slot.alone.hints.clear();
+  if (hints_ && index_) {
+    const auto end = hints_->Entries().end();
+    while (slot.hintCursor != end && slot.hintCursor->second <= linesOffset) ++slot.hintCursor;
+    for (auto entry = slot.hintCursor; entry != end; ++entry) {
+      if (entry->second > linesOffset + static_cast<int64_t>(linesSize)) break;
+      if (slot.alone.hints.size() == slot.alone.hints.capacity()) break;
+      slot.alone.hints.push_back({suite::BlockKey{entry->first},
+                                  static_cast<size_t>(entry->second - linesOffset), suite::LineCount{0}, false});
+    }
+  }
+  SearchAlone(data + slot.linesStart, linesSize, matcher_, slot.alone);
+}
+
+// What a worker found in the lines at `linesOffset`, after the lines before them.
+Searcher::Next Searcher::TakeAlone(Slot& slot, int64_t linesOffset) {
+  const AloneResult& alone = slot.alone;
+  const char* data = slot.window.Data() + slot.linesStart;
+  const size_t size = slot.window.Size() - slot.linesStart;
+  const int64_t before = state_.completed.value;
+  for (size_t i = 0; i < alone.matchCount; ++i) {
+    const AloneResult::Match& match = alone.matches[i];
+    if (!Emit(suite::LineNumber{before + match.linesBefore.value + 1}, FoundLine(data + match.start, match.size))) {
+      return Next::kStop;
+    }
+  }
+  // Blocks that start in the lines: at a noted hint, or else found again.
+  const int64_t after = before + alone.completed.value;
+  for (; suite::LinesBeforeBlock(state_.nextBlock).value <= after; ++state_.nextBlock.value) {
+    if (!index_) continue;
+    const int64_t wanted = suite::LinesBeforeBlock(state_.nextBlock).value - before;  // LFs before the block
+    int64_t entry = -1;
+    for (const AloneResult::Hint& hint : alone.hints) {
+      if (hint.key == state_.nextBlock && hint.lineStart && hint.linesBefore.value == wanted) {
+        entry = linesOffset + static_cast<int64_t>(hint.pos);
+      }
+    }
+    if (entry < 0) {
+      size_t lf = 0;
+      if (!suite::ScanUnlessCut(data, alone.pos, [&] {
+            lf = suite::FindNthNewline(data, alone.pos, static_cast<uint64_t>(wanted)).position;
+          })) {
+        return Fail(true);
+      }
+      entry = linesOffset + static_cast<int64_t>(lf) + 1;
+    }
+    SetEntry(state_.nextBlock, entry);
+  }
+  state_.completed = suite::LineCount{after};
+  state_.pos = alone.pos;
+  checkpoints_.ReachLine(after);
+  if (alone.textEnded) return Next::kEnded;
+  // Matches past its room: the rest of the lines, here.
+  if (alone.full) return SearchWindow(data, size, false, linesOffset);
+  return Next::kOn;
+}
+
+// On the caller, in file order: the lines up to the window's own, then the
+// window's.
+bool Searcher::TakeWindow(Slot& slot, int64_t offset) {
+  if (!slot.loaded || slot.alone.cut) {
+    Fail(slot.alone.cut || slot.window.WasCut());
+    return false;
+  }
+  if (slot.window.Size() == 0) {  // the file ends where the window would start
+    SearchOnTo(kToTheEnd);
+    return false;
+  }
+  const int64_t linesOffset = offset + static_cast<int64_t>(slot.linesStart);
+  // A window a long line reached past is searched from there, with the next.
+  if (slot.hasLines && offset_ <= linesOffset) {
+    Next next = SearchOnTo(linesOffset);
+    if (next == Next::kOn) next = TakeAlone(slot, linesOffset);
+    if (next == Next::kLongLine) next = Next::kOn;  // they held no whole line
+    if (next != Next::kOn) return false;
+    offset_ = linesOffset + static_cast<int64_t>(state_.pos);
+  }
+  if (slot.window.ReachesEnd()) {
+    SearchOnTo(kToTheEnd);
+    return false;
+  }
+  return true;
+}
+
+LineSearchResult Searcher::Run(int workers) {
   if (index_) index_->Clear();
-  if (file_.Size() > 2 * static_cast<int64_t>(capacity_) && suite::ScanWorkers() > 1) {
-    helper_ = std::make_unique<suite::HelperThread>();
-    ahead_ = std::make_unique<suite::FileWindow>(file_, capacity_);
-    alone_.hints.reserve(capacity_ / suite::kQuickIndexStride + 4);
-    if (hints_) hintCursor_ = hints_->Entries().begin();
+  const auto step = static_cast<int64_t>(capacity_);
+  const int64_t windows = file_.Size() / step + 1;
+  workers = static_cast<int>(std::clamp<int64_t>(workers, 1, windows));
+  std::vector<std::unique_ptr<Slot>> slots;
+  for (int i = 0; i < workers; ++i) {
+    slots.push_back(std::make_unique<Slot>(file_, capacity_));
+    if (hints_) slots.back()->hintCursor = hints_->Entries().begin();
   }
-  Next next = Next::kOn;
-  while (next == Next::kOn) {
-    if (!window_.Load(offset_)) {
-      result_.readFailed = true;
-      result_.cut = window_.WasCut();
-      break;
-    }
-    if (window_.Size() == 0) break;
-    const bool ahead = StartAhead();
-    state_.pos = 0;
-    next = SearchWindow(window_, offset_);
-    if (ahead) helper_->Wait();
-    if (next == Next::kLongLine) {
-      next = SearchLongLine();
-      continue;
-    }
-    if (next != Next::kOn) break;
-    offset_ += static_cast<int64_t>(state_.pos);
-    if (!ahead) continue;
-    // The window's whole lines end where the one ahead begins.
-    next = TakeAlone(*ahead_, aheadOffset_);
-    if (next == Next::kOn) offset_ = aheadOffset_ + static_cast<int64_t>(state_.pos);
-    if (next == Next::kLongLine) next = Next::kOn;  // it held no whole line: it is loaded again next
-  }
+  suite::RunOrderedScan(
+      workers, 0, step, [&](int slot, int64_t offset) { ScanWindow(*slots[static_cast<size_t>(slot)], offset); },
+      [&](int slot, int64_t offset) { return TakeWindow(*slots[static_cast<size_t>(slot)], offset); });
   if (!result_.stopped) result_.linesRead = state_.completed;
   if (!result_.readFailed && !result_.stopped && index_) {
     // Entry 0 when the text has a line, and none for a block that no line
     // started (one recorded after the last LF, with nothing behind it).
-    if (state_.completed == 0) {
+    if (state_.completed.value == 0) {
       index_->Clear();
     } else {
       index_->Set(suite::BlockKey{0}, suite::ByteOffset{0});
-      const suite::BlockKey lastKey = suite::LastBlock(suite::LineCount{state_.completed});
+      const suite::BlockKey lastKey = suite::LastBlock(state_.completed);
       while (index_->HighestKey() > lastKey) index_->Erase(index_->HighestKey());
     }
   }
@@ -406,8 +445,9 @@ LineSearchResult Searcher::Run() {
 }  // namespace
 
 LineSearchResult SearchLines(suite::ExclusiveFile& file, const KeywordMatcher& matcher, LineSink& sink,
-                             int64_t checkpointStride, size_t windowSize, QuickIndex* index, const QuickIndex* hints) {
-  return Searcher(file, matcher, sink, checkpointStride, windowSize, index, hints).Run();
+                             int64_t checkpointStride, size_t windowSize, QuickIndex* index, const QuickIndex* hints,
+                             int workers) {
+  return Searcher(file, matcher, sink, checkpointStride, windowSize, index, hints).Run(workers);
 }
 
 }  // namespace lorvane

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "common/line_quantities.h"
+#include "common/scan_pipeline.h"
 #include "common/tuning.h"
 
 namespace suite {
@@ -50,16 +52,16 @@ class FoundLine {
 class LineSink {
  public:
   virtual ~LineSink() = default;
-  // A matching line (1-based number); false stops the search.
-  virtual bool OnMatch(int64_t lineNumber, const FoundLine& line) = 0;
+  // A matching line; false stops the search.
+  virtual bool OnMatch(suite::LineNumber line, const FoundLine& found) = 0;
   // Called once for every line number that is a multiple of the checkpoint
   // stride, before that line is tested (so the matches counted so far are
   // those of the lines before it).
-  virtual void OnCheckpoint(int64_t linesRead) = 0;
+  virtual void OnCheckpoint(suite::LineNumber line) = 0;
 };
 
 struct LineSearchResult {
-  int64_t linesRead = 0;
+  suite::LineCount linesRead{0};
   bool readFailed = false;
   bool cut = false;      // ... because the file was cut while it was read
   bool stopped = false;  // the sink asked to stop
@@ -78,11 +80,13 @@ struct LineSearchResult {
 // from before (its pre-read's), lets the helper thread confirm entries where
 // the file hasn't changed instead of looking for them again.
 //
-// On two cores the window after each is searched on a helper thread at the
-// same time; the sink is called on the caller's thread only, in file order.
+// The file's windows are searched by `workers` at once (scan_pipeline.h),
+// each over the whole lines that start in it; the lines across two windows
+// are searched here, and the sink is called on the caller's thread only, in
+// file order.
 LineSearchResult SearchLines(suite::ExclusiveFile& file, const KeywordMatcher& matcher, LineSink& sink,
                              int64_t checkpointStride = suite::kQuickIndexStride,
                              size_t windowSize = suite::kMapWindowSize, QuickIndex* index = nullptr,
-                             const QuickIndex* hints = nullptr);
+                             const QuickIndex* hints = nullptr, int workers = suite::ScanWorkers());
 
 }  // namespace lorvane

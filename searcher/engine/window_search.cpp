@@ -16,24 +16,23 @@ namespace {
 // count passes a multiple of the stride, once per block of lines.
 void PassNewlines(const char* data, size_t from, size_t to, uint64_t count, int64_t base, SearchState& state,
                   Findings& findings) {
-  int64_t completed = state.completed;
-  while (count > 0 && completed + static_cast<int64_t>(count) >= state.nextBlock) {
-    const auto wanted = static_cast<uint64_t>(state.nextBlock - completed);
+  int64_t completed = state.completed.value;
+  while (count > 0 && completed + static_cast<int64_t>(count) >= suite::LinesBeforeBlock(state.nextBlock).value) {
+    const auto wanted = static_cast<uint64_t>(suite::LinesBeforeBlock(state.nextBlock).value - completed);
     const size_t lf = from + suite::FindNthNewline(data + from, to - from, wanted).position;
-    findings.entries[findings.entryCount++] = {state.nextBlock / suite::kQuickIndexStride,
-                                               base + static_cast<int64_t>(lf) + 1};
-    completed = state.nextBlock;
-    state.nextBlock += suite::kQuickIndexStride;
+    findings.entries[findings.entryCount++] = {state.nextBlock, suite::ByteOffset{base + static_cast<int64_t>(lf) + 1}};
+    completed = suite::LinesBeforeBlock(state.nextBlock).value;
+    ++state.nextBlock.value;
     count -= wanted;
     from = lf + 1;
   }
 }
 
 // The LF at file offset `lfOffset` completed line `line`.
-void PassNewline(int64_t line, int64_t lfOffset, SearchState& state, Findings& findings) {
-  if (line != state.nextBlock) return;
-  findings.entries[findings.entryCount++] = {state.nextBlock / suite::kQuickIndexStride, lfOffset + 1};
-  state.nextBlock += suite::kQuickIndexStride;
+void PassNewline(suite::LineNumber line, int64_t lfOffset, SearchState& state, Findings& findings) {
+  if (line.value != suite::LinesBeforeBlock(state.nextBlock).value) return;
+  findings.entries[findings.entryCount++] = {state.nextBlock, suite::ByteOffset{lfOffset + 1}};
+  ++state.nextBlock.value;
 }
 
 // The line a candidate at `candidate` lies in, within data[pos, end) where
@@ -81,9 +80,9 @@ PartEnd SearchPart(const char* data, size_t size, bool last, int64_t base, const
     bool textEnded = false;
     const size_t candidate = pos + matcher.FindCandidate(data + pos, end - pos, &lfs, &textEnded);
     PassNewlines(data, pos, std::min(candidate, end), lfs, base, state, findings);
-    state.completed += static_cast<int64_t>(lfs);
+    state.completed.value += static_cast<int64_t>(lfs);
     if (textEnded) {  // at `candidate`; a line cut short by it still counts
-      if (candidate > pos && data[candidate - 1] != '\n') ++state.completed;
+      if (candidate > pos && data[candidate - 1] != '\n') ++state.completed.value;
       state.pos = candidate;
       return PartEnd::kTextEnded;
     }
@@ -92,12 +91,12 @@ PartEnd SearchPart(const char* data, size_t size, bool last, int64_t base, const
       break;
     }
     const CandidateLine line = LineOfCandidate(data, pos, candidate, end);
-    const int64_t lineNumber = state.completed + 1;
+    const suite::LineNumber lineNumber{state.completed.value + 1};
     const std::string_view text(data + line.start, line.textEnd - line.start);
     if (matcher.LineMatches(text, candidate - line.start)) {
       findings.matches[findings.matchCount++] = {lineNumber, line.start, text.size()};
     }
-    state.completed = lineNumber;
+    state.completed = suite::LineCount{lineNumber.value};
     if (!line.atLf) {  // the last line, without LF, or one the text's end cuts short
       state.pos = line.end;
       return line.endsText ? PartEnd::kTextEnded : PartEnd::kWindowDone;
@@ -109,13 +108,10 @@ PartEnd SearchPart(const char* data, size_t size, bool last, int64_t base, const
   }
   state.pos = pos;
   if (last && end > 0 && pos == end && data[end - 1] != '\n') {
-    ++state.completed;  // the last line, without LF, holds no candidate
-    return PartEnd::kWindowDone;
+    ++state.completed.value;  // the last line, without LF, holds no candidate
   }
   return PartEnd::kWindowDone;
 }
-
-
 
 void SearchAlone(const char* data, size_t size, const KeywordMatcher& matcher, AloneResult& result) {
   result.Clear();
@@ -128,14 +124,17 @@ void SearchAlone(const char* data, size_t size, const KeywordMatcher& matcher, A
     for (const AloneResult::Hint& hint : result.hints) {
       if (hint.pos == 0 || hint.pos > end || data[hint.pos - 1] != '\n') continue;
       result.hints[kept] = hint;
-      result.hints[kept++].lfsBefore = -1;
+      result.hints[kept++].lineStart = false;
     }
     result.hints.resize(kept);  // never grows: no allocation
     size_t pos = 0, next = 0;
     int64_t completed = 0;
     for (;;) {
       while (next < result.hints.size() && result.hints[next].pos <= pos) {
-        if (result.hints[next].pos == pos) result.hints[next].lfsBefore = completed;
+        if (result.hints[next].pos == pos) {
+          result.hints[next].linesBefore = suite::LineCount{completed};
+          result.hints[next].lineStart = true;
+        }
         ++next;
       }
       if (pos >= end) break;
@@ -157,13 +156,13 @@ void SearchAlone(const char* data, size_t size, const KeywordMatcher& matcher, A
       const CandidateLine line = LineOfCandidate(data, pos, candidate, end);  // end follows an LF
       const std::string_view text(data + line.start, line.textEnd - line.start);
       if (matcher.LineMatches(text, candidate - line.start)) {
-        if (result.matchCount == result.matches.size()) {
+        if (result.matchCount == result.room) {
           // No room: the line is searched again later; the LFs before it are counted.
           result.full = true;
           pos = line.start;
           break;
         }
-        result.matches[result.matchCount++] = {completed + 1, line.start, text.size()};
+        result.matches[result.matchCount++] = {suite::LineCount{completed}, line.start, text.size()};
       }
       ++completed;
       if (line.endsText) {
@@ -174,7 +173,7 @@ void SearchAlone(const char* data, size_t size, const KeywordMatcher& matcher, A
       pos = line.end + 1;
     }
     result.pos = pos;
-    result.completed = completed;
+    result.completed = suite::LineCount{completed};
   });
   if (!searched) result.cut = true;
 }

@@ -3,12 +3,15 @@
 // computing only.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "common/codepage.h"
+#include "common/line_quantities.h"
 #include "common/tuning.h"
 
 namespace lorvane {
@@ -18,8 +21,8 @@ class KeywordMatcher;
 namespace window_search {
 
 struct IndexEntry {
-  int64_t key;
-  int64_t offset;
+  suite::BlockKey key;
+  suite::ByteOffset offset;
 };
 
 // What a guarded part of a window found: matching lines (window positions)
@@ -27,7 +30,7 @@ struct IndexEntry {
 // the window, so a part never allocates.
 struct Findings {
   struct Match {
-    int64_t lineNumber;
+    suite::LineNumber line;
     size_t start;
     size_t size;
   };
@@ -45,9 +48,9 @@ struct Findings {
 
 // Where the search stands: committed only when a guarded part ends well.
 struct SearchState {
-  int64_t completed = 0;                        // lines whose LF has been passed
-  int64_t nextBlock = suite::kQuickIndexStride;  // the count of lines after which the next block starts
-  size_t pos = 0;                               // a line start in the window
+  suite::LineCount completed{0};  // lines whose LF has been passed
+  suite::BlockKey nextBlock{1};   // the first block whose start hasn't been passed
+  size_t pos = 0;                 // a line start in the window
 };
 
 enum class PartEnd { kWindowDone, kFull, kTextEnded };
@@ -58,30 +61,41 @@ enum class PartEnd { kWindowDone, kFull, kTextEnded };
 PartEnd SearchPart(const char* data, size_t size, bool last, int64_t base, const KeywordMatcher& matcher,
                    SearchState& state, Findings& findings);
 
-// A window searched on its own, on another thread, while the window before it
-// is searched: line numbers count from the window's first line, and the LF
-// count is noted at the offsets a quick index of the file gave for it, so
-// that entries there are known without a second pass.
+// The whole lines of a window searched on their own, by a worker, while the
+// lines before them are searched by others: not knowing how many lines come
+// before, it counts its lines from its first, and notes the LF count at the
+// offsets a quick index of the file gave for it, so that entries there are
+// known without a second pass.
 struct AloneResult {
   static constexpr size_t kMatches = suite::kAheadMatches;
+  struct Match {
+    suite::LineCount linesBefore;  // lines of the window before the matching one
+    size_t start;
+    size_t size;
+  };
   struct Hint {
-    int64_t key;
-    size_t pos;           // in the window
-    int64_t lfsBefore;    // LFs of the window before pos; -1 when it isn't a line start
+    suite::BlockKey key;
+    size_t pos;                      // in the window
+    suite::LineCount linesBefore;    // lines of the window before pos, when it is a line start
+    bool lineStart;
   };
 
-  AloneResult() : matches(kMatches) {}
+  // A window holds at most a line per byte. The room is left uninitialised:
+  // only what the matches use of it is ever touched.
+  explicit AloneResult(size_t windowCapacity)
+      : room(std::min(kMatches, windowCapacity + 1)), matches(new Match[room]) {}
   void Clear() {
     matchCount = 0;
-    completed = 0;
+    completed = suite::LineCount{0};
     pos = 0;
     full = textEnded = cut = false;
   }
 
-  std::vector<Findings::Match> matches;
+  size_t room;
+  std::unique_ptr<Match[]> matches;
   size_t matchCount = 0;
-  std::vector<Hint> hints;  // set before the search, sorted
-  int64_t completed = 0;    // lines whose LF (or the text's end) was passed
+  std::vector<Hint> hints;         // set before the search, sorted
+  suite::LineCount completed{0};   // lines whose LF (or the text's end) was passed
   size_t pos = 0;           // a line start: where the search stopped
   bool full = false;        // ... for want of room; the rest is searched later
   bool textEnded = false;   // ... at a 0x1A
@@ -91,8 +105,6 @@ struct AloneResult {
 // The whole lines of the window data[0, size): a window that holds no LF
 // gives pos 0. Runs itself under the cut guard.
 void SearchAlone(const char* data, size_t size, const KeywordMatcher& matcher, AloneResult& result);
-
-
 
 }  // namespace window_search
 }  // namespace lorvane

@@ -11,6 +11,7 @@
 #include "common/codepage.h"
 #include "common/exclusive_file.h"
 #include "common/line_reader.h"
+#include "common/line_scanner.h"
 #include "searcher/engine/keyword_matcher.h"
 #include "searcher/engine/quick_index.h"
 #include "test_support/temp_dir.h"
@@ -46,24 +47,25 @@ Matches Reference(const std::string& path, const std::string& keyword, bool matc
 struct Collector : LineSink {
   Matches matches;
   std::vector<std::pair<int64_t, size_t>> checkpoints;  // line, matches before it
-  bool OnMatch(int64_t lineNumber, const FoundLine& line) override {
+  bool OnMatch(suite::LineNumber lineNumber, const FoundLine& line) override {
     std::string text(line.Size(), '\0');
     EXPECT_TRUE(line.CopyTo(text.data()));
-    matches.emplace_back(lineNumber, std::move(text));
+    matches.emplace_back(lineNumber.value, std::move(text));
     return true;
   }
-  void OnCheckpoint(int64_t linesRead) override { checkpoints.emplace_back(linesRead, matches.size()); }
+  void OnCheckpoint(suite::LineNumber line) override { checkpoints.emplace_back(line.value, matches.size()); }
 };
 
 Matches Fast(const std::string& path, const std::string& keyword, bool matchCase, CodePage codePage,
-             size_t blockSize, int64_t* lines, Collector* collector = nullptr, int64_t stride = 10000) {
+             size_t blockSize, int64_t* lines, Collector* collector = nullptr, int64_t stride = 10000,
+             int workers = suite::ScanWorkers()) {
   suite::ExclusiveFile file;
   EXPECT_TRUE(file.Open(path));
   Collector local;
   Collector& sink = collector ? *collector : local;
   const KeywordMatcher matcher(keyword, matchCase, codePage);
-  const LineSearchResult result = SearchLines(file, matcher, sink, stride, blockSize);
-  *lines = result.linesRead;
+  const LineSearchResult result = SearchLines(file, matcher, sink, stride, blockSize, nullptr, nullptr, workers);
+  *lines = result.linesRead.value;
   return sink.matches;
 }
 
@@ -116,11 +118,14 @@ TEST(LineSearchTest, FastPathAgreesWithTheReference) {
           int64_t referenceLines = 0;
           const Matches expected = Reference(path, keyword, matchCase, codePage, &referenceLines);
           for (size_t blockSize : {size_t{1}, size_t{5}, size_t{64}, size_t{4096}, size_t{1} << 20}) {
+            // Every window a worker of its own, or taken in turns by fewer.
+            const int workers = 1 + (round + static_cast<int>(blockSize)) % 3;
             int64_t lines = 0;
-            const Matches found = Fast(path, keyword, matchCase, codePage, blockSize, &lines);
+            const Matches found = Fast(path, keyword, matchCase, codePage, blockSize, &lines, nullptr, 10000, workers);
             size_t first = 0;
             while (first < found.size() && first < expected.size() && found[first] == expected[first]) ++first;
             ASSERT_EQ(found, expected) << "keyword [" << keyword << "] case " << matchCase << " block " << blockSize
+                                       << " workers " << workers
                                        << " round " << round << ", first difference at match " << first << ": line "
                                        << (first < found.size() ? found[first].first : -1) << " against "
                                        << (first < expected.size() ? expected[first].first : -1);
@@ -133,10 +138,9 @@ TEST(LineSearchTest, FastPathAgreesWithTheReference) {
   }
 }
 
-// On two cores the window after each is searched ahead on another thread,
-// which keeps a bounded number of matches: a window with more is finished
-// here. Every line comes once, in order, with its number, and the index is
-// the one a pre-read gives.
+// A worker keeps a bounded number of matches: a window with more is finished
+// by the caller. Every line comes once, in order, with its number, and the
+// index is the one a pre-read gives.
 TEST(LineSearchTest, AWindowWithMoreMatchesThanTheHelperKeepsComesWhole) {
   TempDir dir;
   std::string text;
@@ -147,21 +151,63 @@ TEST(LineSearchTest, AWindowWithMoreMatchesThanTheHelperKeepsComesWhole) {
   struct Numbers : LineSink {
     int64_t expected = 1;
     bool inOrder = true;
-    bool OnMatch(int64_t lineNumber, const FoundLine& line) override {
-      inOrder = inOrder && lineNumber == expected++ && line.Size() == (lineNumber % 2 ? 3u : 1u);
+    bool OnMatch(suite::LineNumber lineNumber, const FoundLine& line) override {
+      inOrder = inOrder && lineNumber.value == expected++ && line.Size() == (lineNumber.value % 2 ? 3u : 1u);
       return true;
     }
-    void OnCheckpoint(int64_t) override {}
+    void OnCheckpoint(suite::LineNumber) override {}
   } sink;
   const KeywordMatcher matcher("a", true, CodePage::Gbk);
   QuickIndex index;
   const LineSearchResult result = SearchLines(file, matcher, sink, 10000, size_t{1} << 20, &index);
-  EXPECT_EQ(result.linesRead, 1600000);
+  EXPECT_EQ(result.linesRead, suite::LineCount{1600000});
   EXPECT_EQ(sink.expected, 1600001);
   EXPECT_TRUE(sink.inOrder);
   ASSERT_EQ(index.Size(), 160);
   // Line 10001 starts after 5000 lines of each kind: 5000 * 5 + 5000 * 2 bytes.
   EXPECT_EQ(index.Find(suite::BlockKey{1}), suite::ByteOffset{35000});
+}
+
+// The quick index a search reads is the pre-read's, whatever the windows, the
+// workers and the index it is given to confirm entries with: right, shifted
+// into the middle of lines, or pointing at the wrong lines.
+TEST(LineSearchTest, TheIndexItReadsIsThePreReadsWhateverTheHints) {
+  TempDir dir;
+  std::mt19937 random(20261209);
+  std::string text;
+  for (int line = 0; line < 45000; ++line) {
+    text.append(random() % 7, 'x');
+    if (random() % 50 == 0) text += "hit";
+    text += random() % 2 ? "\r\n" : "\n";
+  }
+  for (const bool endOfText : {false, true}) {
+    const std::string body = endOfText ? text.substr(0, 200000) + "tail\x1A" + text : text + "last";
+    const std::string path = WriteFile(dir / "i.log", body);
+    suite::ExclusiveFile file;
+    ASSERT_TRUE(file.Open(path));
+    QuickIndex preRead;
+    suite::ScanLineStarts(file, suite::kQuickIndexStride, [&](int64_t index, int64_t offset) {
+      preRead.Set(suite::BlockKey{index / suite::kQuickIndexStride}, suite::ByteOffset{offset});
+    });
+    ASSERT_GT(preRead.Size(), endOfText ? 1 : 4);
+    QuickIndex shifted, misplaced;
+    for (const auto& [key, offset] : preRead.Entries()) {
+      shifted.Set(suite::BlockKey{key}, suite::ByteOffset{offset + 2});
+      misplaced.Set(suite::BlockKey{key + 1}, suite::ByteOffset{offset});
+    }
+    const KeywordMatcher matcher("hit", true, CodePage::Gbk);
+    for (const QuickIndex* hints : std::vector<const QuickIndex*>{nullptr, &preRead, &shifted, &misplaced}) {
+      for (size_t windowSize : {size_t{1500}, size_t{300000}}) {
+        for (int workers = 1; workers <= 3; ++workers) {
+          Collector sink;
+          QuickIndex index;
+          SearchLines(file, matcher, sink, 10000, windowSize, &index, hints, workers);
+          ASSERT_EQ(index.Entries(), preRead.Entries())
+              << "end of text " << endOfText << " window " << windowSize << " workers " << workers;
+        }
+      }
+    }
+  }
 }
 
 TEST(LineSearchTest, MatchingRules) {
