@@ -5,7 +5,7 @@
 
 #include "common/cut_guard.h"
 #include "common/exclusive_file.h"
-#include "common/newline_count.h"
+#include "common/text_model.h"
 
 namespace suite {
 
@@ -35,15 +35,10 @@ bool LineReader::FindLineEnd(size_t* end, bool* atLf, bool* textEnds) {
   const size_t size = window_.Size();
   const size_t from = pos_;
   const bool scanned = ScanUnlessCut(data, size, [&] {
-    const void* lf = std::memchr(data + from, '\n', size - from);
-    *end = lf ? static_cast<size_t>(static_cast<const char*>(lf) - data) : size;
-    *atLf = lf != nullptr;
-    *textEnds = false;
-    if (const void* eot = std::memchr(data + from, kEndOfText, *end - from)) {
-      *end = static_cast<size_t>(static_cast<const char*>(eot) - data);
-      *atLf = false;
-      *textEnds = true;
-    }
+    const LineEnd found = suite::FindLineEnd(data, from, size);
+    *end = found.at;
+    *atLf = found.atLf;
+    *textEnds = found.endsText;
   });
   if (!scanned) failed_ = cut_ = true;
   return scanned;

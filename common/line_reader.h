@@ -20,10 +20,8 @@ struct TextLine {
   int64_t offset = 0;
 };
 
-// The text model of every reader in the suite: a line ends at LF; a CR directly
-// before the LF is not part of the line, any other CR is; a 0x1A byte ends the
-// text; a last line without LF counts; an empty text has no lines; lines may be
-// of any length and NUL bytes are ordinary bytes.
+// Lines in the suite's text model (text_model.h); an empty text has no lines,
+// and lines may be of any length.
 //
 // Sees the file through one mapped window (see FileWindow); a line is copied
 // out only when it is handed over, so skipped lines cost nothing, and a line

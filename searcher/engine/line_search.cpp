@@ -16,6 +16,7 @@
 #include "common/scan_pipeline.h"
 #include "common/newline_count.h"
 #include "common/output_file.h"
+#include "common/text_model.h"
 #include "searcher/engine/keyword_matcher.h"
 #include "searcher/engine/quick_index.h"
 #include "searcher/engine/window_search.h"
@@ -234,21 +235,15 @@ Searcher::Next Searcher::SearchLongLine() {
     char byteBeforeLf = previousByte;
     uint64_t runAtNext = 0;
     const bool scanned = suite::ScanUnlessCut(bytes, length, [&] {
-      if (const void* lf = std::memchr(bytes, '\n', length)) {
-        lineEnd = static_cast<size_t>(static_cast<const char*>(lf) - bytes);
-        endsHere = atLf = true;
-      }
-      if (const void* eot = std::memchr(bytes, suite::kEndOfText, lineEnd)) {
-        lineEnd = static_cast<size_t>(static_cast<const char*>(eot) - bytes);
-        endsHere = true;
-        atLf = false;
-      }
+      const suite::LineEnd end = suite::FindLineEnd(bytes, 0, length);
+      lineEnd = end.at;
+      atLf = end.atLf;
+      endsHere = end.atLf || end.endsText;
       // An LF at 0 follows the previous window's last byte. (Only without an
       // overlap, for the empty keyword: otherwise the previous window would
       // have held that LF.)
       if (atLf && lineEnd > 0) byteBeforeLf = bytes[lineEnd - 1];
-      size_t textEnd = lineEnd;
-      if (atLf && lineEnd > 0 && bytes[lineEnd - 1] == '\r') --textEnd;
+      size_t textEnd = suite::LineTextEnd(bytes, 0, end);
       if (!endsHere && !reachesEnd) --textEnd;  // the byte after a candidate in view
       size_t from = 0;
       while (!matched && from < textEnd) {

@@ -69,7 +69,7 @@ struct LineSearchResult {
 
 // Lines are never materialised unless a candidate lies in them: line numbers
 // are counted in bulk between candidates, and a line longer than a window
-// costs nothing unless it matches. Text model as LineReader's. The file is
+// costs nothing unless it matches. Text model: text_model.h. The file is
 // seen from offset 0 on through mapped windows of `windowSize` (at least twice
 // the keyword).
 //

@@ -6,6 +6,7 @@
 
 #include "common/cut_guard.h"
 #include "common/newline_count.h"
+#include "common/text_model.h"
 #include "searcher/engine/keyword_matcher.h"
 
 namespace lorvane::window_search {
@@ -50,17 +51,11 @@ CandidateLine LineOfCandidate(const char* data, size_t pos, size_t candidate, si
   CandidateLine line{};
   const void* lfBefore = candidate > pos ? ::memrchr(data + pos, '\n', candidate - pos) : nullptr;
   line.start = lfBefore ? static_cast<size_t>(static_cast<const char*>(lfBefore) - data) + 1 : pos;
-  const void* lfAfter = std::memchr(data + candidate, '\n', end - candidate);
-  line.end = lfAfter ? static_cast<size_t>(static_cast<const char*>(lfAfter) - data) : end;
-  line.atLf = lfAfter != nullptr;
-  // A 0x1A after the candidate ends the line and the text.
-  if (const void* endOfText = std::memchr(data + candidate, suite::kEndOfText, line.end - candidate)) {
-    line.end = static_cast<size_t>(static_cast<const char*>(endOfText) - data);
-    line.atLf = false;
-    line.endsText = true;
-  }
-  line.textEnd = line.end;
-  if (line.atLf && line.textEnd > line.start && data[line.textEnd - 1] == '\r') --line.textEnd;
+  const suite::LineEnd lineEnd = suite::FindLineEnd(data, candidate, end);
+  line.end = lineEnd.at;
+  line.atLf = lineEnd.atLf;
+  line.endsText = lineEnd.endsText;
+  line.textEnd = suite::LineTextEnd(data, line.start, lineEnd);
   return line;
 }
 

@@ -1,0 +1,40 @@
+// The text model of every reader in the suite, written once: a line ends at
+// its LF; a CR right before the LF belongs to the line end, any other CR to
+// the text; a 0x1A ends the text; a last line without LF counts; NUL bytes
+// are ordinary bytes.
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+
+#include "common/newline_count.h"
+
+namespace suite {
+
+// Where the line that runs through data[from, size) ends in those bytes.
+struct LineEnd {
+  size_t at = 0;          // its LF, the 0x1A that ends the text, or `size`: the line goes on
+  bool atLf = false;
+  bool endsText = false;  // at a 0x1A
+};
+
+inline LineEnd FindLineEnd(const char* data, size_t from, size_t size) {
+  LineEnd end;
+  const void* lf = std::memchr(data + from, '\n', size - from);
+  end.at = lf ? static_cast<size_t>(static_cast<const char*>(lf) - data) : size;
+  end.atLf = lf != nullptr;
+  if (const void* eot = std::memchr(data + from, kEndOfText, end.at - from)) {
+    end.at = static_cast<size_t>(static_cast<const char*>(eot) - data);
+    end.atLf = false;
+    end.endsText = true;
+  }
+  return end;
+}
+
+// Where the text of a line that starts at `lineStart` and ends at `end`
+// ends: before the CR of its CR LF.
+inline size_t LineTextEnd(const char* data, size_t lineStart, const LineEnd& end) {
+  return end.atLf && end.at > lineStart && data[end.at - 1] == '\r' ? end.at - 1 : end.at;
+}
+
+}  // namespace suite
