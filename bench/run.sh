@@ -453,6 +453,11 @@ main() {
   compare "index, 1 / 2 workers" 'env SUITE_THREADS=1 "$BIN/lorvane-cli" index "$FILE"' \
     'env SUITE_THREADS=2 "$BIN/lorvane-cli" index "$FILE"'
   compare_page
+  # The search's workers (its pre-read's too): one against two.
+  compare "rare search, 1 / 2 workers" \
+    'env SUITE_THREADS=1 "$BIN/lorvane-cli" search OutOfMemoryError 1 "$FILE"' \
+    'env SUITE_THREADS=2 "$BIN/lorvane-cli" search OutOfMemoryError 1 "$FILE"'
+  cleanup_histories
   compare_search "rare, case" OutOfMemoryError 1
   compare_search "rare, no case" OutOfMemoryError 0
   compare_search "common, case" ms 1
