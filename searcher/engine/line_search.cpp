@@ -98,7 +98,8 @@ class Checkpoints {
 // One worker's window: the whole lines that start in it are searched on the
 // worker; what they found is taken in file order.
 struct Slot {
-  Slot(suite::ExclusiveFile& file, size_t capacity) : window(file, capacity), alone(capacity) {
+  Slot(suite::ExclusiveFile& file, size_t capacity, size_t matchRoom)
+      : window(file, capacity), alone(capacity, matchRoom) {
     alone.hints.reserve(capacity / suite::kQuickIndexStride + 4);
   }
   suite::FileWindow window;
@@ -129,7 +130,7 @@ class Searcher {
         overlap_(matcher.Size()),
         capacity_(std::max(windowSize, 2 * matcher.Size() + 64)),
         window_(file, capacity_),
-        findings_(capacity_),
+        findings_(capacity_, suite::kPartMatches),
         index_(index),
         hints_(hints),
         codePage_(matcher.CodePage()) {}
@@ -194,7 +195,7 @@ bool Searcher::HandOver(const char* data) {
   }
   for (size_t i = 0; i < findings_.matchCount; ++i) {
     const Findings::Match& match = findings_.matches[i];
-    if (!Emit(match.line, FoundLine(data + match.start, match.size))) return false;
+    if (!Emit(suite::LineNumber{match.linesBefore.value + 1}, FoundLine(data + match.start, match.size))) return false;
   }
   findings_.Clear();
   return true;
@@ -302,7 +303,7 @@ Searcher::Next Searcher::SearchOnTo(int64_t limit) {
 
 // On a worker: the whole lines that start in the window at `offset`.
 void Searcher::ScanWindow(Slot& slot, int64_t offset) const {
-  slot.alone.Clear();
+  slot.alone.cut = false;
   slot.hasLines = false;
   slot.loaded = slot.window.Load(offset);
   if (!slot.loaded || slot.window.Size() == 0) return;
@@ -345,14 +346,14 @@ Searcher::Next Searcher::TakeAlone(Slot& slot, int64_t linesOffset) {
   const char* data = slot.window.Data() + slot.linesStart;
   const size_t size = slot.window.Size() - slot.linesStart;
   const int64_t before = state_.completed.value;
-  for (size_t i = 0; i < alone.matchCount; ++i) {
-    const AloneResult::Match& match = alone.matches[i];
+  for (size_t i = 0; i < alone.findings.matchCount; ++i) {
+    const Findings::Match& match = alone.findings.matches[i];
     if (!Emit(suite::LineNumber{before + match.linesBefore.value + 1}, FoundLine(data + match.start, match.size))) {
       return Next::kStop;
     }
   }
   // Blocks that start in the lines: at a noted hint, or else found again.
-  const int64_t after = before + alone.completed.value;
+  const int64_t after = before + alone.state.completed.value;
   for (; suite::LinesBeforeBlock(state_.nextBlock).value <= after; ++state_.nextBlock.value) {
     if (!index_) continue;
     const int64_t wanted = suite::LinesBeforeBlock(state_.nextBlock).value - before;  // LFs before the block
@@ -364,8 +365,8 @@ Searcher::Next Searcher::TakeAlone(Slot& slot, int64_t linesOffset) {
     }
     if (entry < 0) {
       size_t lf = 0;
-      if (!suite::ScanUnlessCut(data, alone.pos, [&] {
-            lf = suite::FindNthNewline(data, alone.pos, static_cast<uint64_t>(wanted)).position;
+      if (!suite::ScanUnlessCut(data, alone.state.pos, [&] {
+            lf = suite::FindNthNewline(data, alone.state.pos, static_cast<uint64_t>(wanted)).position;
           })) {
         return Fail(true);
       }
@@ -374,11 +375,11 @@ Searcher::Next Searcher::TakeAlone(Slot& slot, int64_t linesOffset) {
     SetEntry(state_.nextBlock, entry);
   }
   state_.completed = suite::LineCount{after};
-  state_.pos = alone.pos;
+  state_.pos = alone.state.pos;
   checkpoints_.ReachLine(after);
-  if (alone.textEnded) return Next::kEnded;
+  if (alone.end == PartEnd::kTextEnded) return Next::kEnded;
   // Matches past its room: the rest of the lines, here.
-  if (alone.full) return SearchWindow(data, size, false, linesOffset);
+  if (alone.end == PartEnd::kFull) return SearchWindow(data, size, false, linesOffset);
   return Next::kOn;
 }
 
@@ -416,7 +417,10 @@ LineSearchResult Searcher::Run(int workers) {
   workers = static_cast<int>(std::clamp<int64_t>(workers, 1, windows));
   std::vector<std::unique_ptr<Slot>> slots;
   for (int i = 0; i < workers; ++i) {
-    slots.push_back(std::make_unique<Slot>(file_, capacity_));
+    // A lone worker hands its matches over a part at a time, while their
+    // lines are still in the processor's cache; workers side by side keep a
+    // window's worth, to be taken while they go on.
+    slots.push_back(std::make_unique<Slot>(file_, capacity_, workers == 1 ? suite::kPartMatches : suite::kAheadMatches));
     if (hints_) slots.back()->hintCursor = hints_->Entries().begin();
   }
   suite::RunOrderedScan(

@@ -89,7 +89,7 @@ PartEnd SearchPart(const char* data, size_t size, bool last, int64_t base, const
     const suite::LineNumber lineNumber{state.completed.value + 1};
     const std::string_view text(data + line.start, line.textEnd - line.start);
     if (matcher.LineMatches(text, candidate - line.start)) {
-      findings.matches[findings.matchCount++] = {lineNumber, line.start, text.size()};
+      findings.matches[findings.matchCount++] = {state.completed, line.start, text.size()};
     }
     state.completed = suite::LineCount{lineNumber.value};
     if (!line.atLf) {  // the last line, without LF, or one the text's end cuts short
@@ -109,66 +109,25 @@ PartEnd SearchPart(const char* data, size_t size, bool last, int64_t base, const
 }
 
 void SearchAlone(const char* data, size_t size, const KeywordMatcher& matcher, AloneResult& result) {
-  result.Clear();
+  result.findings.Clear();
+  result.state = SearchState{};
+  result.state.nextBlock = suite::BlockKey{INT64_MAX / suite::kQuickIndexStride};  // none
+  result.end = PartEnd::kWindowDone;
+  result.cut = false;
   const bool searched = suite::ScanUnlessCut(data, size, [&] {
-    const void* lastLf = ::memrchr(data, '\n', size);
-    const size_t end = lastLf ? static_cast<size_t>(static_cast<const char*>(lastLf) - data) + 1 : 0;
-    // Only hints that are line starts split the search: a keyword (without
-    // LF) can't run across them.
-    size_t kept = 0;
-    for (const AloneResult::Hint& hint : result.hints) {
-      if (hint.pos == 0 || hint.pos > end || data[hint.pos - 1] != '\n') continue;
-      result.hints[kept] = hint;
-      result.hints[kept++].lineStart = false;
+    // Only hints at line starts split the search: a keyword (without LF)
+    // can't run across them.
+    for (AloneResult::Hint& hint : result.hints) {
+      hint.lineStart = false;
+      if (hint.pos == 0 || hint.pos > size || data[hint.pos - 1] != '\n' || hint.pos < result.state.pos) continue;
+      result.end = SearchPart(data, hint.pos, false, 0, matcher, result.state, result.findings);
+      // Full just at the hint: no room for the next part.
+      if (result.end == PartEnd::kWindowDone && result.findings.Full()) result.end = PartEnd::kFull;
+      if (result.end != PartEnd::kWindowDone) return;
+      hint.linesBefore = result.state.completed;
+      hint.lineStart = true;
     }
-    result.hints.resize(kept);  // never grows: no allocation
-    size_t pos = 0, next = 0;
-    int64_t completed = 0;
-    for (;;) {
-      while (next < result.hints.size() && result.hints[next].pos <= pos) {
-        if (result.hints[next].pos == pos) {
-          result.hints[next].linesBefore = suite::LineCount{completed};
-          result.hints[next].lineStart = true;
-        }
-        ++next;
-      }
-      if (pos >= end) break;
-      const size_t limit = next < result.hints.size() && result.hints[next].pos < end ? result.hints[next].pos : end;
-      uint64_t lfs = 0;
-      bool textEnded = false;
-      const size_t candidate = pos + matcher.FindCandidate(data + pos, limit - pos, &lfs, &textEnded);
-      completed += static_cast<int64_t>(lfs);
-      if (textEnded) {  // a line cut short by it still counts
-        if (candidate > pos && data[candidate - 1] != '\n') ++completed;
-        pos = candidate;
-        result.textEnded = true;
-        break;
-      }
-      if (candidate >= limit) {
-        pos = limit;
-        continue;
-      }
-      const CandidateLine line = LineOfCandidate(data, pos, candidate, end);  // end follows an LF
-      const std::string_view text(data + line.start, line.textEnd - line.start);
-      if (matcher.LineMatches(text, candidate - line.start)) {
-        if (result.matchCount == result.room) {
-          // No room: the line is searched again later; the LFs before it are counted.
-          result.full = true;
-          pos = line.start;
-          break;
-        }
-        result.matches[result.matchCount++] = {suite::LineCount{completed}, line.start, text.size()};
-      }
-      ++completed;
-      if (line.endsText) {
-        pos = line.end;
-        result.textEnded = true;
-        break;
-      }
-      pos = line.end + 1;
-    }
-    result.pos = pos;
-    result.completed = suite::LineCount{completed};
+    result.end = SearchPart(data, size, false, 0, matcher, result.state, result.findings);
   });
   if (!searched) result.cut = true;
 }

@@ -26,21 +26,22 @@ struct IndexEntry {
 };
 
 // What a guarded part of a window found: matching lines (window positions)
-// and quick-index entries, handed out once the part is done. Sized once for
-// the window, so a part never allocates.
+// and quick-index entries, handed out once the part is done. Sized once, so a
+// part never allocates; the room for matches is touched only as far as used.
 struct Findings {
   struct Match {
-    suite::LineNumber line;
+    suite::LineCount linesBefore;  // in the count of the search state that found it
     size_t start;
     size_t size;
   };
-  static constexpr size_t kMatches = suite::kPartMatches;
 
-  explicit Findings(size_t windowCapacity) : entries(windowCapacity / suite::kQuickIndexStride + 4) {}
+  Findings(size_t windowCapacity, size_t matchRoom)
+      : room(matchRoom), matches(new Match[matchRoom]), entries(windowCapacity / suite::kQuickIndexStride + 4) {}
   void Clear() { matchCount = entryCount = 0; }
-  bool Full() const { return matchCount == kMatches; }
+  bool Full() const { return matchCount == room; }
 
-  std::array<Match, kMatches> matches;
+  size_t room;
+  std::unique_ptr<Match[]> matches;
   size_t matchCount = 0;
   std::vector<IndexEntry> entries;
   size_t entryCount = 0;
@@ -63,42 +64,24 @@ PartEnd SearchPart(const char* data, size_t size, bool last, int64_t base, const
 
 // The whole lines of a window searched on their own, by a worker, while the
 // lines before them are searched by others: not knowing how many lines come
-// before, it counts its lines from its first, and notes the LF count at the
-// offsets a quick index of the file gave for it, so that entries there are
-// known without a second pass.
+// before, it counts its lines from its first and finds no index entries, but
+// notes the line count at the offsets a quick index of the file gave for it,
+// so that entries there are known without a second pass.
 struct AloneResult {
-  static constexpr size_t kMatches = suite::kAheadMatches;
-  struct Match {
-    suite::LineCount linesBefore;  // lines of the window before the matching one
-    size_t start;
-    size_t size;
-  };
   struct Hint {
     suite::BlockKey key;
-    size_t pos;                      // in the window
-    suite::LineCount linesBefore;    // lines of the window before pos, when it is a line start
+    size_t pos;                    // in the window
+    suite::LineCount linesBefore;  // lines of the window before pos, when it is a line start
     bool lineStart;
   };
 
-  // A window holds at most a line per byte. The room is left uninitialised:
-  // only what the matches use of it is ever touched.
-  explicit AloneResult(size_t windowCapacity)
-      : room(std::min(kMatches, windowCapacity + 1)), matches(new Match[room]) {}
-  void Clear() {
-    matchCount = 0;
-    completed = suite::LineCount{0};
-    pos = 0;
-    full = textEnded = cut = false;
-  }
+  // A window holds at most a line per byte.
+  AloneResult(size_t windowCapacity, size_t matchRoom) : findings(windowCapacity, std::min(matchRoom, windowCapacity + 1)) {}
 
-  size_t room;
-  std::unique_ptr<Match[]> matches;
-  size_t matchCount = 0;
-  std::vector<Hint> hints;         // set before the search, sorted
-  suite::LineCount completed{0};   // lines whose LF (or the text's end) was passed
-  size_t pos = 0;           // a line start: where the search stopped
-  bool full = false;        // ... for want of room; the rest is searched later
-  bool textEnded = false;   // ... at a 0x1A
+  Findings findings;
+  std::vector<Hint> hints;  // set before the search, sorted
+  SearchState state;        // completed: lines whose LF (or the text's end) was passed; pos: where it stopped
+  PartEnd end = PartEnd::kWindowDone;  // kFull: the rest is searched later
   bool cut = false;
 };
 

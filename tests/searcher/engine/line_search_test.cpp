@@ -156,16 +156,28 @@ TEST(LineSearchTest, AWindowWithMoreMatchesThanTheHelperKeepsComesWhole) {
       return true;
     }
     void OnCheckpoint(suite::LineNumber) override {}
-  } sink;
+  };
   const KeywordMatcher matcher("a", true, CodePage::Gbk);
-  QuickIndex index;
-  const LineSearchResult result = SearchLines(file, matcher, sink, 10000, size_t{1} << 20, &index);
-  EXPECT_EQ(result.linesRead, suite::LineCount{1600000});
-  EXPECT_EQ(sink.expected, 1600001);
-  EXPECT_TRUE(sink.inOrder);
-  ASSERT_EQ(index.Size(), 160);
-  // Line 10001 starts after 5000 lines of each kind: 5000 * 5 + 5000 * 2 bytes.
-  EXPECT_EQ(index.Find(suite::BlockKey{1}), suite::ByteOffset{35000});
+  QuickIndex preRead;
+  suite::ScanLineStarts(file, suite::kQuickIndexStride, [&](int64_t index, int64_t offset) {
+    preRead.Set(suite::BlockKey{index / suite::kQuickIndexStride}, suite::ByteOffset{offset});
+  });
+  for (int workers = 1; workers <= 3; ++workers) {
+    // With the pre-read's index to confirm entries with: a worker's room
+    // may run out right where an entry is noted.
+    for (const QuickIndex* hints : std::vector<const QuickIndex*>{nullptr, &preRead}) {
+      Numbers sink;
+      QuickIndex index;
+      const LineSearchResult result = SearchLines(file, matcher, sink, 10000, size_t{1} << 20, &index, hints, workers);
+      EXPECT_EQ(result.linesRead, suite::LineCount{1600000});
+      EXPECT_EQ(sink.expected, 1600001);
+      EXPECT_TRUE(sink.inOrder);
+      ASSERT_EQ(index.Size(), 160);
+      // Line 10001 starts after 5000 lines of each kind: 5000 * 5 + 5000 * 2 bytes.
+      EXPECT_EQ(index.Find(suite::BlockKey{1}), suite::ByteOffset{35000});
+      EXPECT_EQ(index.Entries(), preRead.Entries());
+    }
+  }
 }
 
 // The quick index a search reads is the pre-read's, whatever the windows, the
