@@ -68,7 +68,7 @@ void CountWindow(FileWindow& window, int64_t offset, WindowCount& count) {
 // The scan across windows, fed one counted window after another.
 class LineStarts {
  public:
-  LineStarts(int64_t stride, int64_t startOffset, const std::function<void(int64_t, int64_t)>& onLineStart)
+  LineStarts(int64_t stride, int64_t startOffset, const std::function<void(LineCount, ByteOffset)>& onLineStart)
       : stride_(stride), nextMark_(static_cast<uint64_t>(stride)), pendingOffset_(startOffset), onLineStart_(onLineStart) {}
 
   // Reports the line starts of a counted window at file offset `base`; false
@@ -78,7 +78,7 @@ class LineStarts {
     // starts at the first byte.
     if (pending_ && count.textSize > 0) {
       pending_ = false;
-      onLineStart_(pendingIndex_, pendingOffset_);
+      onLineStart_(LineCount{pendingIndex_}, ByteOffset{pendingOffset_});
     }
     while (nextMark_ <= newlines_ + count.newlines) {
       const uint64_t wanted = nextMark_ - newlines_;  // within the window, from 1
@@ -93,7 +93,7 @@ class LineStarts {
       }
       const int64_t lineStart = base + static_cast<int64_t>(lf) + 1;
       if (lf + 1 < count.textSize) {
-        onLineStart_(static_cast<int64_t>(nextMark_), lineStart);
+        onLineStart_(LineCount{static_cast<int64_t>(nextMark_)}, ByteOffset{lineStart});
       } else {
         pending_ = true;
         pendingIndex_ = static_cast<int64_t>(nextMark_);
@@ -117,13 +117,13 @@ class LineStarts {
   int64_t pendingIndex_ = 0;
   int64_t pendingOffset_;
   char lastByte_ = '\n';
-  const std::function<void(int64_t, int64_t)>& onLineStart_;
+  const std::function<void(LineCount, ByteOffset)>& onLineStart_;
 };
 
 }  // namespace
 
 LineScanResult ScanLineStarts(ExclusiveFile& file, int64_t stride,
-                              const std::function<void(int64_t, int64_t)>& onLineStart, int64_t startOffset,
+                              const std::function<void(LineCount, ByteOffset)>& onLineStart, int64_t startOffset,
                               size_t windowSize, int workers) {
   LineScanResult result;
   if (stride < 1) stride = 1;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "common/line_quantities.h"
 #include "common/scan_pipeline.h"
 #include "common/tuning.h"
 
@@ -21,12 +22,12 @@ struct LineScanResult {
 
 // Scans `file` from byte offset `startOffset` to its end, or to the first 0x1A
 // byte, which ends the text, through mapped windows of `windowSize`. Calls
-// `onLineStart(index, offset)` for every line whose 0-based index is a multiple
-// of `stride`, with the real byte offset of its first byte. Lines are never
+// `onLineStart(linesBefore, offset)` for every line that follows a multiple
+// of `stride` lines, with the real byte offset of its first byte. Lines are never
 // materialised: LFs are counted in bulk, so memory stays at a window per
 // worker; `workers` windows are counted at once (see scan_pipeline.h).
 LineScanResult ScanLineStarts(ExclusiveFile& file, int64_t stride,
-                              const std::function<void(int64_t index, int64_t offset)>& onLineStart,
+                              const std::function<void(LineCount linesBefore, ByteOffset offset)>& onLineStart,
                               int64_t startOffset = 0, size_t windowSize = kMapWindowSize,
                               int workers = ScanWorkers());
 

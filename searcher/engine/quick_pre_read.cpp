@@ -51,12 +51,12 @@ int QuickPreRead(LorvaneWindow& window, SearchContext& context, size_t windowSiz
   const std::string entryMessage = Cp("快速预读: 正在创建快速索引 ");
   const suite::LineScanResult scan = suite::ScanLineStarts(
       file, suite::kQuickIndexStride,
-      [&](int64_t line, int64_t offset) {
-        const suite::BlockKey key = suite::BlockAfter(suite::LineCount{line});
+      [&](suite::LineCount linesBefore, suite::ByteOffset offset) {
+        const suite::BlockKey key = suite::BlockAfter(linesBefore);
         window.ProgressStep();
-        index.Set(key, suite::ByteOffset{offset});
+        index.Set(key, offset);
         char numbers[96];
-        std::snprintf(numbers, sizeof numbers, "_mp[%" PRId64 "] = %" PRId64, key.value, offset);
+        std::snprintf(numbers, sizeof numbers, "_mp[%" PRId64 "] = %" PRId64, key.value, offset.value);
         window.PostStatus(entryMessage + numbers);
       },
       0, windowSize);

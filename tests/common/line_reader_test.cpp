@@ -48,7 +48,7 @@ Scan ScanAll(const std::string& path, int64_t stride, size_t blockSize, int work
   EXPECT_TRUE(file.Open(path));
   Scan scan;
   scan.result = suite::ScanLineStarts(
-      file, stride, [&](int64_t index, int64_t offset) { scan.marks.emplace_back(index, offset); }, 0, blockSize,
+      file, stride, [&](suite::LineCount index, suite::ByteOffset offset) { scan.marks.emplace_back(index.value, offset.value); }, 0, blockSize,
       workers);
   return scan;
 }

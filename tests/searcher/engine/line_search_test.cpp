@@ -159,8 +159,8 @@ TEST(LineSearchTest, AWindowWithMoreMatchesThanTheHelperKeepsComesWhole) {
   };
   const KeywordMatcher matcher("a", true, CodePage::Gbk);
   QuickIndex preRead;
-  suite::ScanLineStarts(file, suite::kQuickIndexStride, [&](int64_t index, int64_t offset) {
-    preRead.Set(suite::BlockKey{index / suite::kQuickIndexStride}, suite::ByteOffset{offset});
+  suite::ScanLineStarts(file, suite::kQuickIndexStride, [&](suite::LineCount linesBefore, suite::ByteOffset offset) {
+    preRead.Set(suite::BlockAfter(linesBefore), offset);
   });
   for (int workers = 1; workers <= 3; ++workers) {
     // With the pre-read's index to confirm entries with: a worker's room
@@ -198,8 +198,8 @@ TEST(LineSearchTest, TheIndexItReadsIsThePreReadsWhateverTheHints) {
     suite::ExclusiveFile file;
     ASSERT_TRUE(file.Open(path));
     QuickIndex preRead;
-    suite::ScanLineStarts(file, suite::kQuickIndexStride, [&](int64_t index, int64_t offset) {
-      preRead.Set(suite::BlockKey{index / suite::kQuickIndexStride}, suite::ByteOffset{offset});
+    suite::ScanLineStarts(file, suite::kQuickIndexStride, [&](suite::LineCount linesBefore, suite::ByteOffset offset) {
+      preRead.Set(suite::BlockAfter(linesBefore), offset);
     });
     ASSERT_GT(preRead.Size(), endOfText ? 1 : 4);
     QuickIndex shifted, misplaced;
