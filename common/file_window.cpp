@@ -24,6 +24,12 @@ void FileWindow::Unmap() {
   mappingSize_ = 0;
 }
 
+void FileWindow::Release() {
+  Unmap();
+  data_ = nullptr;
+  size_ = 0;
+}
+
 bool FileWindow::Load(int64_t offset) {
   Unmap();
   data_ = nullptr;

@@ -30,6 +30,9 @@ class FileWindow {
   // window that reaches the end. False on a read error, and when the file is
   // shorter than an earlier Load of this window found it (WasCut()).
   bool Load(int64_t offset);
+  // Lets the bytes shown go: a mapping's pages stop counting as the
+  // process's memory. Data() and Size() are then empty until the next Load.
+  void Release();
   // The last Load failed because the file was cut since the one before: a
   // cut between two windows, which no touched page shows.
   bool WasCut() const { return cut_; }

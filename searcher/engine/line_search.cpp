@@ -105,6 +105,8 @@ struct Slot {
   suite::FileWindow window;
   AloneResult alone;
   bool loaded = false;
+  size_t size = 0;        // of the window as loaded
+  bool reachesEnd = false;
   bool hasLines = false;  // a line starts in the window after its first byte, or at the file's start
   size_t linesStart = 0;  // where: after the window's first LF, or 0 at the file's start
   QuickIndex::Table::const_iterator hintCursor;  // the first hint not behind the slot's windows
@@ -193,8 +195,7 @@ bool Searcher::HandOver(const char* data) {
   for (size_t i = 0; i < findings_.entryCount; ++i) {
     SetEntry(findings_.entries[i].key, findings_.entries[i].offset.value);
   }
-  for (size_t i = 0; i < findings_.matchCount; ++i) {
-    const Findings::Match& match = findings_.matches[i];
+  for (const Findings::Match& match : findings_.matches) {
     if (!Emit(suite::LineNumber{match.linesBefore.value + 1}, FoundLine(data + match.start, match.size))) return false;
   }
   findings_.Clear();
@@ -288,17 +289,23 @@ Searcher::Next Searcher::SearchLongLine() {
 // Searches the lines from offset_ up to `limit`, a line start (or the end of
 // the text), here on the caller.
 Searcher::Next Searcher::SearchOnTo(int64_t limit) {
-  while (offset_ < limit) {
-    if (!window_.Load(offset_)) return Fail(window_.WasCut());
-    if (window_.Size() == 0) return Next::kEnded;
-    const size_t size = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(window_.Size()), limit - offset_));
-    state_.pos = 0;
-    Next next = SearchWindow(window_.Data(), size, window_.ReachesEnd() && size == window_.Size(), offset_);
-    if (next == Next::kOn) offset_ += static_cast<int64_t>(state_.pos);
-    if (next == Next::kLongLine) next = SearchLongLine();  // it moves offset_
-    if (next != Next::kOn) return next;
+  Next next = Next::kOn;
+  while (next == Next::kOn && offset_ < limit) {
+    if (!window_.Load(offset_)) {
+      next = Fail(window_.WasCut());
+    } else if (window_.Size() == 0) {
+      next = Next::kEnded;
+    } else {
+      const auto size = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(window_.Size()), limit - offset_));
+      state_.pos = 0;
+      next = SearchWindow(window_.Data(), size, window_.ReachesEnd() && size == window_.Size(), offset_);
+      if (next == Next::kOn) offset_ += static_cast<int64_t>(state_.pos);
+      if (next == Next::kLongLine) next = SearchLongLine();  // it moves offset_
+    }
   }
-  return Next::kOn;
+  // What the caller read of the file needn't stay mapped beside the workers' windows.
+  window_.Release();
+  return next;
 }
 
 // On a worker: the whole lines that start in the window at `offset`.
@@ -306,9 +313,11 @@ void Searcher::ScanWindow(Slot& slot, int64_t offset) const {
   slot.alone.cut = false;
   slot.hasLines = false;
   slot.loaded = slot.window.Load(offset);
-  if (!slot.loaded || slot.window.Size() == 0) return;
+  slot.size = slot.window.Size();
+  slot.reachesEnd = slot.window.ReachesEnd();
+  if (!slot.loaded || slot.size == 0) return;
   const char* data = slot.window.Data();
-  const size_t size = slot.window.Size();
+  const size_t size = slot.size;
   slot.linesStart = 0;
   if (offset > 0) {
     const void* lf = nullptr;
@@ -316,7 +325,10 @@ void Searcher::ScanWindow(Slot& slot, int64_t offset) const {
       slot.alone.cut = true;
       return;
     }
-    if (!lf) return;  // inside a long line
+    if (!lf) {  // inside a long line: nothing of it to keep mapped
+      slot.window.Release();
+      return;
+    }
     slot.linesStart = static_cast<size_t>(static_cast<const char*>(lf) - data) + 1;
   }
   slot.hasLines = true;
@@ -346,8 +358,7 @@ Searcher::Next Searcher::TakeAlone(Slot& slot, int64_t linesOffset) {
   const char* data = slot.window.Data() + slot.linesStart;
   const size_t size = slot.window.Size() - slot.linesStart;
   const int64_t before = state_.completed.value;
-  for (size_t i = 0; i < alone.findings.matchCount; ++i) {
-    const Findings::Match& match = alone.findings.matches[i];
+  for (const Findings::Match& match : alone.findings.matches) {
     if (!Emit(suite::LineNumber{before + match.linesBefore.value + 1}, FoundLine(data + match.start, match.size))) {
       return Next::kStop;
     }
@@ -390,20 +401,26 @@ bool Searcher::TakeWindow(Slot& slot, int64_t offset) {
     Fail(slot.alone.cut || slot.window.WasCut());
     return false;
   }
-  if (slot.window.Size() == 0) {  // the file ends where the window would start
+  if (slot.size == 0) {  // the file ends where the window would start
     SearchOnTo(kToTheEnd);
     return false;
   }
   const int64_t linesOffset = offset + static_cast<int64_t>(slot.linesStart);
-  // A window a long line reached past is searched from there, with the next.
-  if (slot.hasLines && offset_ <= linesOffset) {
+  if (!slot.hasLines) {
+    // Inside a line longer than a window: searched here now, to its end,
+    // while the workers wait (they would only find it has no LF).
+    const int64_t windowEnd = offset + static_cast<int64_t>(slot.size);
+    if (offset_ < windowEnd && SearchOnTo(windowEnd) != Next::kOn) return false;
+  } else if (offset_ <= linesOffset) {
     Next next = SearchOnTo(linesOffset);
     if (next == Next::kOn) next = TakeAlone(slot, linesOffset);
     if (next == Next::kLongLine) next = Next::kOn;  // they held no whole line
     if (next != Next::kOn) return false;
     offset_ = linesOffset + static_cast<int64_t>(state_.pos);
   }
-  if (slot.window.ReachesEnd()) {
+  // Else a long line reached past the window's lines: they are searched
+  // from there, with the next window's.
+  if (slot.reachesEnd) {
     SearchOnTo(kToTheEnd);
     return false;
   }

@@ -89,7 +89,7 @@ PartEnd SearchPart(const char* data, size_t size, bool last, int64_t base, const
     const suite::LineNumber lineNumber{state.completed.value + 1};
     const std::string_view text(data + line.start, line.textEnd - line.start);
     if (matcher.LineMatches(text, candidate - line.start)) {
-      findings.matches[findings.matchCount++] = {state.completed, line.start, text.size()};
+      findings.matches.push_back({state.completed, line.start, text.size()});
     }
     state.completed = suite::LineCount{lineNumber.value};
     if (!line.atLf) {  // the last line, without LF, or one the text's end cuts short

@@ -7,7 +7,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 #include "common/codepage.h"
@@ -35,14 +34,19 @@ struct Findings {
     size_t size;
   };
 
+  // Reserved, not filled: a room of 65536 costs only the matches made.
   Findings(size_t windowCapacity, size_t matchRoom)
-      : room(matchRoom), matches(new Match[matchRoom]), entries(windowCapacity / suite::kQuickIndexStride + 4) {}
-  void Clear() { matchCount = entryCount = 0; }
-  bool Full() const { return matchCount == room; }
+      : room(matchRoom), entries(windowCapacity / suite::kQuickIndexStride + 4) {
+    matches.reserve(room);
+  }
+  void Clear() {
+    matches.clear();
+    entryCount = 0;
+  }
+  bool Full() const { return matches.size() == room; }
 
   size_t room;
-  std::unique_ptr<Match[]> matches;
-  size_t matchCount = 0;
+  std::vector<Match> matches;
   std::vector<IndexEntry> entries;
   size_t entryCount = 0;
 };
