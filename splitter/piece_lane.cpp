@@ -6,7 +6,7 @@
 
 #include "common/cut_guard.h"
 #include "common/exclusive_file.h"
-#include "splitter/line_ends.h"
+#include "common/line_ends.h"
 
 namespace cleavora {
 
@@ -47,7 +47,7 @@ PieceLane::Outcome PieceLane::Write(int64_t start, int64_t end, bool loneLf, boo
     const bool read = suite::ScanUnlessCut(data, size, [&] {
       size_t spanStart = 0;
       if (loneLf) {  // else none is looked for: the bytes go as they are
-        LineEnds ends(data, size, 0);
+        suite::LineEnds ends(data, size, 0);
         for (size_t lf = ends.Next(); lf < size && written; lf = ends.Next()) {
           const char before = lf > 0 ? data[lf - 1] : lastByte;
           if (data[lf] != '\n' || before == '\r') continue;  // a 0x1A put there since is text here

@@ -22,7 +22,7 @@
 #include "common/stamped_directory.h"
 #include "splitter/cleavora_texts.h"
 #include "splitter/cleavora_window.h"
-#include "splitter/line_ends.h"
+#include "common/line_ends.h"
 #include "splitter/piece_lane.h"
 #include "splitter/split_state.h"
 
@@ -65,7 +65,7 @@ PartEnd SplitPart(const char* data, size_t size, CleavoraWindow& window, const S
     at.spanStart = upTo;
     return written;
   };
-  LineEnds ends(data, size, at.pos);
+  suite::LineEnds ends(data, size, at.pos);
   while (at.pos < size) {
     const size_t lf = ends.Next();  // or a 0x1A, or the window's end
     // The text ends at a 0x1A.
