@@ -36,8 +36,8 @@ int Finish(CleavoraWindow& window, const std::string& statusText, int result) {
 // for (read after every line, so a change takes effect for the piece being
 // filled), and hands each piece's bytes to the writers. Pieces are reported
 // in piece order once written, each before anything said of a later one. The
-// lines are only counted here: the writers read the bytes again, each through
-// a window of its own.
+// caller's own pieces get their bytes here as the lines are taken; the other
+// lanes' pieces are only counted, their lanes read the bytes again.
 class SplitSink {
  public:
   SplitSink(CleavoraWindow& window, const SplitState& state, PieceWriters& writers, std::string sourcePath,
