@@ -1,36 +1,18 @@
 #include "common/newline_count.h"
 
-#if defined(__x86_64__)
-#include <immintrin.h>
-#endif
-
+#include "common/byte_masks.h"
 #include "common/cpu_features.h"
 
 namespace suite {
 namespace {
 
-// The position of the kth (1-based) set bit of mask; k <= popcount(mask).
-inline unsigned NthSetBit(uint64_t mask, uint64_t k) {
-  while (--k) mask &= mask - 1;
-  return static_cast<unsigned>(__builtin_ctzll(mask));
-}
-
 #if defined(__x86_64__)
-__attribute__((target("avx2"))) inline uint64_t Mask64(__m256i low, __m256i high, __m256i byte) {
-  return static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(low, byte))) |
-         (static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(high, byte)))) << 32);
-}
-
 __attribute__((target("avx2"))) NewlineSearch FindNthNewlineAvx2(const char* data, size_t length, uint64_t n) {
-  const __m256i newline = _mm256_set1_epi8('\n');
-  const __m256i endOfText = _mm256_set1_epi8(kEndOfText);
   uint64_t counted = 0;
   size_t i = 0;
   for (; i + 64 <= length; i += 64) {
-    const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i));
-    const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i + 32));
-    uint64_t lines = Mask64(low, high, newline);
-    const uint64_t stops = Mask64(low, high, endOfText);
+    uint64_t lines = ByteMask64Avx2(data + i, '\n');
+    const uint64_t stops = ByteMask64Avx2(data + i, kEndOfText);
     if (stops) lines &= (stops & -stops) - 1;  // only the LFs before the first 0x1A
     const uint64_t inChunk = static_cast<uint64_t>(__builtin_popcountll(lines));
     if (counted + inChunk >= n) return {i + NthSetBit(lines, n - counted), n, false};
@@ -42,14 +24,9 @@ __attribute__((target("avx2"))) NewlineSearch FindNthNewlineAvx2(const char* dat
 }
 
 __attribute__((target("avx2"))) uint64_t CountNewlinesAvx2(const char* data, size_t length) {
-  const __m256i newline = _mm256_set1_epi8('\n');
   uint64_t counted = 0;
   size_t i = 0;
-  for (; i + 64 <= length; i += 64) {
-    const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i));
-    const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i + 32));
-    counted += static_cast<uint64_t>(__builtin_popcountll(Mask64(low, high, newline)));
-  }
+  for (; i + 64 <= length; i += 64) counted += static_cast<uint64_t>(__builtin_popcountll(ByteMask64Avx2(data + i, '\n')));
   for (; i < length; ++i) counted += data[i] == '\n';
   return counted;
 }

@@ -40,11 +40,6 @@ inline constexpr size_t kPartMatches = 256;
 // stops, and the rest of the window is searched again in order.
 inline constexpr size_t kAheadMatches = size_t{1} << 16;
 
-// The splitter hands a piece to its second lane only once the piece has
-// grown to half a window since it started: smaller ones aren't worth a
-// hand-over each.
-inline constexpr size_t kLaneHandOverShare = 2;  // a window / this
-
 // A window's thread takes the calls workers queue for it every 5 ms while
 // they keep coming: a search posting thousands a second would otherwise wake
 // it for nearly each one, on a core the search needs.

@@ -1,8 +1,9 @@
-// A second writer of pieces, on a helper thread.
+// One writer of pieces: the only place where a piece gets its bytes.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "common/file_window.h"
@@ -16,11 +17,12 @@ class ExclusiveFile;
 namespace cleavora {
 
 // Writing a piece is mostly the kernel's copy into fresh page-cache memory,
-// and one thread of it is the split's whole time. Once the split knows where a
-// piece's lines lie, this lane writes them into the piece on its own thread
-// while the split goes on with the next piece: two cores, two copies at once.
-// The lane sees the source through a window of its own. One piece at a time;
-// the caller creates it, starts it, and waits for it before the next.
+// the split's main cost. A lane writes one piece at a time: either as the
+// split hands it the lines it reads (Append), or, once the split knows where
+// a piece's lines lie, from a window of the source of its own, on its own
+// thread (Start) while the split goes on; several lanes copy at once. The
+// caller creates each piece and waits for it before the next. The thread is
+// made by the first Start.
 class PieceLane {
  public:
   enum class Outcome { kWritten, kCut, kReadFailed, kWriteFailed };
@@ -29,23 +31,33 @@ class PieceLane {
 
   // Creates (or truncates) the piece file; false when it can't be.
   bool Create(const std::string& path);
-  // Writes source bytes [start, end), whole lines in the split's text model
-  // (no 0x1A among them), into the piece: CR before every LF alone (looked
-  // for only when `loneLf`: else they go as they are), and CR LF after them
-  // when `closeLine` (a last line without LF). Then closes it.
+
+  // Appends bytes of whole or partial lines in the split's text model (no
+  // 0x1A among them), following those appended before: a CR goes before
+  // every LF alone (looked for only when `loneLf`: else they go as they are).
+  // Reads `data` only: a mapped source is read under the caller's cut guard.
+  // False once a write failed.
+  bool Append(const char* data, size_t size, bool loneLf);
+  // Closes the piece, after CR LF when `closeLine` (a last line without LF).
+  Outcome Finish(bool closeLine);
+
+  // Appends source bytes [start, end), read through the lane's own window,
+  // and finishes the piece; on the lane's thread.
   void Start(int64_t start, int64_t end, bool loneLf, bool closeLine);
-  // The same on the calling thread.
-  Outcome Write(int64_t start, int64_t end, bool loneLf, bool closeLine);
-  // Waits for the started piece. A stop doesn't end it: its lines were read
-  // before the stop, and what was read goes into the pieces.
+  // Waits for the piece started or finished last. A stop doesn't end it: its
+  // lines were read before the stop, and what was read goes into the pieces.
   Outcome Wait();
   const std::string& Path() const { return writer_.Path(); }
 
  private:
+  Outcome Copy(int64_t start, int64_t end, bool loneLf, bool closeLine);
+  Outcome Failed(Outcome outcome);
+
   suite::FileWindow window_;
   suite::OutputFile writer_;
+  char lastByte_ = '\n';  // the last byte appended: pieces start with a line
   Outcome outcome_ = Outcome::kWritten;
-  suite::HelperThread helper_;  // last: its job uses the members above
+  std::unique_ptr<suite::HelperThread> helper_;  // last: its job uses the members above
 };
 
 }  // namespace cleavora

@@ -1,30 +1,24 @@
 #include "splitter/split.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cinttypes>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <optional>
-#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "common/cut_guard.h"
-#include "common/tuning.h"
 #include "common/exclusive_file.h"
 #include "common/file_window.h"
-#include "common/helper_thread.h"
-#include "common/scan_pipeline.h"
-#include "common/newline_count.h"
-#include "common/output_file.h"
 #include "common/path_util.h"
+#include "common/scan_pipeline.h"
 #include "common/stamped_directory.h"
 #include "splitter/cleavora_texts.h"
 #include "splitter/cleavora_window.h"
-#include "splitter/line_ends.h"
-#include "splitter/piece_lane.h"
+#include "splitter/piece_writers.h"
 #include "splitter/split_state.h"
+#include "splitter/window_lines.h"
 
 namespace cleavora {
 namespace {
@@ -37,70 +31,187 @@ int Finish(CleavoraWindow& window, const std::string& statusText, int result) {
   return result;
 }
 
-// Where the split stands inside a window.
-struct SplitPosition {
-  size_t pos = 0;          // first byte of the window not yet looked at
-  size_t spanStart = 0;    // first byte not yet handed to the piece
-  bool lineOpen = false;   // bytes of the current line are in the piece already
-  char lastByte = '\n';    // the last byte handed over or skipped, across windows
-  bool loneLfInPiece = false;  // a line of the piece ends in an LF without CR
-  int64_t linesInPiece = 0;
-  int64_t totalLines = 0;
-};
+// The split's sink: takes the line ends of the source's windows in file
+// order, cuts the pieces after the lines the window's lines per piece asks
+// for (read after every line, so a change takes effect for the piece being
+// filled), and hands each piece's bytes to the writers. Pieces are reported
+// in piece order once written, each before anything said of a later one. The
+// caller's own pieces get their bytes here as the lines are taken; the other
+// lanes' pieces are only counted, their lanes read the bytes again.
+class SplitSink {
+ public:
+  SplitSink(CleavoraWindow& window, const SplitState& state, PieceWriters& writers, std::string sourcePath,
+            std::string splitDirectory, int64_t sourceSize)
+      : window_(window), state_(state), writers_(writers), sourcePath_(std::move(sourcePath)),
+        splitDirectory_(std::move(splitDirectory)), sourceSize_(sourceSize) {}
 
-enum class PartEnd { kWindowDone, kPieceFull, kTextEnded, kStopped, kWriteFailed };
+  // Creates the first piece; false when the split ended (Result()).
+  bool Begin() { return OpenPiece(); }
 
-// Hands the lines of data[at.pos, size) to the piece: runs of lines that end
-// in CR LF already are their piece bytes and go in one copy; an LF alone gets
-// its CR. Without a writer the lines are only counted: the piece lane writes
-// them afterwards. Ends when the window is done, the piece holds the window's lines
-// per piece (read after every line: one number, nothing mapped), the text ends
-// (0x1A) or a stop is asked for. Touches the window under the cut
-// guard; OutputFile::Append copies before it counts, so a cut leaves the
-// piece whole up to there.
-PartEnd SplitPart(const char* data, size_t size, CleavoraWindow& window, const SplitState& state,
-                  suite::OutputFile* writer, SplitPosition& at) {
-  const auto handOver = [&](size_t upTo) {
-    const bool written = !writer || writer->Append(std::string_view(data + at.spanStart, upTo - at.spanStart));
-    at.spanStart = upTo;
-    return written;
-  };
-  LineEnds ends(data, size, at.pos);
-  while (at.pos < size) {
-    const size_t lf = ends.Next();  // or a 0x1A, or the window's end
-    // The text ends at a 0x1A.
-    if (lf < size && data[lf] == suite::kEndOfText) {
-      if (!handOver(lf)) return PartEnd::kWriteFailed;
-      at.lineOpen = at.lineOpen || lf > at.pos;
-      at.pos = lf;
-      return PartEnd::kTextEnded;
+  // Takes the window at `offset`; false when the split goes no further: the
+  // text ended, or the split did (a failure or a stop, Result()).
+  bool Take(const suite::FileWindow& source, const WindowLines& lines, int64_t offset) {
+    if (lines.readFailed) return Fail(lines.cut ? CutWhileReadText(sourcePath_) : ReadFailedText(sourcePath_));
+    windowLoneLf_ = lines.loneLf || (lines.lfFirst && lastByte_ != '\r');
+    pieceLoneLf_ = pieceLoneLf_ || windowLoneLf_;
+    for (uint64_t lf = 1; lf <= lines.newlines; ++lf) {
+      ++linesInPiece_;
+      ++totalLines_;
+      const bool stop = state_.StopRequested();
+      if (!stop && linesInPiece_ < window_.LinesPerPiece()) {
+        // The caller's piece is written as it goes: a failure ends the split
+        // within a few hundred lines, not at the end of the window.
+        if (lf % suite::kLfMarkEvery == 0 && writers_.Streamed() &&
+            !Stream(source, offset, lines.marks[lf / suite::kLfMarkEvery - 1] + 1)) {
+          return false;
+        }
+        continue;
+      }
+      size_t at = 0;
+      if (!lines.FindLf(source, lf, at)) return Fail(CutWhileReadText(sourcePath_));
+      if (writers_.Streamed() && !Stream(source, offset, at + 1)) return false;
+      const int64_t end = offset + static_cast<int64_t>(at) + 1;
+      if (stop) return Stop(end);
+      if (!NextPiece(end)) return false;
+      pieceLoneLf_ = windowLoneLf_;
     }
-    if (lf == size) {  // the line goes on in the next window
-      if (!handOver(size)) return PartEnd::kWriteFailed;
-      at.lineOpen = true;
-      at.lastByte = data[size - 1];
-      at.pos = size;
-      return PartEnd::kWindowDone;
-    }
-    const char before = lf > at.pos ? data[lf - 1] : (at.lineOpen ? at.lastByte : '\n');
-    if (before != '\r') {  // LF alone: the piece gets CR LF
-      at.loneLfInPiece = true;
-      if (!handOver(lf) || (writer && !writer->Append("\r\n"))) return PartEnd::kWriteFailed;
-      at.spanStart = lf + 1;
-    }
-    at.pos = lf + 1;
-    at.lastByte = '\n';
-    at.lineOpen = false;
-    ++at.linesInPiece;
-    ++at.totalLines;
-    if (state.StopRequested()) {
-      handOver(at.pos);
-      return PartEnd::kStopped;
-    }
-    if (at.linesInPiece >= window.LinesPerPiece()) return handOver(at.pos) ? PartEnd::kPieceFull : PartEnd::kWriteFailed;
+    if (writers_.Streamed() && !Stream(source, offset, lines.textSize)) return false;
+    if (lines.textSize > 0) lastByte_ = lines.lastByte;
+    textEnd_ = offset + static_cast<int64_t>(lines.textSize);
+    if (lines.endOfText) return false;
+    if (!lines.reachesEnd && lines.size > 0) return true;
+    // The end of the file, before where it ended when the split began: no
+    // window of a slot that saw it longer told (the slot's first load came
+    // after the cut).
+    if (textEnd_ < sourceSize_) return Fail(CutWhileReadText(sourcePath_));
+    return false;
   }
-  return handOver(at.pos) ? PartEnd::kWindowDone : PartEnd::kWriteFailed;
-}
+
+  // After the last window taken: the last piece (a last line without LF gets
+  // its CR LF there), the reports still due, and the split's result.
+  int End() {
+    if (result_) return *result_;
+    const bool closeLine = lastByte_ != '\n';
+    if (closeLine) ++totalLines_;
+    writers_.Hand(pieceStart_, textEnd_, pieceLoneLf_, closeLine, totalLines_);
+    // The last piece is said in the success text, not in a report of its own.
+    while (writers_.Pending() > 1) {
+      if (!Settle()) return *result_;
+    }
+    if (!Settle(false)) return *result_;
+    if (state_.StopRequested()) return -1;
+    // The last piece counts even when it is empty.
+    std::string success = SuccessText(totalLines_, pieces_);
+    if (!state_.BesideProgram()) success += PiecesWrittenToText(splitDirectory_);
+    return Finish(window_, success, 0);
+  }
+
+  int Result() const { return result_.value_or(-1); }
+
+ private:
+  // Hands the caller's piece the window's bytes from where it stands up to
+  // `upTo`.
+  bool Stream(const suite::FileWindow& source, int64_t offset, size_t upTo) {
+    const size_t from = static_cast<size_t>(streamedTo_ - offset);
+    const char* data = source.Data() + from;
+    bool written = true;
+    if (!suite::ScanUnlessCut(data, upTo - from, [&] { written = writers_.Append(data, upTo - from, windowLoneLf_); })) {
+      return Fail(CutWhileReadText(sourcePath_));
+    }
+    streamedTo_ = offset + static_cast<int64_t>(upTo);
+    if (written) return true;
+    // The piece's failure, after what became of the pieces before it.
+    writers_.Hand(pieceStart_, streamedTo_, pieceLoneLf_, false, totalLines_);
+    while (writers_.Pending() > 0 && Settle()) {
+    }
+    return false;
+  }
+
+  // Hands over the full piece ending at `end` and opens the next.
+  bool NextPiece(int64_t end) {
+    writers_.Hand(pieceStart_, end, pieceLoneLf_, false, totalLines_);
+    pieceStart_ = streamedTo_ = end;
+    linesInPiece_ = 0;
+    return OpenPiece();
+  }
+
+  // Creates the next piece on its lane, once the piece before on that lane is
+  // taken back.
+  bool OpenPiece() {
+    while (writers_.Full()) {
+      if (!Settle()) return false;
+    }
+    const std::string path = PiecePath(splitDirectory_, pieces_);
+    if (!writers_.Create(path)) return Fail(CreateFailedText(path));
+    ++pieces_;
+    return true;
+  }
+
+  // Takes back the oldest piece handed over: reports it (when `report`), or
+  // ends the split with its failure.
+  bool Settle(bool report = true) {
+    const PieceWriters::Finished piece = writers_.TakeOldest();
+    switch (piece.outcome) {
+      case PieceLane::Outcome::kWritten:
+        if (report) {
+          window_.SetStatusText(ProgressText(piece.linesAfter, piece.number + 1));
+          window_.ShowForm();
+        }
+        return true;
+      case PieceLane::Outcome::kCut:
+        return Ended(CutWhileReadText(sourcePath_));
+      case PieceLane::Outcome::kReadFailed:
+        return Ended(ReadFailedText(sourcePath_));
+      case PieceLane::Outcome::kWriteFailed:
+        break;
+    }
+    return Ended(WriteFailedText(piece.path));
+  }
+
+  bool Ended(const std::string& text) {
+    // The pieces still on their lanes are waited for, and said nothing of.
+    while (writers_.Pending() > 0) writers_.TakeOldest();
+    result_ = Finish(window_, text, -1);
+    return false;
+  }
+
+  // A failure of the split itself comes after what became of the pieces handed over before it.
+  bool Fail(const std::string& text) {
+    while (writers_.Pending() > 0) {
+      if (!Settle()) return false;
+    }
+    return Ended(text);
+  }
+
+  // What was read before the stop goes into the pieces; the pieces full
+  // before it are reported as ever, the one it cut short is not.
+  bool Stop(int64_t end) {
+    writers_.Hand(pieceStart_, end, pieceLoneLf_, false, totalLines_);
+    while (writers_.Pending() > 1) {
+      if (!Settle()) return false;
+    }
+    writers_.TakeOldest();
+    result_ = -1;
+    return false;
+  }
+
+  CleavoraWindow& window_;
+  const SplitState& state_;
+  PieceWriters& writers_;
+  const std::string sourcePath_;
+  const std::string splitDirectory_;
+  const int64_t sourceSize_;
+  int64_t pieces_ = 0;  // pieces created
+  int64_t pieceStart_ = 0;
+  int64_t streamedTo_ = 0;  // the caller's piece holds the source bytes up to here
+  bool pieceLoneLf_ = false;  // the piece may hold an LF without CR
+  bool windowLoneLf_ = false;  // the window taken last may hold one
+  int64_t linesInPiece_ = 0;
+  int64_t totalLines_ = 0;
+  char lastByte_ = '\n';  // the text's last byte so far
+  int64_t textEnd_ = 0;
+  std::optional<int> result_;  // once the split ended early
+};
 
 }  // namespace
 
@@ -124,131 +235,27 @@ int RunSplit(CleavoraWindow& window, SplitState& state, size_t windowSize, size_
   const std::string splitDirectory = suite::MakeFreshStampedDirectory(state.WorkDirectory());
   state.SetLastSplitDirectory(splitDirectory);
 
-  // On two cores a piece that follows a big one is written by the lane: this
-  // thread only counts its lines, hands it over and goes on with the next
-  // piece, which it writes itself meanwhile. Small pieces aren't worth a
-  // hand-over each.
-  std::unique_ptr<PieceLane> lane;
-  if (sourceFile.Size() > 2 * static_cast<int64_t>(windowSize) && suite::ScanWorkers() > 1) {
-    lane = std::make_unique<PieceLane>(sourceFile, windowSize, writeBufferSize);
-  }
-  const int64_t handOverBytes = std::max<int64_t>(1, static_cast<int64_t>(windowSize / suite::kLaneHandOverShare));
-  // The piece on the lane: reported once it is written, in piece order.
-  struct Handed {
-    bool active = false;
-    int64_t linesAfter = 0;
-    int64_t piecesAfter = 0;
-  } handed;
-  // What became of a piece of the lane's: nothing to say when it was
-  // written, else the end of the split.
-  const auto laneEnd = [&](PieceLane::Outcome outcome) -> std::optional<int> {
-    switch (outcome) {
-      case PieceLane::Outcome::kWritten:
-        return std::nullopt;
-      case PieceLane::Outcome::kCut:
-        return Finish(window, CutWhileReadText(sourcePath), -1);
-      case PieceLane::Outcome::kReadFailed:
-        return Finish(window, ReadFailedText(sourcePath), -1);
-      case PieceLane::Outcome::kWriteFailed:
-        break;
-    }
-    return Finish(window, WriteFailedText(lane->Path()), -1);
-  };
-  // Waits for the lane's piece and reports it.
-  const auto settle = [&]() -> std::optional<int> {
-    if (!handed.active) return std::nullopt;
-    handed.active = false;
-    if (const std::optional<int> ended = laneEnd(lane->Wait())) return ended;
-    window.SetStatusText(ProgressText(handed.linesAfter, handed.piecesAfter));
-    window.ShowForm();
-    return std::nullopt;
-  };
-  // A failure here comes after whatever became of the lane's earlier piece.
-  const auto fail = [&](const std::string& text) {
-    if (const std::optional<int> ended = settle()) return *ended;
-    return Finish(window, text, -1);
-  };
+  windowSize = std::max<size_t>(windowSize, 1);
+  const int64_t sourceSize = sourceFile.Size();
+  const int workers = suite::ScanWorkers();
+  PieceWriters writers(sourceFile, workers, windowSize, writeBufferSize);
+  SplitSink sink(window, state, writers, sourcePath, splitDirectory, sourceSize);
+  if (!sink.Begin()) return sink.Result();
 
-  int64_t piece = 0;
-  std::string piecePath = PiecePath(splitDirectory, piece);
-  suite::OutputFile writer(writeBufferSize);
-  if (!writer.Create(piecePath)) return Finish(window, CreateFailedText(piecePath), -1);
-  bool onLane = false;     // the current piece is the lane's
-  int64_t pieceStart = 0;  // where its lines start in the source
-
-  // The source's lines in the text model of the suite's readers (LF or CR LF
-  // ends a line, 0x1A ends the text, a last line without LF counts), found in
-  // place in mapped windows of the source.
-  suite::FileWindow source(sourceFile, windowSize);
-  SplitPosition at;
-  int64_t offset = 0;
-  int64_t reached = 0;  // the source offset the lines have been taken up to
-  bool textEnded = false;
-  while (!textEnded) {
-    if (!source.Load(offset)) return fail(source.WasCut() ? CutWhileReadText(sourcePath) : ReadFailedText(sourcePath));
-    const char* data = source.Data();
-    const size_t size = source.Size();
-    if (size == 0) break;
-    at.pos = at.spanStart = 0;
-    for (;;) {
-      PartEnd end = PartEnd::kWindowDone;
-      suite::OutputFile* const pieceWriter = onLane ? nullptr : &writer;
-      if (!suite::ScanUnlessCut(data, size, [&] { end = SplitPart(data, size, window, state, pieceWriter, at); })) {
-        return fail(CutWhileReadText(sourcePath));
-      }
-      reached = offset + static_cast<int64_t>(at.pos);
-      if (end == PartEnd::kWriteFailed) {
-        // A write reads the mapped source itself, and finds it cut as EFAULT.
-        if (writer.Error() == EFAULT) return fail(CutWhileReadText(sourcePath));
-        return fail(WriteFailedText(piecePath));
-      }
-      if (end == PartEnd::kStopped) {
-        // What was read before the stop is in the pieces (the lane's too,
-        // which is finished); nothing more is said.
-        if (onLane) lane->Write(pieceStart, reached, at.loneLfInPiece, false);
-        if (handed.active) lane->Wait();
-        return -1;
-      }
-      if (end == PartEnd::kTextEnded) textEnded = true;
-      if (end != PartEnd::kPieceFull) break;
-      ++piece;
-      if (onLane) {
-        lane->Start(pieceStart, reached, at.loneLfInPiece, false);
-        handed = {true, at.totalLines, piece};
-      } else {
-        if (const std::optional<int> ended = settle()) return *ended;
-        window.SetStatusText(ProgressText(at.totalLines, piece));
-        window.ShowForm();
-        if (!writer.Close()) return Finish(window, WriteFailedText(piecePath), -1);
-      }
-      onLane = lane && !onLane && reached - pieceStart >= handOverBytes;
-      pieceStart = reached;
-      piecePath = PiecePath(splitDirectory, piece);
-      if (!(onLane ? lane->Create(piecePath) : writer.Create(piecePath))) return fail(CreateFailedText(piecePath));
-      at.linesInPiece = 0;
-      at.loneLfInPiece = false;
-    }
-    if (source.ReachesEnd()) break;
-    offset += static_cast<int64_t>(size);
-  }
-  const bool closeLine = at.lineOpen;  // the last line, without LF
-  if (closeLine) ++at.totalLines;
-  if (onLane) {
-    // Nothing else is left to do meanwhile: the last piece is written here.
-    if (const std::optional<int> ended = laneEnd(lane->Write(pieceStart, reached, at.loneLfInPiece, closeLine))) {
-      return *ended;
-    }
-  } else {
-    if (closeLine && !writer.Append("\r\n")) return fail(WriteFailedText(piecePath));
-    if (const std::optional<int> ended = settle()) return *ended;
-    if (!writer.Close()) return Finish(window, WriteFailedText(piecePath), -1);
-  }
-  sourceFile.Close();
-  if (state.StopRequested()) return -1;
-  // The last piece counts even when it is empty.
-  std::string success = SuccessText(at.totalLines, piece + 1);
-  if (!state.BesideProgram()) success += PiecesWrittenToText(splitDirectory);
-  return Finish(window, success, 0);
+  // Counting a window's lines is quick beside writing them: as many scanning
+  // workers as there are windows, up to the writers' number.
+  const int64_t windows = sourceSize / static_cast<int64_t>(windowSize) + 1;
+  const int scanners = static_cast<int>(std::clamp<int64_t>(workers, 1, windows));
+  std::vector<std::unique_ptr<suite::FileWindow>> sources;
+  std::vector<WindowLines> lines(static_cast<size_t>(scanners), WindowLines(windowSize));
+  for (int slot = 0; slot < scanners; ++slot) sources.push_back(std::make_unique<suite::FileWindow>(sourceFile, windowSize));
+  suite::RunOrderedScan(
+      scanners, 0, static_cast<int64_t>(windowSize),
+      [&](int slot, int64_t offset) { lines[static_cast<size_t>(slot)].Scan(*sources[static_cast<size_t>(slot)], offset); },
+      [&](int slot, int64_t offset) {
+        return sink.Take(*sources[static_cast<size_t>(slot)], lines[static_cast<size_t>(slot)], offset);
+      });
+  return sink.End();
 }
 
 }  // namespace cleavora

@@ -23,13 +23,14 @@ std::string PiecePath(const std::string& splitDirectory, int64_t piece);
 // finished piece and at the end, then enables input again.
 //
 // Gives 0 after a complete split and -1 after any failure, or when a stop was
-// requested: a stopped split ends at once and says nothing more to the window.
-// The source is seen through mapped windows of `windowSize`; a line of any
-// length goes to its piece as it comes, window by window. On two cores a
-// piece that follows one of half a window or more is only counted here and
-// written by a second lane (piece_lane.h) while the split goes on; its report
-// still comes in piece order, and its failure before anything after it. A stop
-// waits for that piece: its lines were read before the stop.
+// requested: a stopped split ends at once and says nothing more to the window
+// (the pieces full before the stop are reported as ever), and what was read
+// before the stop is in the pieces.
+// The source is seen through windows of `windowSize`, their line ends found
+// by suite::ScanWorkers() workers at once (common/scan_pipeline.h) and taken
+// here in file order; a line of any length works. Up to that many pieces are
+// written at once (piece_writers.h); their reports still come in piece order,
+// and a piece's failure before anything after it.
 int RunSplit(CleavoraWindow& window, SplitState& state, size_t windowSize = suite::kMapWindowSize,
              size_t writeBufferSize = suite::kWriteBlockSize);
 

@@ -4,13 +4,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "common/byte_masks.h"
 #include "common/newline_count.h"
 
-#if defined(__x86_64__)
-#include <emmintrin.h>
-#endif
-
-namespace cleavora {
+namespace suite {
 
 // Walks the LF and 0x1A bytes of [data, data + size) in order from `from` on.
 // One compare pass per 64 bytes gives a mask of them, so a line costs a bit
@@ -38,25 +35,9 @@ class LineEnds {
   // Bit i: data[at + i] is an LF or a 0x1A (bits past the end are clear).
   uint64_t BlockMask(size_t at) const {
     const char* p = data_ + at;
-#if defined(__x86_64__)
-    if (at + 64 <= size_) {
-      const __m128i lf = _mm_set1_epi8('\n');
-      const __m128i eot = _mm_set1_epi8(suite::kEndOfText);
-      uint64_t mask = 0;
-      for (int part = 0; part < 4; ++part) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * part));
-        const __m128i hits = _mm_or_si128(_mm_cmpeq_epi8(block, lf), _mm_cmpeq_epi8(block, eot));
-        mask |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(hits))) << (16 * part);
-      }
-      return mask;
-    }
-#endif
-    const size_t count = size_ - at < 64 ? size_ - at : 64;
-    uint64_t mask = 0;
-    for (size_t i = 0; i < count; ++i) {
-      if (p[i] == '\n' || p[i] == suite::kEndOfText) mask |= uint64_t{1} << i;
-    }
-    return mask;
+    if (at + 64 <= size_) return ByteMask64(p, '\n') | ByteMask64(p, kEndOfText);
+    const size_t count = size_ - at;
+    return ByteMaskPortable(p, count, '\n') | ByteMaskPortable(p, count, kEndOfText);
   }
 
   const char* data_;
@@ -65,4 +46,4 @@ class LineEnds {
   uint64_t mask_;
 };
 
-}  // namespace cleavora
+}  // namespace suite

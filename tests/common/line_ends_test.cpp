@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "common/byte_masks.h"
+#include "common/cpu_features.h"
+#include "common/line_ends.h"
+
+namespace suite {
+namespace {
+
+std::string RandomBytes(std::mt19937& random, size_t size) {
+  const char alphabet[] = {'\n', '\r', '\x1A', 'a', '\0', '\xFF'};
+  std::string bytes(size, 'a');
+  for (char& byte : bytes) byte = alphabet[random() % 6];
+  return bytes;
+}
+
+// Every way of taking a 64-byte mask gives the bits of a byte-by-byte look,
+// for every byte value (0x80 and up included: no sign may leak into a bit).
+TEST(ByteMasksTest, EveryMaskIsTheBytewiseOne) {
+  std::mt19937 random(3);
+  for (int round = 0; round < 200; ++round) {
+    const std::string bytes = RandomBytes(random, 64);
+    for (const char byte : {'\n', '\r', '\x1A', '\0', '\xFF'}) {
+      uint64_t expected = 0;
+      for (size_t i = 0; i < 64; ++i) expected |= uint64_t{bytes[i] == byte} << i;
+      EXPECT_EQ(ByteMask64(bytes.data(), byte), expected);
+      EXPECT_EQ(ByteMaskPortable(bytes.data(), 64, byte), expected);
+      const size_t count = random() % 64;
+      EXPECT_EQ(ByteMaskPortable(bytes.data(), count, byte), count == 0 ? 0 : expected & (~uint64_t{0} >> (64 - count)));
+#if defined(__x86_64__)
+      if (HasAvx2()) {
+        EXPECT_EQ(ByteMask64Avx2(bytes.data(), byte), expected);
+      }
+#endif
+    }
+  }
+  EXPECT_EQ(NthSetBit(0b1011000, 1), 3u);
+  EXPECT_EQ(NthSetBit(0b1011000, 3), 6u);
+  EXPECT_EQ(NthSetBit(uint64_t{1} << 63, 1), 63u);
+}
+
+// The walk gives every LF and 0x1A from its start on, in order, whatever the
+// start and the size around the 64-byte steps.
+TEST(ByteMasksTest, LineEndsWalksEveryLfAndEndOfText) {
+  std::mt19937 random(5);
+  for (int round = 0; round < 300; ++round) {
+    const std::string bytes = RandomBytes(random, random() % 300);
+    const size_t from = bytes.empty() ? 0 : random() % (bytes.size() + 1);
+    std::vector<size_t> expected;
+    for (size_t i = from; i < bytes.size(); ++i) {
+      if (bytes[i] == '\n' || bytes[i] == kEndOfText) expected.push_back(i);
+    }
+    std::vector<size_t> walked;
+    LineEnds ends(bytes.data(), bytes.size(), from);
+    for (size_t at = ends.Next(); at < bytes.size(); at = ends.Next()) walked.push_back(at);
+    EXPECT_EQ(walked, expected) << bytes.size() << ", from " << from;
+    EXPECT_EQ(ends.Next(), bytes.size());
+  }
+}
+
+}  // namespace
+}  // namespace suite
