@@ -25,13 +25,19 @@ int ScanWorkers() {
   return workers;
 }
 
-void RunOrderedScan(int workers, int64_t startOffset, int64_t step,
-                    const std::function<void(int slot, int64_t offset)>& scan,
-                    const std::function<bool(int slot, int64_t offset)>& take) {
+int WorkersForWindows(int workers, int64_t fileSize, ByteOffset start, size_t windowSize) {
+  const int64_t windows = std::max<int64_t>(0, fileSize - start.value) / static_cast<int64_t>(std::max<size_t>(windowSize, 1)) + 1;
+  return static_cast<int>(std::clamp<int64_t>(workers, 1, windows));
+}
+
+void RunOrderedScan(int workers, ByteOffset start, int64_t step,
+                    const std::function<void(int slot, ByteOffset offset)>& scan,
+                    const std::function<bool(int slot, ByteOffset offset)>& take) {
+  const auto window = [&](int64_t i) { return ByteOffset{start.value + step * i}; };
   if (workers <= 1) {
-    for (int64_t offset = startOffset;; offset += step) {
-      scan(0, offset);
-      if (!take(0, offset)) return;
+    for (int64_t i = 0;; ++i) {
+      scan(0, window(i));
+      if (!take(0, window(i))) return;
     }
   }
   // Every slot's first window is handed out at once; a taken window's slot
@@ -39,15 +45,14 @@ void RunOrderedScan(int workers, int64_t startOffset, int64_t step,
   std::vector<std::unique_ptr<HelperThread>> helpers;
   for (int slot = 0; slot < workers; ++slot) {
     helpers.push_back(std::make_unique<HelperThread>());
-    const int64_t offset = startOffset + step * slot;
+    const ByteOffset offset = window(slot);
     helpers.back()->Start([&scan, slot, offset] { scan(slot, offset); });
   }
-  for (int64_t window = 0;; ++window) {
-    const int slot = static_cast<int>(window % workers);
-    const int64_t offset = startOffset + step * window;
+  for (int64_t i = 0;; ++i) {
+    const int slot = static_cast<int>(i % workers);
     helpers[static_cast<size_t>(slot)]->Wait();
-    if (!take(slot, offset)) break;
-    const int64_t next = offset + step * workers;
+    if (!take(slot, window(i))) break;
+    const ByteOffset next = window(i + workers);
     helpers[static_cast<size_t>(slot)]->Start([&scan, slot, next] { scan(slot, next); });
   }
   // Scans still running use the caller's slots: they end before it returns.

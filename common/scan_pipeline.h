@@ -6,6 +6,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <vector>
+
+#include "common/line_quantities.h"
 
 namespace suite {
 
@@ -16,15 +20,30 @@ int ScanWorkers();
 // The same for a given setting and core count (for tests).
 int ScanWorkersFor(const char* setting, unsigned cores);
 
-// Scans the windows at `startOffset`, `startOffset + step`, ... one after the
-// other until `take` says stop. Window i goes to slot i % workers:
+// Scans the windows at `start`, `start + step`, ... one after the other
+// until `take` says stop. Window i goes to slot i % workers:
 // `scan(slot, offset)` runs on that slot's worker, up to `workers` windows at
 // once; `take(slot, offset)` runs on the caller, for each window in order,
 // after its scan, and before the slot scans its next window. A window after
 // the one `take` stopped at may have been scanned; it is never taken. With one
 // worker the caller scans each window itself, without a thread.
-void RunOrderedScan(int workers, int64_t startOffset, int64_t step,
-                    const std::function<void(int slot, int64_t offset)>& scan,
-                    const std::function<bool(int slot, int64_t offset)>& take);
+void RunOrderedScan(int workers, ByteOffset start, int64_t step,
+                    const std::function<void(int slot, ByteOffset offset)>& scan,
+                    const std::function<bool(int slot, ByteOffset offset)>& take);
+
+// The same with one slot of the caller's own state per worker:
+// `scan(slot, offset)` and `take(slot, offset)` get the slot itself.
+template <typename Slot, typename Scan, typename Take>
+void RunOrderedScan(std::vector<std::unique_ptr<Slot>>& slots, ByteOffset start, int64_t step, Scan&& scan,
+                    Take&& take) {
+  RunOrderedScan(
+      static_cast<int>(slots.size()), start, step,
+      [&](int slot, ByteOffset offset) { scan(*slots[static_cast<size_t>(slot)], offset); },
+      [&](int slot, ByteOffset offset) { return take(*slots[static_cast<size_t>(slot)], offset); });
+}
+
+// The workers worth starting for `workers` asked for: no more than there are
+// windows of `windowSize` from `start` to the end of a file of `fileSize`.
+int WorkersForWindows(int workers, int64_t fileSize, ByteOffset start, size_t windowSize);
 
 }  // namespace suite

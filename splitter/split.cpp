@@ -18,10 +18,17 @@
 #include "splitter/cleavora_window.h"
 #include "splitter/piece_writers.h"
 #include "splitter/split_state.h"
-#include "splitter/window_lines.h"
+#include "common/window_lines.h"
 
 namespace cleavora {
 namespace {
+
+// A scanning worker's window of the source and the line ends it found there.
+struct SourceSlot {
+  SourceSlot(suite::ExclusiveFile& file, size_t windowSize) : window(file, windowSize), lines(windowSize) {}
+  suite::FileWindow window;
+  suite::WindowLines lines;
+};
 
 // Every end but a stop: the status text, the form, input back on.
 int Finish(CleavoraWindow& window, const std::string& statusText, int result) {
@@ -50,7 +57,7 @@ class SplitSink {
 
   // Takes the window at `offset`; false when the split goes no further: the
   // text ended, or the split did (a failure or a stop, Result()).
-  bool Take(const suite::FileWindow& source, const WindowLines& lines, int64_t offset) {
+  bool Take(const suite::FileWindow& source, const suite::WindowLines& lines, int64_t offset) {
     if (lines.readFailed) return Fail(lines.cut ? CutWhileReadText(sourcePath_) : ReadFailedText(sourcePath_));
     windowLoneLf_ = lines.loneLf || (lines.lfFirst && lastByte_ != '\r');
     pieceLoneLf_ = pieceLoneLf_ || windowLoneLf_;
@@ -244,17 +251,13 @@ int RunSplit(CleavoraWindow& window, SplitState& state, size_t windowSize, size_
 
   // Counting a window's lines is quick beside writing them: as many scanning
   // workers as there are windows, up to the writers' number.
-  const int64_t windows = sourceSize / static_cast<int64_t>(windowSize) + 1;
-  const int scanners = static_cast<int>(std::clamp<int64_t>(workers, 1, windows));
-  std::vector<std::unique_ptr<suite::FileWindow>> sources;
-  std::vector<WindowLines> lines(static_cast<size_t>(scanners), WindowLines(windowSize));
-  for (int slot = 0; slot < scanners; ++slot) sources.push_back(std::make_unique<suite::FileWindow>(sourceFile, windowSize));
+  std::vector<std::unique_ptr<SourceSlot>> slots;
+  const int scanners = suite::WorkersForWindows(workers, sourceSize, suite::ByteOffset{0}, windowSize);
+  for (int slot = 0; slot < scanners; ++slot) slots.push_back(std::make_unique<SourceSlot>(sourceFile, windowSize));
   suite::RunOrderedScan(
-      scanners, 0, static_cast<int64_t>(windowSize),
-      [&](int slot, int64_t offset) { lines[static_cast<size_t>(slot)].Scan(*sources[static_cast<size_t>(slot)], offset); },
-      [&](int slot, int64_t offset) {
-        return sink.Take(*sources[static_cast<size_t>(slot)], lines[static_cast<size_t>(slot)], offset);
-      });
+      slots, suite::ByteOffset{0}, static_cast<int64_t>(windowSize),
+      [](SourceSlot& slot, suite::ByteOffset offset) { slot.lines.Scan(slot.window, offset.value, true); },
+      [&](SourceSlot& slot, suite::ByteOffset offset) { return sink.Take(slot.window, slot.lines, offset.value); });
   return sink.End();
 }
 

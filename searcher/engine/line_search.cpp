@@ -429,10 +429,8 @@ bool Searcher::TakeWindow(Slot& slot, int64_t offset) {
 
 LineSearchResult Searcher::Run(int workers) {
   if (index_) index_->Clear();
-  const auto step = static_cast<int64_t>(capacity_);
-  const int64_t windows = file_.Size() / step + 1;
-  workers = static_cast<int>(std::clamp<int64_t>(workers, 1, windows));
   std::vector<std::unique_ptr<Slot>> slots;
+  workers = suite::WorkersForWindows(workers, file_.Size(), suite::ByteOffset{0}, capacity_);
   for (int i = 0; i < workers; ++i) {
     // A lone worker hands its matches over a part at a time, while their
     // lines are still in the processor's cache; workers side by side keep a
@@ -441,8 +439,9 @@ LineSearchResult Searcher::Run(int workers) {
     if (hints_) slots.back()->hintCursor = hints_->Entries().begin();
   }
   suite::RunOrderedScan(
-      workers, 0, step, [&](int slot, int64_t offset) { ScanWindow(*slots[static_cast<size_t>(slot)], offset); },
-      [&](int slot, int64_t offset) { return TakeWindow(*slots[static_cast<size_t>(slot)], offset); });
+      slots, suite::ByteOffset{0}, static_cast<int64_t>(capacity_),
+      [this](Slot& slot, suite::ByteOffset offset) { ScanWindow(slot, offset.value); },
+      [this](Slot& slot, suite::ByteOffset offset) { return TakeWindow(slot, offset.value); });
   if (!result_.stopped) result_.linesRead = state_.completed;
   if (!result_.readFailed && !result_.stopped && index_) {
     // Entry 0 when the text has a line, and none for a block that no line

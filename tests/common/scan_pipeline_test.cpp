@@ -33,8 +33,9 @@ TEST(ScanPipelineTest, WindowsAreTakenInOrderEachAfterItsScan) {
       std::vector<int64_t> scanned;
       std::atomic<int> running{0}, mostRunning{0};
       suite::RunOrderedScan(
-          workers, 100, 10,
-          [&](int slot, int64_t offset) {
+          workers, suite::ByteOffset{100}, 10,
+          [&](int slot, suite::ByteOffset at) {
+            const int64_t offset = at.value;
             const int now = ++running;
             for (int seen = mostRunning.load(); now > seen && !mostRunning.compare_exchange_weak(seen, now);) {
             }
@@ -45,7 +46,8 @@ TEST(ScanPipelineTest, WindowsAreTakenInOrderEachAfterItsScan) {
             }
             --running;
           },
-          [&](int slot, int64_t offset) {
+          [&](int slot, suite::ByteOffset at) {
+            const int64_t offset = at.value;
             EXPECT_EQ(slot, static_cast<int>(taken.size() % static_cast<size_t>(workers)));
             EXPECT_EQ(scannedBySlot[static_cast<size_t>(slot)], offset);  // its own scan, done
             taken.push_back(offset);

@@ -13,7 +13,7 @@
 #include "common/file_window.h"
 #include "common/path_util.h"
 #include "split_fixture.h"
-#include "splitter/window_lines.h"
+#include "common/window_lines.h"
 
 namespace cleavora {
 namespace {
@@ -215,8 +215,8 @@ TEST(SplitContentTest, AWindowsLineEndsAreThoseOfItsBytes) {
     for (const size_t offset : {size_t{0}, size_t{1}, bytes.size() / 2}) {
       const size_t capacity = 100 + random() % 2000;
       suite::FileWindow window(file, capacity);
-      WindowLines lines(capacity);
-      lines.Scan(window, static_cast<int64_t>(offset));
+      suite::WindowLines lines(capacity);
+      lines.Scan(window, static_cast<int64_t>(offset), true);
       ASSERT_FALSE(lines.readFailed);
       const std::string seen = bytes.substr(offset, capacity);
       const size_t textSize = std::min(seen.find('\x1A'), seen.size());

@@ -1,4 +1,4 @@
-// What a split's worker finds in one window of the source: where its lines end.
+// What a scan's worker finds in one window of a file: where its lines end.
 #pragma once
 
 #include <cstddef>
@@ -8,17 +8,15 @@
 #include "common/tuning.h"
 
 namespace suite {
-class FileWindow;
-}
 
-namespace cleavora {
+class FileWindow;
 
 // The line ends of one window, found in one pass: the LFs of its text (every
 // kLfMarkEvery-th one's position noted, so that any of them is found again by
-// reading at most that many lines), where the text ends, and whether an LF of
-// it needs the CR the pieces give it.
+// reading at most that many lines), where the text ends, and, when asked,
+// whether an LF of it has no CR before it.
 struct WindowLines {
-  explicit WindowLines(size_t capacity) : marks(capacity / suite::kLfMarkEvery + 2) {}
+  explicit WindowLines(size_t capacity) : marks(capacity / kLfMarkEvery + 2) {}
 
   std::vector<uint32_t> marks;  // position of LF number kLfMarkEvery * (i + 1)
   size_t markCount = 0;
@@ -27,18 +25,18 @@ struct WindowLines {
   size_t textSize = 0;    // bytes before the window's end or its first 0x1A
   bool endOfText = false;  // a 0x1A ends the text in this window
   bool reachesEnd = false;  // nothing of the file follows the window
-  bool loneLf = false;      // an LF after the first byte has no CR before it
+  bool loneLf = false;      // an LF after the first byte has no CR before it (looked for when asked)
   bool lfFirst = false;     // the first byte is an LF: lone unless the window before ends in CR
   char lastByte = '\n';     // of the text, when it has any
   bool readFailed = false;
   bool cut = false;
 
-  // Loads the window at `offset` and finds its line ends; only reads and
-  // computes under the cut guard.
-  void Scan(suite::FileWindow& window, int64_t offset);
+  // Loads the window at `offset` and finds its line ends, and its lone LFs
+  // when `loneLfs`; only reads and computes under the cut guard.
+  void Scan(FileWindow& window, int64_t offset, bool loneLfs);
   // The position of LF number n (from 1, at most `newlines`) in the window
   // scanned last; false when the file was cut meanwhile.
-  bool FindLf(const suite::FileWindow& window, uint64_t n, size_t& position) const;
+  bool FindLf(const FileWindow& window, uint64_t n, size_t& position) const;
 };
 
-}  // namespace cleavora
+}  // namespace suite
