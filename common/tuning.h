@@ -35,9 +35,10 @@ inline constexpr uint64_t kLfMarkEvery = 256;
 // their buffer is made once per window and never grows while the part reads.
 inline constexpr size_t kPartMatches = 256;
 
-// A window searched ahead on a second thread keeps up to 65536 matches (the
+// A search worker beside others keeps up to 65536 matches of its window (the
 // benchmark's common keyword has some 27000 in an 8 MiB window); past that it
-// stops, and the rest of the window is searched again in order.
+// stops, and the caller searches the rest of the window when it takes it.
+// The room is reserved, not filled: only the matches made cost memory.
 inline constexpr size_t kAheadMatches = size_t{1} << 16;
 
 // A window's thread takes the calls workers queue for it every 5 ms while
