@@ -118,8 +118,9 @@ TEST(LineSearchTest, FastPathAgreesWithTheReference) {
           int64_t referenceLines = 0;
           const Matches expected = Reference(path, keyword, matchCase, codePage, &referenceLines);
           for (size_t blockSize : {size_t{1}, size_t{5}, size_t{64}, size_t{4096}, size_t{1} << 20}) {
-            // Every window a worker of its own, or taken in turns by fewer.
-            const int workers = 1 + (round + static_cast<int>(blockSize)) % 3;
+            // Every window a worker of its own, or taken in turns by fewer:
+            // ctest's runs with SUITE_THREADS=1, 2 and 3 give each case each.
+            const int workers = 1 + (round + static_cast<int>(blockSize) + suite::ScanWorkers()) % 3;
             int64_t lines = 0;
             const Matches found = Fast(path, keyword, matchCase, codePage, blockSize, &lines, nullptr, 10000, workers);
             size_t first = 0;
