@@ -56,6 +56,12 @@ int64_t ExclusiveFile::Size() const {
   return static_cast<int64_t>(status.st_size);
 }
 
+ExclusiveFile::Identity ExclusiveFile::FileIdentity() const {
+  struct stat status;
+  if (fd_ < 0 || ::fstat(fd_, &status) != 0) return {};
+  return {static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
+}
+
 ssize_t ExclusiveFile::Read(char* buffer, size_t length) {
   for (;;) {
     const ssize_t got = ::read(fd_, buffer, length);

@@ -48,6 +48,14 @@ class ExclusiveFile {
   // hints for many small files first let their reads overlap.
   void WillRead(int64_t offset, int64_t length) const;
 
+  // Which file this is: its device and inode (0, 0 when it can't be told).
+  struct Identity {
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    friend bool operator==(const Identity&, const Identity&) = default;
+  };
+  Identity FileIdentity() const;
+
   int Descriptor() const { return fd_; }
 
  private:

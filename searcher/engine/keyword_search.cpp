@@ -15,6 +15,7 @@
 #include "searcher/engine/line_search.h"
 #include "searcher/engine/lorvane_window.h"
 #include "searcher/engine/search_context.h"
+#include "searcher/history/log_identity.h"
 #include "searcher/history/result_descriptor.h"
 
 namespace lorvane {
@@ -334,6 +335,11 @@ int Search(LorvaneWindow& window, SearchContext& context, size_t windowSize) {
 
   const int64_t linesRead = searched.linesRead.value;
   context.quickIndex = std::move(readIndex);
+  // What the history knows of its log, for a restore to tell whether it
+  // changed since. A log cut right after the search gets none: its history
+  // is then restored as one from before.
+  LogIdentity identity;
+  const bool measured = MeasureLogIdentity(file, searched.textEnd, searched.linesRead, &identity);
   window.SetFormText(FormText::ReadLines, FormatReadLinesText(linesRead));
   window.RefreshForm();
   window.ProgressSetPosition(0);
@@ -363,12 +369,15 @@ int Search(LorvaneWindow& window, SearchContext& context, size_t windowSize) {
   // A search whose descriptor couldn't be written can't be restored: it is
   // shown, but it is not a success. Nor is one whose code page wasn't kept.
   bool written = toResultWrite(window, header, context.quickIndex);
-  if (written && !WriteHistoryCodePage(context.historyDirectory, codePage.codePage)) {
+  const auto keep = [&](const char* name, bool kept) {
+    if (kept) return;
     window.PostStatus(Cp("toResultWrite: 写入搜索结果文件“") +
-                      suite::PathText(context.historyDirectory + suite::kPathSeparator + kCodePageFileName) +
+                      suite::PathText(context.historyDirectory + suite::kPathSeparator + name) +
                       Cp("”失败! 磁盘可能已满。"));
     written = false;
-  }
+  };
+  if (written) keep(kCodePageFileName, WriteHistoryCodePage(context.historyDirectory, codePage.codePage));
+  if (written && measured) keep(kIdentityFileName, WriteLogIdentity(context.historyDirectory, identity));
 
   window.EnableControls(true, true);
   context.workerDone = 1;

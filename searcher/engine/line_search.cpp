@@ -174,6 +174,7 @@ class Searcher {
   const suite::CodePage codePage_;
   LineSearchResult result_;
   int64_t offset_ = 0;  // a line start: every line before it has been searched
+  int64_t textEnd_ = 0;  // where the text ended, once it has
 };
 
 bool Searcher::Emit(suite::LineNumber line, const FoundLine& found) {
@@ -215,7 +216,10 @@ Searcher::Next Searcher::SearchWindow(const char* data, size_t size, bool last, 
     if (!HandOver(data)) return Next::kStop;
   }
   checkpoints_.ReachLine(state_.completed.value);
-  if (partEnd == PartEnd::kTextEnded || last) return Next::kEnded;
+  if (partEnd == PartEnd::kTextEnded || last) {
+    textEnd_ = offset + static_cast<int64_t>(state_.pos);  // at the 0x1A, or the end of the file
+    return Next::kEnded;
+  }
   return state_.pos > 0 ? Next::kOn : Next::kLongLine;
 }
 
@@ -267,6 +271,7 @@ Searcher::Next Searcher::SearchLongLine() {
     }
     // The line ends here: at its LF, at the text's end, or with the file.
     const int64_t endOffset = offset_ + static_cast<int64_t>(lineEnd);
+    if (!atLf) textEnd_ = endOffset;
     if (!atLf && endOffset == lineStart) return Next::kEnded;  // the text ended where a line would start
     const suite::LineNumber lineNumber{state_.completed.value + 1};
     const bool crBeforeLf = atLf && byteBeforeLf == '\r' && endOffset > lineStart;
@@ -294,6 +299,7 @@ Searcher::Next Searcher::SearchOnTo(int64_t limit) {
     if (!window_.Load(offset_)) {
       next = Fail(window_.WasCut());
     } else if (window_.Size() == 0) {
+      textEnd_ = offset_;
       next = Next::kEnded;
     } else {
       const auto size = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(window_.Size()), limit - offset_));
@@ -388,7 +394,10 @@ Searcher::Next Searcher::TakeAlone(Slot& slot, int64_t linesOffset) {
   state_.completed = suite::LineCount{after};
   state_.pos = alone.state.pos;
   checkpoints_.ReachLine(after);
-  if (alone.end == PartEnd::kTextEnded) return Next::kEnded;
+  if (alone.end == PartEnd::kTextEnded) {
+    textEnd_ = linesOffset + static_cast<int64_t>(alone.state.pos);
+    return Next::kEnded;
+  }
   // Matches past its room: the rest of the lines, here.
   if (alone.end == PartEnd::kFull) return SearchWindow(data, size, false, linesOffset);
   return Next::kOn;
@@ -443,6 +452,7 @@ LineSearchResult Searcher::Run(int workers) {
       [this](Slot& slot, suite::ByteOffset offset) { ScanWindow(slot, offset.value); },
       [this](Slot& slot, suite::ByteOffset offset) { return TakeWindow(slot, offset.value); });
   if (!result_.stopped) result_.linesRead = state_.completed;
+  if (!result_.stopped && !result_.readFailed) result_.textEnd = suite::ByteOffset{textEnd_};
   if (!result_.readFailed && !result_.stopped && index_) {
     // Entry 0 when the text has a line, and none for a block that no line
     // started (one recorded after the last LF, with nothing behind it).

@@ -62,6 +62,9 @@ class LineSink {
 
 struct LineSearchResult {
   suite::LineCount linesRead{0};
+  // Where the text the search read ends: at the file's end as its last window
+  // saw it, or at a 0x1A (after a search that read to the end).
+  suite::ByteOffset textEnd{0};
   bool readFailed = false;
   bool cut = false;      // ... because the file was cut while it was read
   bool stopped = false;  // the sink asked to stop

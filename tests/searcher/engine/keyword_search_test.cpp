@@ -7,6 +7,7 @@
 #include <csignal>
 #include <filesystem>
 #include <random>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "searcher/engine/count_text.h"
 #include "searcher/engine/quick_pre_read.h"
 #include "searcher/engine/search_context.h"
+#include "searcher/history/log_identity.h"
 #include "searcher/history/result_descriptor.h"
 #include "searcher/history/result_load.h"
 #include "test_support/temp_dir.h"
@@ -353,6 +355,26 @@ TEST_F(KeywordSearchTest, ALogChangedAfterItsPreReadStillLeavesARestorableHistor
     EXPECT_EQ(QuickIndexText(restored.quickIndex), searched);
     QuickPreRead(window, context);
     EXPECT_EQ(QuickIndexText(context.quickIndex), searched);
+  }
+}
+
+// Every history knows its log: where the search stopped, how many lines it
+// read up to there, and whether the log is still as it left it.
+TEST_F(KeywordSearchTest, AHistoryKnowsItsLog) {
+  for (const std::string& text : {NumberedLines(30000, "hit ") + "half a line", NumberedLines(3, "hit ") + "\x1A after"}) {
+    context.workDirectory = dir / ("work" + std::to_string(text.size()));
+    ASSERT_EQ(Run(text, "hit", true), 0);
+    const std::optional<LogIdentity> identity = ReadLogIdentity(context.historyDirectory);
+    ASSERT_TRUE(identity.has_value());
+    const bool ended = text.find('\x1A') != std::string::npos;
+    EXPECT_EQ(identity->stop.value, static_cast<int64_t>(ended ? text.find('\x1A') : text.size()));
+    EXPECT_EQ(identity->lines.value, ended ? 3 : 30001);
+    EXPECT_EQ(identity->lastLineEnded, ended);
+    EXPECT_EQ(identity->size, static_cast<int64_t>(text.size()));
+    const std::string path = dir / "target.log";
+    EXPECT_EQ(CompareLog(*identity, path), LogChange::kSame);
+    WriteFile(path, text + "\r\nmore\r\n");
+    EXPECT_EQ(CompareLog(*identity, path), LogChange::kGrown);
   }
 }
 

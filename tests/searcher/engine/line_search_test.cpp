@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <utility>
@@ -46,6 +47,7 @@ Matches Reference(const std::string& path, const std::string& keyword, bool matc
 
 struct Collector : LineSink {
   Matches matches;
+  int64_t textEnd = -1;  // where the search said the text ended
   std::vector<std::pair<int64_t, size_t>> checkpoints;  // line, matches before it
   bool OnMatch(suite::LineNumber lineNumber, const FoundLine& line) override {
     std::string text(line.Size(), '\0');
@@ -66,6 +68,7 @@ Matches Fast(const std::string& path, const std::string& keyword, bool matchCase
   const KeywordMatcher matcher(keyword, matchCase, codePage);
   const LineSearchResult result = SearchLines(file, matcher, sink, stride, blockSize, nullptr, nullptr, workers);
   *lines = result.linesRead.value;
+  sink.textEnd = result.textEnd.value;
   return sink.matches;
 }
 
@@ -113,7 +116,9 @@ TEST(LineSearchTest, FastPathAgreesWithTheReference) {
   for (const auto& [codePage, words] : keywords) {
     for (const std::string& keyword : words) {
       for (int round = 0; round < 12; ++round) {
-        const std::string path = WriteFile(dir / "r.log", RandomText(random, codePage, keyword, round % 3 == 0));
+        const std::string text = RandomText(random, codePage, keyword, round % 3 == 0);
+        const std::string path = WriteFile(dir / "r.log", text);
+        const auto textEnd = static_cast<int64_t>(std::min(text.find('\x1A'), text.size()));
         for (bool matchCase : {true, false}) {
           int64_t referenceLines = 0;
           const Matches expected = Reference(path, keyword, matchCase, codePage, &referenceLines);
@@ -122,7 +127,8 @@ TEST(LineSearchTest, FastPathAgreesWithTheReference) {
             // ctest's runs with SUITE_THREADS=1, 2 and 3 give each case each.
             const int workers = 1 + (round + static_cast<int>(blockSize) + suite::ScanWorkers()) % 3;
             int64_t lines = 0;
-            const Matches found = Fast(path, keyword, matchCase, codePage, blockSize, &lines, nullptr, 10000, workers);
+            Collector sink;
+            const Matches found = Fast(path, keyword, matchCase, codePage, blockSize, &lines, &sink, 10000, workers);
             size_t first = 0;
             while (first < found.size() && first < expected.size() && found[first] == expected[first]) ++first;
             ASSERT_EQ(found, expected) << "keyword [" << keyword << "] case " << matchCase << " block " << blockSize
@@ -132,6 +138,8 @@ TEST(LineSearchTest, FastPathAgreesWithTheReference) {
                                        << (first < expected.size() ? expected[first].first : -1);
             ASSERT_EQ(lines, referenceLines) << "keyword [" << keyword << "] case " << matchCase << " block "
                                              << blockSize << " round " << round;
+            // Where the text ends: at its first 0x1A, or with the file.
+            ASSERT_EQ(sink.textEnd, textEnd) << "keyword [" << keyword << "] block " << blockSize << " round " << round;
           }
         }
       }

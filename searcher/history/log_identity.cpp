@@ -1,0 +1,158 @@
+#include "searcher/history/log_identity.h"
+
+#include <algorithm>
+#include <cinttypes>
+#include <cstdio>
+#include <stdio.h>
+#include <unistd.h>
+#include <vector>
+
+#include "common/exclusive_file.h"
+#include "common/output_file.h"
+#include "common/path_util.h"
+#include "searcher/history/decimal_text.h"
+
+namespace lorvane {
+namespace {
+
+// FNV-1a, 64 bits: enough to tell a log's bytes from another's, and cheap.
+uint64_t HashOf(const char* bytes, size_t size) {
+  uint64_t hash = 14695981039346656037ull;
+  for (size_t i = 0; i < size; ++i) {
+    hash ^= static_cast<unsigned char>(bytes[i]);
+    hash *= 1099511628211ull;
+  }
+  return hash;
+}
+
+// The hash of the bytes [from, to) of the log; false when fewer are there.
+bool HashRange(suite::ExclusiveFile& log, int64_t from, int64_t to, uint64_t* hash) {
+  std::vector<char> bytes(static_cast<size_t>(to - from));
+  if (log.ReadAt(bytes.data(), bytes.size(), from) != bytes.size()) return false;
+  *hash = HashOf(bytes.data(), bytes.size());
+  return true;
+}
+
+std::string IdentityPath(const std::string& historyDirectory) {
+  return historyDirectory + suite::kPathSeparator + kIdentityFileName;
+}
+
+// "name=" followed by a decimal or hexadecimal number, alone on its line.
+bool ReadField(std::string_view& text, std::string_view name, bool hex, uint64_t* value) {
+  const size_t end = text.find('\n');
+  std::string_view line = text.substr(0, end);
+  text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  if (line.size() <= name.size() + 1 || line.substr(0, name.size()) != name || line[name.size()] != '=') return false;
+  const std::string_view digits = line.substr(name.size() + 1);
+  if (digits.size() > (hex ? 16u : 19u)) return false;
+  uint64_t number = 0;
+  for (const char c : digits) {
+    int digit = -1;
+    if (c >= '0' && c <= '9') digit = c - '0';
+    if (hex && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+    if (digit < 0) return false;
+    number = number * (hex ? 16 : 10) + static_cast<uint64_t>(digit);
+  }
+  *value = number;
+  return true;
+}
+
+}  // namespace
+
+bool MeasureLogIdentity(suite::ExclusiveFile& log, suite::ByteOffset stop, suite::LineCount lines,
+                        LogIdentity* identity) {
+  LogIdentity measured;
+  const suite::ExclusiveFile::Identity file = log.FileIdentity();
+  measured.device = file.device;
+  measured.inode = file.inode;
+  measured.size = log.Size();
+  measured.stop = stop;
+  measured.lines = lines;
+  if (stop.value < 0 || measured.size < stop.value) return false;
+  char last = '\n';
+  if (stop.value > 0 && log.ReadAt(&last, 1, stop.value - 1) != 1) return false;
+  measured.lastLineEnded = last == '\n';
+  if (!HashRange(log, 0, std::min(stop.value, kIdentityHashSpan), &measured.headHash) ||
+      !HashRange(log, std::max<int64_t>(0, stop.value - kIdentityHashSpan), stop.value, &measured.tailHash)) {
+    return false;
+  }
+  *identity = measured;
+  return true;
+}
+
+std::string ComposeLogIdentity(const LogIdentity& identity) {
+  char text[512];
+  std::snprintf(text, sizeof text,
+                "device=%" PRIu64 "\r\ninode=%" PRIu64 "\r\nsize=%" PRId64 "\r\nstop=%" PRId64 "\r\nlines=%" PRId64
+                "\r\nlast-line-ended=%d\r\nhead=%016" PRIx64 "\r\ntail=%016" PRIx64 "\r\n",
+                identity.device, identity.inode, identity.size, identity.stop.value, identity.lines.value,
+                identity.lastLineEnded ? 1 : 0, identity.headHash, identity.tailHash);
+  return text;
+}
+
+std::optional<LogIdentity> ParseLogIdentity(std::string_view text) {
+  LogIdentity identity;
+  uint64_t size = 0, stop = 0, lines = 0, ended = 0;
+  if (!ReadField(text, "device", false, &identity.device) || !ReadField(text, "inode", false, &identity.inode) ||
+      !ReadField(text, "size", false, &size) || !ReadField(text, "stop", false, &stop) ||
+      !ReadField(text, "lines", false, &lines) || !ReadField(text, "last-line-ended", false, &ended) ||
+      !ReadField(text, "head", true, &identity.headHash) || !ReadField(text, "tail", true, &identity.tailHash)) {
+    return std::nullopt;
+  }
+  constexpr uint64_t kMost = static_cast<uint64_t>(INT64_MAX);
+  if (size > kMost || stop > size || lines > stop || ended > 1) return std::nullopt;
+  identity.size = static_cast<int64_t>(size);
+  identity.stop = suite::ByteOffset{static_cast<int64_t>(stop)};
+  identity.lines = suite::LineCount{static_cast<int64_t>(lines)};
+  identity.lastLineEnded = ended == 1;
+  return identity;
+}
+
+bool WriteLogIdentity(const std::string& historyDirectory, const LogIdentity& identity) {
+  const std::string path = IdentityPath(historyDirectory);
+  const std::string partial = path + ".part";
+  suite::OutputFile file;
+  if (!file.Create(partial)) return false;
+  file.Append(ComposeLogIdentity(identity));
+  if (!file.CloseDurably() || ::rename(partial.c_str(), path.c_str()) != 0) {
+    ::unlink(partial.c_str());
+    return false;
+  }
+  return true;
+}
+
+std::optional<LogIdentity> ReadLogIdentity(const std::string& historyDirectory) {
+  suite::ExclusiveFile file;
+  if (!file.OpenShared(IdentityPath(historyDirectory))) return std::nullopt;
+  char text[1024];
+  const size_t got = file.ReadAt(text, sizeof text, 0);
+  if (got == sizeof text) return std::nullopt;  // longer than any identity: not one
+  return ParseLogIdentity(std::string_view(text, got));
+}
+
+LogChange CompareLog(const LogIdentity& kept, const std::string& path, LogIdentity* now) {
+  suite::ExclusiveFile log;
+  if (!log.OpenShared(path)) return LogChange::kUnreadable;
+  LogIdentity measured;
+  if (!MeasureLogIdentity(log, kept.stop, kept.lines, &measured)) {
+    // Shorter than where the search stopped: cut if it is the same file.
+    const suite::ExclusiveFile::Identity file = log.FileIdentity();
+    if (now) {
+      *now = LogIdentity{};
+      now->device = file.device;
+      now->inode = file.inode;
+      now->size = log.Size();
+    }
+    return file.device == kept.device && file.inode == kept.inode ? LogChange::kCut : LogChange::kReplaced;
+  }
+  if (now) *now = measured;
+  // Its head tells the file: a log rotated away leaves a new one at the name.
+  if (measured.headHash != kept.headHash) return LogChange::kReplaced;
+  // The bytes before the stop changed: it was cut and written again.
+  if (measured.tailHash != kept.tailHash || measured.lastLineEnded != kept.lastLineEnded) return LogChange::kCut;
+  // The same bytes up to the stop, another inode or not (a copy shows the same lines).
+  return measured.size > kept.size ? LogChange::kGrown : LogChange::kSame;
+}
+
+}  // namespace lorvane

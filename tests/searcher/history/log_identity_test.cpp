@@ -1,0 +1,124 @@
+// What a history knows of its log, and how a log is told the same, grown, cut
+// or replaced.
+#include "searcher/history/log_identity.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "common/exclusive_file.h"
+#include "test_support/temp_dir.h"
+
+namespace lorvane {
+namespace {
+
+using suite::testing::ReadFile;
+using suite::testing::TempDir;
+using suite::testing::WriteFile;
+
+void Append(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::app) << bytes;
+}
+
+// The identity of the log at `path` as a search that read it whole left it.
+LogIdentity Measured(const std::string& path, int64_t lines) {
+  suite::ExclusiveFile log;
+  EXPECT_TRUE(log.OpenShared(path));
+  LogIdentity identity;
+  EXPECT_TRUE(MeasureLogIdentity(log, suite::ByteOffset{log.Size()}, suite::LineCount{lines}, &identity));
+  return identity;
+}
+
+TEST(LogIdentityTest, ItsFileReadsBackAsWrittenAndADamagedOneTellsNothing) {
+  TempDir dir;
+  LogIdentity identity;
+  identity.device = 2049;
+  identity.inode = 1234567;
+  identity.size = 5000;
+  identity.stop = suite::ByteOffset{4990};
+  identity.lines = suite::LineCount{77};
+  identity.lastLineEnded = false;
+  identity.headHash = 0xfedcba9876543210ull;
+  identity.tailHash = 1;
+  ASSERT_TRUE(WriteLogIdentity(dir.Path(), identity));
+  EXPECT_EQ(ReadLogIdentity(dir.Path()), identity);
+  const std::string text = ReadFile(dir / kIdentityFileName);
+
+  EXPECT_EQ(ReadLogIdentity((dir / "none")), std::nullopt);  // a history from before
+  for (const std::string& damaged : {
+           text.substr(0, text.size() / 2),                  // cut short
+           "x" + text,                                        // a name it doesn't know
+           std::string(text).replace(text.find("=77"), 3, "=-1"),  // not a count
+           std::string(text).replace(text.find("=4990"), 5, "=6000"),  // stopped past the size
+           std::string(text).replace(text.find("=fedc"), 5, "=FEDC"),  // not how it writes hashes
+           std::string(text).replace(text.find("=5000"), 5, "=99999999999999999999"),
+       }) {
+    WriteFile(dir / kIdentityFileName, damaged);
+    EXPECT_EQ(ReadLogIdentity(dir.Path()), std::nullopt) << damaged;
+  }
+  WriteFile(dir / kIdentityFileName, text + std::string(2000, '\n'));  // longer than any
+  EXPECT_EQ(ReadLogIdentity(dir.Path()), std::nullopt);
+}
+
+TEST(LogIdentityTest, TheLogIsToldSameGrownCutOrReplaced) {
+  TempDir dir;
+  const std::string path = dir / "app.log";
+  std::string text;
+  for (int i = 0; i < 20000; ++i) text += "line " + std::to_string(i) + "\r\n";  // over two hash spans
+  WriteFile(path, text + "partial");
+  const LogIdentity kept = Measured(path, 20001);
+  EXPECT_FALSE(kept.lastLineEnded);
+  EXPECT_NE(kept.headHash, kept.tailHash);
+
+  LogIdentity now;
+  EXPECT_EQ(CompareLog(kept, path, &now), LogChange::kSame);
+  EXPECT_EQ(now, kept);
+  // The partial last line completed, and more lines.
+  Append(path, " done\r\nnext\r\n");
+  EXPECT_EQ(CompareLog(kept, path), LogChange::kGrown);
+  // copytruncate: the same file, emptied and written again.
+  WriteFile(path, text.substr(0, 100));
+  EXPECT_EQ(CompareLog(kept, path), LogChange::kCut);
+  // Cut and grown past where the search stopped: its bytes before the stop changed.
+  WriteFile(path, text.substr(0, text.size() - 10) + "0123456789partial and more");
+  EXPECT_EQ(CompareLog(kept, path), LogChange::kCut);
+  // Rotated: the log renamed away and a new one at the name.
+  WriteFile(path, text + "partial");
+  const LogIdentity again = Measured(path, 20001);
+  ASSERT_EQ(std::rename(path.c_str(), (dir / "app.log.1").c_str()), 0);
+  WriteFile(path, "a new log\r\n" + text);
+  EXPECT_EQ(CompareLog(again, path), LogChange::kReplaced);
+  // Another file with the same bytes (a copy put back) shows the same lines.
+  ASSERT_EQ(std::remove(path.c_str()), 0);
+  WriteFile(path, text + "partial");
+  EXPECT_EQ(CompareLog(again, path), LogChange::kSame);
+  ASSERT_EQ(std::remove(path.c_str()), 0);
+  EXPECT_EQ(CompareLog(again, path), LogChange::kUnreadable);
+}
+
+TEST(LogIdentityTest, AnEmptyLogAndOneThatEndsAtItsText) {
+  TempDir dir;
+  const std::string path = WriteFile(dir / "empty.log", "");
+  const LogIdentity empty = Measured(path, 0);
+  EXPECT_TRUE(empty.lastLineEnded);
+  EXPECT_EQ(CompareLog(empty, path), LogChange::kSame);
+  Append(path, "first\n");
+  EXPECT_EQ(CompareLog(empty, path), LogChange::kGrown);
+
+  // A search stops at a 0x1A: bytes after it aren't its text.
+  const std::string ended = WriteFile(dir / "ended.log", "a\r\nb\x1A tail");
+  suite::ExclusiveFile log;
+  ASSERT_TRUE(log.OpenShared(ended));
+  LogIdentity identity;
+  ASSERT_TRUE(MeasureLogIdentity(log, suite::ByteOffset{4}, suite::LineCount{2}, &identity));
+  EXPECT_FALSE(identity.lastLineEnded);
+  EXPECT_EQ(identity.size, 10);
+  EXPECT_EQ(CompareLog(identity, ended), LogChange::kSame);
+  // Past its size it can't be measured.
+  EXPECT_FALSE(MeasureLogIdentity(log, suite::ByteOffset{11}, suite::LineCount{2}, &identity));
+}
+
+}  // namespace
+}  // namespace lorvane
