@@ -340,6 +340,8 @@ int Search(LorvaneWindow& window, SearchContext& context, size_t windowSize) {
   // is then restored as one from before.
   LogIdentity identity;
   const bool measured = MeasureLogIdentity(file, searched.textEnd, searched.linesRead, &identity);
+  context.targetIdentity.reset();
+  if (measured) context.targetIdentity = identity;
   window.SetFormText(FormText::ReadLines, FormatReadLinesText(linesRead));
   window.RefreshForm();
   window.ProgressSetPosition(0);

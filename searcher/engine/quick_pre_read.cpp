@@ -73,6 +73,7 @@ int QuickPreRead(LorvaneWindow& window, SearchContext& context, size_t windowSiz
 
   const int64_t lines = scan.lines;
   context.quickIndex = std::move(index);
+  context.targetIdentity.reset();
   context.totalLineCount = lines;
   context.codePage = codePage;
 

@@ -3,12 +3,14 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/codepage_choice.h"
 #include "common/file_places.h"
 #include "searcher/engine/quick_index.h"
+#include "searcher/history/log_identity.h"
 
 namespace lorvane {
 
@@ -26,6 +28,11 @@ struct SearchContext {
   std::string viewDirectory;     // see ViewFileDirectory
   int64_t totalLineCount = 0;
   QuickIndex quickIndex;
+  // What the last search, or the restored history, knows of the target: its
+  // pages and views refuse a log that is no longer the one searched. None
+  // after a pre-read (its index is of the log as it is) or for a history from
+  // before.
+  std::optional<LogIdentity> targetIdentity;
   std::atomic<int32_t> workerDone{0};  // 1 once the last worker has finished; polled by the splash
   std::string workDirectory;
   std::string clipboardDirectory;

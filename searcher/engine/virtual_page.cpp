@@ -36,6 +36,24 @@ std::string ReadProblem(const suite::LineReader& reader) {
   return std::string();
 }
 
+// False, after a message that starts with `failure`, when the search's log
+// (or the restored history's) is no longer what the history knows of it: its
+// quick index and line numbers would show lines that were never its.
+bool IsTheSearchedLog(LorvaneWindow& window, const SearchContext& context, const std::string& target,
+                      const std::string& failure) {
+  if (!context.targetIdentity || target != context.targetPath) return true;
+  switch (CompareLog(*context.targetIdentity, target)) {
+    case LogChange::kCut:
+      window.PostStatus(failure + Cp("目标文件 ") + suite::PathText(target) + Cp(" 在搜索后被截短或改写，不能显示它的行，请重新搜索!"));
+      return false;
+    case LogChange::kReplaced:
+      window.PostStatus(failure + Cp("目标文件 ") + suite::PathText(target) + Cp(" 已被另一个文件替换，不能显示它的行，请重新搜索!"));
+      return false;
+    default:
+      return true;
+  }
+}
+
 }  // namespace
 
 int CenterVirtualPage(LorvaneWindow& window, SearchContext& context) {
@@ -58,6 +76,10 @@ int CenterVirtualPage(LorvaneWindow& window, SearchContext& context) {
                           ? Cp("目标文件 ") + suite::PathText(target) + Cp(" 不存在!")
                           : Cp("打开目标文件 ") + suite::PathText(target) +
                                 Cp(" 失败! 可能由于其它程序正在写/独享目标文件。"));
+    window.EnableControls(true, false);
+    return -1;
+  }
+  if (!IsTheSearchedLog(window, context, target, "")) {
     window.EnableControls(true, false);
     return -1;
   }
@@ -169,6 +191,10 @@ int LookAtContent(LorvaneWindow& window, SearchContext& context) {
                           ? Cp("查看内容: 失败! 因为目标文件不存在!")
                           : Cp("查看内容: 失败! 因为打开目标文件 ") + suite::PathText(target) +
                                 Cp(" 失败! 可能由于其它程序正在写/独享目标文件。"));
+    window.EnableControls(true, false);
+    return -1;
+  }
+  if (!IsTheSearchedLog(window, context, target, Cp("查看内容: 失败! 因为"))) {
     window.EnableControls(true, false);
     return -1;
   }

@@ -15,6 +15,7 @@
 #include "searcher/engine/search_context.h"
 #include "searcher/history/decimal_text.h"
 #include "searcher/history/history_store.h"
+#include "searcher/history/log_identity.h"
 #include "searcher/history/result_check.h"
 #include "searcher/history/result_files_check.h"
 
@@ -124,6 +125,7 @@ bool ResultLoad(LorvaneWindow& window, SearchContext& context, const std::string
   context.codePage = suite::CodePageChoice{codePage, suite::CodePageSettingOfProcess().forced.has_value()};
   context.totalLineCount = totalLines;
   context.quickIndex = std::move(descriptor.index);
+  context.targetIdentity = ReadLogIdentity(directory);
 
   // (the edit holds text of messages; the history keeps its target's bytes)
   window.SetFormText(FormText::Keyword, suite::Recode(codePage, suite::ActiveCodePage(), f[2]));
@@ -160,6 +162,26 @@ bool ResultLoad(LorvaneWindow& window, SearchContext& context, const std::string
   // A power loss, or a hand, may have taken records the descriptor counts.
   if (const ResultFilesFaults faults = CheckResultFiles(directory, results, present); faults.Any()) {
     window.PostStatus(Cp("toResultLoad: 恢复历史情境警告。继续恢复。原因[") + ResultFilesFaultsText(faults) + "]");
+  }
+
+  // What the history knows of its log, against the log as it is now: the
+  // results are restored whatever it is, its lines shown only from the log
+  // that was searched.
+  LogIdentity now;
+  switch (context.targetIdentity ? CompareLog(*context.targetIdentity, f[1], &now) : LogChange::kSame) {
+    case LogChange::kGrown:
+      window.PostStatus(Cp("toResultLoad: 目标文件在搜索后增长了 ") + std::to_string(now.size - context.targetIdentity->size) +
+                        Cp(" 字节，新增的内容不在这个搜索历史中，重新搜索才包括它。"));
+      break;
+    case LogChange::kCut:
+      window.PostStatus(Cp("toResultLoad: 恢复历史情境警告。继续恢复。原因[目标文件在搜索后被截短或改写，不显示它的行]"));
+      break;
+    case LogChange::kReplaced:
+      window.PostStatus(Cp("toResultLoad: 恢复历史情境警告。继续恢复。原因[目标文件已被另一个文件替换，不显示它的行]"));
+      break;
+    case LogChange::kSame:
+    case LogChange::kUnreadable:
+      break;
   }
 
   window.ListSelectText(ListControl::ResultFiles, "000000.txt");

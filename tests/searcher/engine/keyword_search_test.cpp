@@ -4,6 +4,7 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <random>
@@ -18,6 +19,7 @@
 #include "searcher/engine/count_text.h"
 #include "searcher/engine/quick_pre_read.h"
 #include "searcher/engine/search_context.h"
+#include "searcher/engine/virtual_page.h"
 #include "searcher/history/log_identity.h"
 #include "searcher/history/result_descriptor.h"
 #include "searcher/history/result_load.h"
@@ -375,6 +377,50 @@ TEST_F(KeywordSearchTest, AHistoryKnowsItsLog) {
     EXPECT_EQ(CompareLog(*identity, path), LogChange::kSame);
     WriteFile(path, text + "\r\nmore\r\n");
     EXPECT_EQ(CompareLog(*identity, path), LogChange::kGrown);
+  }
+}
+
+// A restore says what became of the history's log: grown (by how much), cut
+// or replaced; the same log, or a history from before, restores as ever.
+TEST_F(KeywordSearchTest, ARestoreSaysWhatBecameOfItsLog) {
+  const std::string text = NumberedLines(50, "hit ");
+  const std::string path = dir / "target.log";
+  const std::string success = "toResultLoad: 成功载入一个 result.lvn 搜索历史文件。";
+  struct Case {
+    std::string name;
+    std::string now;  // the log's bytes at the restore; empty: renamed away and another put there
+    std::string said;
+  };
+  for (const Case& change : std::vector<Case>{
+           {"same", text, ""},
+           {"grown", text + "more 1\r\n", "toResultLoad: 目标文件在搜索后增长了 8 字节，新增的内容不在这个搜索历史中，重新搜索才包括它。"},
+           {"cut", text.substr(0, 100), "toResultLoad: 恢复历史情境警告。继续恢复。原因[目标文件在搜索后被截短或改写，不显示它的行]"},
+           {"replaced", "", "toResultLoad: 恢复历史情境警告。继续恢复。原因[目标文件已被另一个文件替换，不显示它的行]"},
+           {"from before", text + "more 1\r\n", ""},
+       }) {
+    SCOPED_TRACE(change.name);
+    context.workDirectory = dir / change.name;
+    ASSERT_EQ(Run(text, "hit", true), 0);
+    if (change.name == "from before") std::filesystem::remove(context.historyDirectory + "/" + kIdentityFileName);
+    if (change.now.empty()) {
+      std::filesystem::rename(path, path + ".1");
+      WriteFile(path, "another log\r\n" + text);
+    } else {
+      WriteFile(path, change.now);
+    }
+    SearchContext restored;
+    window.messages.clear();
+    ASSERT_TRUE(ResultLoad(window, restored, DescriptorPath(context.historyDirectory)));
+    EXPECT_EQ(window.messages.back(), success);
+    const bool said = std::find(window.messages.begin(), window.messages.end(), change.said) != window.messages.end();
+    EXPECT_EQ(said, !change.said.empty());
+    EXPECT_EQ(restored.targetIdentity.has_value(), change.name != "from before");
+    // Its page shows the searched log's lines, or none.
+    window.SetFormNumber(FormNumber::CentreLine, 2);
+    window.SetFormNumber(FormNumber::HalfPage, 1);
+    const bool shown = change.name != "cut" && change.name != "replaced";
+    EXPECT_EQ(CenterVirtualPage(window, restored), shown ? 0 : -1);
+    EXPECT_EQ(window.List(ListControl::VirtualPage).entries.size(), shown ? 3u : 0u);
   }
 }
 

@@ -216,9 +216,41 @@ TEST_F(VirtualPageTest, AHeldOrMissingTargetIsAFailureThatSaysWhich) {
 TEST_F(VirtualPageTest, AStaleEntryFallsBackToTheStart) {
   Prepare(Target(20000));
   WriteFile(dir / "t.log", "short\r\n" + Target(20000));  // changed after its pre-read
+  context.targetIdentity.reset();  // as in a history from before, which knows nothing of its log
   PageOf(15001, 0);
   EXPECT_EQ(window.messages[1], "未能发现快速索引 _mp[1]，生成虚页面的时间与文件大小呈线性关系。");
   EXPECT_EQ(Page(), std::vector<std::string>{"line  15000"});
+}
+
+// A log replaced or cut since its search shows none of its lines in the page
+// or the content view: its index and line numbers are those of the log that
+// was searched. One that only grew shows its lines as ever.
+TEST_F(VirtualPageTest, ALogReplacedOrCutSinceItsSearchShowsNoLine) {
+  const std::string target = dir / "t.log";
+  window.SetFormNumber(FormNumber::StartLine, 15001);
+  window.SetFormNumber(FormNumber::Offset, 1);
+  struct Change {
+    bool rotate;  // renamed away, and a new log at the name; else cut in place (copytruncate)
+    std::string text;
+    std::string why;
+  };
+  for (const Change& change : {Change{true, "short\r\n" + Target(20000), " 已被另一个文件替换，不能显示它的行，请重新搜索!"},
+                               Change{false, Target(100), " 在搜索后被截短或改写，不能显示它的行，请重新搜索!"}}) {
+    Prepare(Target(20000));
+    if (change.rotate) std::filesystem::rename(target, dir / "t.log.1");
+    WriteFile(target, change.text);
+    EXPECT_EQ(PageOf(15001, 2), -1);
+    EXPECT_EQ(window.messages.back(), "目标文件 " + target + change.why);
+    EXPECT_TRUE(Page().empty());
+    EXPECT_EQ(LookAtContent(window, context), -1);
+    EXPECT_EQ(window.messages.back(), "查看内容: 失败! 因为目标文件 " + target + change.why);
+    EXPECT_TRUE(window.OpenedPaths().empty());
+    EXPECT_TRUE(window.ControlsEnabled());
+  }
+  Prepare(Target(20000));
+  WriteFile(target, Target(20001));  // grown: lines appended
+  EXPECT_EQ(PageOf(15001, 0), 0);
+  EXPECT_EQ(Page(), std::vector<std::string>{Shown(15001)});
 }
 
 TEST_F(VirtualPageTest, UseExtentClampsTheHalfPage) {
