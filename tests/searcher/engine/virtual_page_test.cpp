@@ -173,6 +173,7 @@ TEST_F(VirtualPageTest, AReadErrorIsAFailure) {
   Prepare(Target(50));
   context.targetPath = "/proc/self/mem";  // reading at offset 0 fails
   context.quickIndex.Clear();
+  context.targetIdentity.reset();  // not the log searched: as a history from before
   window.ListAppend(ListControl::VirtualPage, "old");
   EXPECT_EQ(PageOf(1, 0), -1);
   EXPECT_EQ(window.messages.back(), "读取目标文件 /proc/self/mem 时出错! 虚页面不完整。");
