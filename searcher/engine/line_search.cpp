@@ -80,7 +80,9 @@ using window_search::SearchState;
 
 class Checkpoints {
  public:
-  Checkpoints(LineSink& sink, int64_t stride) : sink_(sink), stride_(stride < 1 ? 1 : stride), next_(stride_) {}
+  // The first checkpoint is the first multiple of the stride after `linesBefore`.
+  Checkpoints(LineSink& sink, int64_t stride, int64_t linesBefore)
+      : sink_(sink), stride_(stride < 1 ? 1 : stride), next_((linesBefore / stride_ + 1) * stride_) {}
   // Every checkpoint up to and including line `line` has been reached.
   void ReachLine(int64_t line) {
     while (next_ <= line) {
@@ -120,11 +122,11 @@ struct Slot {
 class Searcher {
  public:
   Searcher(suite::ExclusiveFile& file, const KeywordMatcher& matcher, LineSink& sink, int64_t checkpointStride,
-           size_t windowSize, QuickIndex* index, const QuickIndex* hints)
+           size_t windowSize, QuickIndex* index, const QuickIndex* hints, SearchStart start)
       : file_(file),
         matcher_(matcher),
         sink_(sink),
-        checkpoints_(sink, checkpointStride),
+        checkpoints_(sink, checkpointStride, start.linesBefore.value),
         // A line longer than a window is searched through windows that
         // overlap by the keyword: a candidate is taken only with the byte
         // after it in view (a CR before an LF isn't the line's), and one that
@@ -135,7 +137,12 @@ class Searcher {
         findings_(capacity_, suite::kPartMatches),
         index_(index),
         hints_(hints),
-        codePage_(matcher.CodePage()) {}
+        codePage_(matcher.CodePage()),
+        start_(start),
+        offset_(start.offset.value) {
+    state_.completed = start.linesBefore;
+    state_.nextBlock = suite::BlockKey{suite::BlockAfter(start.linesBefore).value + 1};
+  }
 
   LineSearchResult Run(int workers);
 
@@ -173,7 +180,8 @@ class Searcher {
   const QuickIndex* hints_;
   const suite::CodePage codePage_;
   LineSearchResult result_;
-  int64_t offset_ = 0;  // a line start: every line before it has been searched
+  const SearchStart start_;
+  int64_t offset_;  // a line start: every line before it has been searched
   int64_t textEnd_ = 0;  // where the text ended, once it has
 };
 
@@ -325,7 +333,7 @@ void Searcher::ScanWindow(Slot& slot, int64_t offset) const {
   const char* data = slot.window.Data();
   const size_t size = slot.size;
   slot.linesStart = 0;
-  if (offset > 0) {
+  if (offset > start_.offset.value) {
     const void* lf = nullptr;
     if (!suite::ScanUnlessCut(data, size, [&] { lf = std::memchr(data, '\n', size); })) {
       slot.alone.cut = true;
@@ -437,9 +445,11 @@ bool Searcher::TakeWindow(Slot& slot, int64_t offset) {
 }
 
 LineSearchResult Searcher::Run(int workers) {
-  if (index_) index_->Clear();
+  if (index_) {
+    while (!index_->Empty() && index_->HighestKey() >= state_.nextBlock) index_->Erase(index_->HighestKey());
+  }
   std::vector<std::unique_ptr<Slot>> slots;
-  workers = suite::WorkersForWindows(workers, file_.Size(), suite::ByteOffset{0}, capacity_);
+  workers = suite::WorkersForWindows(workers, file_.Size(), start_.offset, capacity_);
   for (int i = 0; i < workers; ++i) {
     // A lone worker hands its matches over a part at a time, while their
     // lines are still in the processor's cache; workers side by side keep a
@@ -448,7 +458,7 @@ LineSearchResult Searcher::Run(int workers) {
     if (hints_) slots.back()->hintCursor = hints_->Entries().begin();
   }
   suite::RunOrderedScan(
-      slots, suite::ByteOffset{0}, static_cast<int64_t>(capacity_),
+      slots, start_.offset, static_cast<int64_t>(capacity_),
       [this](Slot& slot, suite::ByteOffset offset) { ScanWindow(slot, offset.value); },
       [this](Slot& slot, suite::ByteOffset offset) { return TakeWindow(slot, offset.value); });
   if (!result_.stopped) result_.linesRead = state_.completed;
@@ -471,8 +481,8 @@ LineSearchResult Searcher::Run(int workers) {
 
 LineSearchResult SearchLines(suite::ExclusiveFile& file, const KeywordMatcher& matcher, LineSink& sink,
                              int64_t checkpointStride, size_t windowSize, QuickIndex* index, const QuickIndex* hints,
-                             int workers) {
-  return Searcher(file, matcher, sink, checkpointStride, windowSize, index, hints).Run(workers);
+                             int workers, SearchStart start) {
+  return Searcher(file, matcher, sink, checkpointStride, windowSize, index, hints, start).Run(workers);
 }
 
 }  // namespace lorvane

@@ -70,6 +70,15 @@ struct LineSearchResult {
   bool stopped = false;  // the sink asked to stop
 };
 
+// Where a search starts: a line start and the count of the lines before it,
+// for a search that goes on from where an earlier one of the same file
+// stopped. An index given to it keeps its entries of the blocks that start
+// before the search's start, and gets the rest.
+struct SearchStart {
+  suite::ByteOffset offset{0};
+  suite::LineCount linesBefore{0};
+};
+
 // Lines are never materialised unless a candidate lies in them: line numbers
 // are counted in bulk between candidates, and a line longer than a window
 // costs nothing unless it matches. Text model: text_model.h. The file is
@@ -90,6 +99,7 @@ struct LineSearchResult {
 LineSearchResult SearchLines(suite::ExclusiveFile& file, const KeywordMatcher& matcher, LineSink& sink,
                              int64_t checkpointStride = suite::kQuickIndexStride,
                              size_t windowSize = suite::kMapWindowSize, QuickIndex* index = nullptr,
-                             const QuickIndex* hints = nullptr, int workers = suite::ScanWorkers());
+                             const QuickIndex* hints = nullptr, int workers = suite::ScanWorkers(),
+                             SearchStart start = {});
 
 }  // namespace lorvane

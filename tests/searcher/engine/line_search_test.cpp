@@ -231,6 +231,64 @@ TEST(LineSearchTest, TheIndexItReadsIsThePreReadsWhateverTheHints) {
   }
 }
 
+// A search that starts at a line start, with the count of the lines before
+// it, finds what a whole search finds from there on: the same matches, lines
+// and text end, and the rest of the index, at any window and worker count.
+TEST(LineSearchTest, ASearchFromALineStartGoesOnAsTheWholeSearch) {
+  TempDir dir;
+  std::mt19937 random(20261210);
+  std::string text;
+  for (int line = 0; line < 26000; ++line) {
+    text.append(random() % 9, 'x');
+    if (random() % 40 == 0) text += "hit";
+    if (random() % 500 == 0) text.append(5000, 'y');  // longer than the small windows
+    text += random() % 2 ? "\r\n" : "\n";
+  }
+  text += "hit, the last line without LF";
+  const std::string path = WriteFile(dir / "g.log", text);
+  suite::ExclusiveFile file;
+  ASSERT_TRUE(file.Open(path));
+  const KeywordMatcher matcher("hit", true, CodePage::Gbk);
+  Collector whole;
+  QuickIndex wholeIndex;
+  const LineSearchResult all = SearchLines(file, matcher, whole, 10000, 4096, &wholeIndex, nullptr, 1);
+  ASSERT_EQ(all.linesRead, suite::LineCount{26001});
+  ASSERT_EQ(wholeIndex.Size(), 3);
+
+  std::vector<int64_t> lineStarts = {0};  // of line k + 1
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n') lineStarts.push_back(static_cast<int64_t>(i) + 1);
+  }
+  for (const int64_t before : {int64_t{0}, int64_t{1}, int64_t{10000}, int64_t{17777}, int64_t{26000}}) {
+    for (size_t windowSize : {size_t{300}, size_t{4096}, size_t{1} << 20}) {
+      for (int workers = 1; workers <= 3; ++workers) {
+        SCOPED_TRACE("from line " + std::to_string(before + 1) + ", window " + std::to_string(windowSize) +
+                     ", workers " + std::to_string(workers));
+        QuickIndex index = wholeIndex;  // as the earlier search left it, with later entries too
+        Collector sink;
+        const LineSearchResult result =
+            SearchLines(file, matcher, sink, 10000, windowSize, &index, &wholeIndex, workers,
+                        {suite::ByteOffset{lineStarts[static_cast<size_t>(before)]}, suite::LineCount{before}});
+        Matches expected;
+        for (const auto& match : whole.matches) {
+          if (match.first > before) expected.push_back(match);
+        }
+        EXPECT_EQ(sink.matches, expected);
+        EXPECT_EQ(result.linesRead, all.linesRead);
+        EXPECT_EQ(result.textEnd, all.textEnd);
+        EXPECT_EQ(index.Entries(), wholeIndex.Entries());
+        // The checkpoints after its start (their match counts are its own).
+        std::vector<int64_t> expectedLines, lines;
+        for (const auto& checkpoint : whole.checkpoints) {
+          if (checkpoint.first > before) expectedLines.push_back(checkpoint.first);
+        }
+        for (const auto& checkpoint : sink.checkpoints) lines.push_back(checkpoint.first);
+        EXPECT_EQ(lines, expectedLines);
+      }
+    }
+  }
+}
+
 TEST(LineSearchTest, MatchingRules) {
   TempDir dir;
   const std::string path = WriteFile(dir / "m.log",
