@@ -1,7 +1,6 @@
 #include "searcher/engine/line_search.h"
 
 #include <algorithm>
-#include <array>
 #include <climits>
 #include <memory>
 #include <cerrno>
