@@ -34,12 +34,12 @@ void RunOrderedScan(int workers, ByteOffset start, int64_t step,
 // The same with one slot of the caller's own state per worker:
 // `scan(slot, offset)` and `take(slot, offset)` get the slot itself.
 template <typename Slot, typename Scan, typename Take>
-void RunOrderedScan(std::vector<std::unique_ptr<Slot>>& slots, ByteOffset start, int64_t step, Scan&& scan,
+void RunOrderedScan(std::vector<std::unique_ptr<Slot>>& workerSlots, ByteOffset start, int64_t step, Scan&& scan,
                     Take&& take) {
   RunOrderedScan(
-      static_cast<int>(slots.size()), start, step,
-      [&](int slot, ByteOffset offset) { scan(*slots[static_cast<size_t>(slot)], offset); },
-      [&](int slot, ByteOffset offset) { return take(*slots[static_cast<size_t>(slot)], offset); });
+      static_cast<int>(workerSlots.size()), start, step,
+      [&](int slot, ByteOffset offset) { scan(*workerSlots[static_cast<size_t>(slot)], offset); },
+      [&](int slot, ByteOffset offset) { return take(*workerSlots[static_cast<size_t>(slot)], offset); });
 }
 
 // The workers worth starting for `workers` asked for: no more than there are
