@@ -10,6 +10,7 @@
 #include "common/exclusive_file.h"
 #include "common/output_file.h"
 #include "common/path_util.h"
+#include "common/staged_files.h"
 #include "searcher/history/decimal_text.h"
 
 namespace lorvane {
@@ -109,8 +110,8 @@ std::optional<LogIdentity> ParseLogIdentity(std::string_view text) {
   return identity;
 }
 
-bool WriteLogIdentity(const std::string& historyDirectory, const LogIdentity& identity) {
-  const std::string path = IdentityPath(historyDirectory);
+bool WriteLogIdentity(const std::string& historyDirectory, const LogIdentity& identity, bool staged) {
+  const std::string path = staged ? suite::StagedPath(IdentityPath(historyDirectory)) : IdentityPath(historyDirectory);
   const std::string partial = path + ".part";
   suite::OutputFile file;
   if (!file.Create(partial)) return false;
@@ -134,6 +135,10 @@ std::optional<LogIdentity> ReadLogIdentity(const std::string& historyDirectory) 
 LogChange CompareLog(const LogIdentity& kept, const std::string& path, LogIdentity* now) {
   suite::ExclusiveFile log;
   if (!log.OpenShared(path)) return LogChange::kUnreadable;
+  return CompareLog(kept, log, now);
+}
+
+LogChange CompareLog(const LogIdentity& kept, suite::ExclusiveFile& log, LogIdentity* now) {
   LogIdentity measured;
   if (!MeasureLogIdentity(log, kept.stop, kept.lines, &measured)) {
     // Shorter than where the search stopped: cut if it is the same file.
@@ -147,10 +152,16 @@ LogChange CompareLog(const LogIdentity& kept, const std::string& path, LogIdenti
     return file.device == kept.device && file.inode == kept.inode ? LogChange::kCut : LogChange::kReplaced;
   }
   if (now) *now = measured;
-  // Its head tells the file: a log rotated away leaves a new one at the name.
-  if (measured.headHash != kept.headHash) return LogChange::kReplaced;
+  // Its head tells the file: a log rotated away leaves a new one at the name;
+  // the same file with another head was cut and written again.
+  if (measured.headHash != kept.headHash) {
+    return measured.device == kept.device && measured.inode == kept.inode ? LogChange::kCut : LogChange::kReplaced;
+  }
   // The bytes before the stop changed: it was cut and written again.
   if (measured.tailHash != kept.tailHash || measured.lastLineEnded != kept.lastLineEnded) return LogChange::kCut;
+  // The text ended at a 0x1A before the file did: what follows it, then and
+  // now, is no text any search reads.
+  if (kept.stop.value < kept.size) return LogChange::kSame;
   // The same bytes up to the stop, another inode or not (a copy shows the same lines).
   return measured.size > kept.size ? LogChange::kGrown : LogChange::kSame;
 }

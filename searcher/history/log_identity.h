@@ -44,8 +44,9 @@ std::string ComposeLogIdentity(const LogIdentity& identity);
 // Nothing when a line is missing or malformed: a damaged file tells nothing.
 std::optional<LogIdentity> ParseLogIdentity(std::string_view text);
 
-// Written aside and renamed into place: whole or absent.
-bool WriteLogIdentity(const std::string& historyDirectory, const LogIdentity& identity);
+// Written aside and renamed into place: whole or absent. `staged`: at its
+// staged name instead (staged_files.h), for an update that puts it in place.
+bool WriteLogIdentity(const std::string& historyDirectory, const LogIdentity& identity, bool staged = false);
 // Nothing for a history from before (no file) or a damaged file.
 std::optional<LogIdentity> ReadLogIdentity(const std::string& historyDirectory);
 
@@ -59,5 +60,7 @@ enum class LogChange {
 // How the log at `path` stands against what a history knows of it; `now`
 // gets its identity as it is (when it can be read).
 LogChange CompareLog(const LogIdentity& kept, const std::string& path, LogIdentity* now = nullptr);
+// The same for a log already open (kUnreadable is then never the answer).
+LogChange CompareLog(const LogIdentity& kept, suite::ExclusiveFile& log, LogIdentity* now = nullptr);
 
 }  // namespace lorvane

@@ -84,6 +84,9 @@ TEST(LogIdentityTest, TheLogIsToldSameGrownCutOrReplaced) {
   // Cut and grown past where the search stopped: its bytes before the stop changed.
   WriteFile(path, text.substr(0, text.size() - 10) + "0123456789partial and more");
   EXPECT_EQ(CompareLog(kept, path), LogChange::kCut);
+  // ... or written again from its head on, in place (a copy over it).
+  WriteFile(path, "another head\r\n" + text + "partial and more");
+  EXPECT_EQ(CompareLog(kept, path), LogChange::kCut);
   // Rotated: the log renamed away and a new one at the name.
   WriteFile(path, text + "partial");
   const LogIdentity again = Measured(path, 20001);
@@ -118,6 +121,9 @@ TEST(LogIdentityTest, AnEmptyLogAndOneThatEndsAtItsText) {
   EXPECT_EQ(CompareLog(identity, ended), LogChange::kSame);
   // Past its size it can't be measured.
   EXPECT_FALSE(MeasureLogIdentity(log, suite::ByteOffset{11}, suite::LineCount{2}, &identity));
+  // ... nor bytes appended after them: a search of it now reads what it read.
+  Append(ended, "more\n");
+  EXPECT_EQ(CompareLog(identity, ended), LogChange::kSame);
 }
 
 }  // namespace
