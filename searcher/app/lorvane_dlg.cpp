@@ -188,6 +188,7 @@ void CLorvaneDlg::BuildControls() {
   resultList_->setUniformItemSizes(true);
   resultFileList_->setUniformItemSizes(true);
   virtualPageList_ = new suite::CColorListBox;
+  QPushButton* continueButton = button("继续搜索(F8)");
   QPushButton* readPageButton = button("阅读[搜索结果]页面 (F3)");
   auto* lists = new QGridLayout;
   lists->addWidget(label("结果文件列表:"), 0, 0);
@@ -201,6 +202,7 @@ void CLorvaneDlg::BuildControls() {
   auto* pageHeader = new QHBoxLayout;
   pageHeader->addWidget(label("虚页面:"));
   pageHeader->addWidget(hint("单击搜索结果列表项 => 显示该行所在的虚页面"), 1);
+  pageHeader->addWidget(continueButton);
   pageHeader->addWidget(readPageButton);
   lists->addLayout(pageHeader, 2, 1);
   lists->addWidget(virtualPageList_, 3, 1);
@@ -255,7 +257,7 @@ void CLorvaneDlg::BuildControls() {
   settings->addLayout(settingsRow, 0, 0);
   settings->addLayout(viewRow, 1, 0);
 
-  // The bottom strip: four hints, or the progress bar while a worker runs.
+  // The bottom strip: five hints, or the progress bar while a worker runs.
   progressBar_ = new QProgressBar;
   progressBar_->setTextVisible(false);
   KeepSpaceWhenHidden(progressBar_);
@@ -265,7 +267,8 @@ void CLorvaneDlg::BuildControls() {
   bottom->addWidget(hint("> 单击搜索结果列表项，将其除了行号之外的内容复制到剪贴板中"), 0, 1);
   bottom->addWidget(hint("> 搜索结果>2000行 => 保存到多个结果文件"), 1, 0);
   bottom->addWidget(hint("> 本软件要求目标文件在快速预读之后不被改变"), 1, 1);
-  bottom->addWidget(progressBar_, 0, 0, 2, 2);
+  bottom->addWidget(hint("> 目标文件增长后 => 继续搜索(F8) 只搜索新增的内容，结果接在原来的结果之后"), 2, 0, 1, 2);
+  bottom->addWidget(progressBar_, 0, 0, 3, 2);
 
   auto* page = new QVBoxLayout(this);
   page->addLayout(header);
@@ -292,6 +295,7 @@ void CLorvaneDlg::BuildControls() {
   connect(editPageButton, &QPushButton::clicked, this, [this] { EditVirtualPage(*this, context_); });
   connect(readPageButton, &QPushButton::clicked, this, [this] { ReadResultPage(*this); });
   connect(clipboardButton, &QPushButton::clicked, this, [this] { StartWorker(Worker::LoadClipboard); });
+  connect(continueButton, &QPushButton::clicked, this, [this] { HandleKey(Qt::Key_F8); });
   connect(historyButton, &QPushButton::clicked, this, [this] { HandleKey(Qt::Key_F2); });
   suite::OnEntryChosen(resultFileList_, [this] { OnSelectResultFile(); });
   suite::OnEntryChosen(resultList_, [this] { OnSelectResultLine(); });
@@ -385,6 +389,7 @@ bool CLorvaneDlg::HandleKey(int key) {
     case Qt::Key_F4: EditVirtualPage(*this, context_); return true;
     case Qt::Key_F5: ShowQuickIndex(); return true;
     case Qt::Key_F6: StartWorker(Worker::LoadClipboard); return true;
+    case Qt::Key_F8: StartWorker(Worker::ContinueSearch); return true;
     case Qt::Key_F9: OnBtnChooseFile(); return true;
     case Qt::Key_F11: ShowSplash(); return true;
     case Qt::Key_F12: suite::OpenFolderInExplorer(shell_, context_.workDirectory); return true;

@@ -22,6 +22,7 @@
 #include "searcher/engine/keyword_search.h"
 #include "searcher/engine/quick_pre_read.h"
 #include "searcher/engine/result_paging.h"
+#include "searcher/engine/search_update.h"
 #include "searcher/engine/virtual_page.h"
 #include "widgets/clipboard_text.h"
 #include "widgets/color_list_box.h"
@@ -470,6 +471,7 @@ void CLorvaneDlg::RunWorker(Worker worker) {
     case Worker::CenterVirtualPage: CenterVirtualPage(*this, context_); break;
     case Worker::LookAtContent: LookAtContent(*this, context_); break;
     case Worker::LoadClipboard: LoadClipboard(*this, context_); break;
+    case Worker::ContinueSearch: ContinueSearch(*this, context_); break;
   }
 }
 

@@ -23,12 +23,14 @@
 #include "searcher/engine/quick_index.h"
 #include "searcher/engine/quick_pre_read.h"
 #include "searcher/engine/search_context.h"
+#include "searcher/engine/search_update.h"
 #include "searcher/engine/virtual_page.h"
 #include "searcher/history/history_browser.h"
 #include "searcher/history/history_store.h"
 #include "searcher/history/history_window_model.h"
 #include "searcher/history/result_descriptor.h"
 #include "searcher/history/result_load.h"
+#include "searcher/history/result_records.h"
 
 namespace {
 
@@ -61,6 +63,10 @@ constexpr const char* kHelp =
     "                    restore, then write COUNT lines from line START into a\n"
     "                    content-view file in the history directory and print its\n"
     "                    path\n"
+    "  update DESCRIPTOR\n"
+    "                    go on with the search of a result.lvn over what was\n"
+    "                    appended to its log since, and print the new results;\n"
+    "                    fails when the log was replaced or cut since\n"
     "  history           list the searches kept in the work directory, oldest\n"
     "                    first, as the history browser shows them: time, result\n"
     "                    lines, total lines, keyword, match case, size, target\n"
@@ -96,12 +102,13 @@ std::string UsageLine(const std::string& command) {
       {"restore", "restore DESCRIPTOR"},
       {"page", "page DESCRIPTOR LINE [HALF]"},
       {"view", "view DESCRIPTOR START COUNT"},
+      {"update", "update DESCRIPTOR"},
       {"history", "history"},
   };
   for (const auto& line : kLines) {
     if (command == line[0]) return std::string("usage: lorvane-cli ") + line[1];
   }
-  return "usage: lorvane-cli index|search|restore|page|view|history [ARGUMENT]...";
+  return "usage: lorvane-cli index|search|restore|page|view|update|history [ARGUMENT]...";
 }
 
 // Bad arguments: what is wrong, the usage line, and where the whole help is.
@@ -137,6 +144,7 @@ int RunWorkers(ConsoleWindow& window, lorvane::SearchContext& context) {
       case lorvane::Worker::CenterVirtualPage: result = lorvane::CenterVirtualPage(window, context); break;
       case lorvane::Worker::LookAtContent: result = lorvane::LookAtContent(window, context); break;
       case lorvane::Worker::LoadClipboard: result = lorvane::LoadClipboard(window, context); break;
+      case lorvane::Worker::ContinueSearch: result = lorvane::ContinueSearch(window, context); break;
       default: break;
     }
     if (result != 0) return result;
@@ -257,6 +265,32 @@ int RunView(ConsoleWindow& window, const std::vector<std::string>& arguments) {
   return 0;
 }
 
+// Prints the records `first` to `last` of a history; false (after saying
+// why) when they can't be read back.
+bool PrintRecords(ConsoleWindow& window, const std::string& directory, int64_t first, int64_t last) {
+  if (first < 1 || first > last) return true;
+  const bool read = lorvane::ForEachResultRecord(directory, first, last, [&](std::string_view record) {
+    window.PrintData(std::string(record));
+    return true;
+  });
+  if (!read) window.PostStatus(suite::Cp("读取搜索结果文件失败! 目录[") + suite::PathText(directory) + "]");
+  return read;
+}
+
+int RunUpdate(ConsoleWindow& window, const std::string& path) {
+  if (!suite::PathExists(path)) {
+    std::fprintf(stderr, "lorvane-cli: no such descriptor: %s\n", path.c_str());
+    return 1;
+  }
+  lorvane::SearchContext context;
+  window.AttachContext(&context);
+  lorvane::StartUpEngine(window, context, lorvane::ProgramFiles());
+  context.historyDirectory = lorvane::HistoryDirectoryOf(path);
+  lorvane::ContinuedSearch continued;
+  if (lorvane::ContinueSearch(window, context, &continued) != 0) return 1;
+  return PrintRecords(window, context.historyDirectory, continued.firstNewResult, continued.results) ? 0 : 1;
+}
+
 // The history browser's rows, with the descriptor of each row that has one.
 int RunHistory(ConsoleWindow& window) {
   lorvane::HistoryBrowser browser(lorvane::ProgramWorkDirectory());
@@ -318,6 +352,9 @@ int Run(int argc, char** argv) {
   } else if (command == "view") {
     if (arguments.size() != 3) return Usage("view takes DESCRIPTOR, START and COUNT", command);
     code = RunView(window, arguments);
+  } else if (command == "update") {
+    if (arguments.size() != 1 || arguments[0].empty()) return Usage("update takes exactly one DESCRIPTOR", command);
+    code = RunUpdate(window, arguments[0]);
   } else if (command == "history") {
     if (!arguments.empty()) return Usage("history takes no arguments", command);
     code = RunHistory(window);

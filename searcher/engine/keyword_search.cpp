@@ -2,7 +2,6 @@
 
 #include <cinttypes>
 #include <cstdio>
-#include <new>
 
 #include "common/codepage.h"
 #include "common/codepage_choice.h"
@@ -14,6 +13,7 @@
 #include "searcher/engine/keyword_matcher.h"
 #include "searcher/engine/line_search.h"
 #include "searcher/engine/lorvane_window.h"
+#include "searcher/engine/result_sink.h"
 #include "searcher/engine/search_context.h"
 #include "searcher/history/log_identity.h"
 #include "searcher/history/result_descriptor.h"
@@ -22,160 +22,6 @@ namespace lorvane {
 namespace {
 
 using suite::Cp;
-
-// Ten digits, zero-padded; wider numbers keep all their digits.
-void AppendPadded(std::string& out, int64_t value) {
-  char digits[24];
-  if (value >= 0 && value <= 9999999999) {
-    // Two digits a step: a record has two of these numbers.
-    static constexpr char kPairs[] =
-        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-        "8081828384858687888990919293949596979899";
-    auto rest = static_cast<uint64_t>(value);
-    for (int i = 8; i >= 0; i -= 2) {
-      const auto pair = static_cast<size_t>(rest % 100) * 2;
-      digits[i] = kPairs[pair];
-      digits[i + 1] = kPairs[pair + 1];
-      rest /= 100;
-    }
-    out.append(digits, 10);
-  } else {
-    const int length = std::snprintf(digits, sizeof digits, "%010" PRId64, value);
-    out.append(digits, static_cast<size_t>(length));
-  }
-}
-
-// Writes the records into result files and the first file's records into the
-// result list; stops the search when a file can't be made or written, or the
-// target is cut under a line. Records are counted, listed and kept whole only:
-// a search that fails leaves files of whole records, and its figures count them.
-class ResultSink : public LineSink {
- public:
-  ResultSink(LorvaneWindow& window, const std::string& historyDirectory)
-      : window_(window), historyDirectory_(historyDirectory) {}
-
-  bool OnMatch(suite::LineNumber number, const FoundLine& line) override {
-    const int64_t lineNumber = number.value;
-    if (!fileOpened_) {
-      if (!OpenFile()) return false;
-    } else if (results_ > 0 && results_ % suite::kResultFileRecords == 0) {
-      if (!CloseFile()) return Fail(writeFailed);
-      ++fileNumber_;
-      if (!OpenFile()) return false;
-    }
-    record_.clear();
-    AppendRecordPrefix(record_, results_ + 1, lineNumber);
-    try {
-      if (fileNumber_ > 0) {  // written as it is, however long: nothing holds it
-        if (!file_.Append(record_)) return Fail(writeFailed);
-        if (!line.AppendTo(file_)) return line.WasCut() ? false : Fail(writeFailed);
-        if (!file_.Append("\r\n")) return Fail(writeFailed);
-        RecordWritten();
-        return true;
-      }
-      // The live page holds its records.
-      const size_t at = record_.size();
-      record_.resize(at + line.Size() + 2);
-      if (!line.CopyTo(record_.data() + at)) return false;
-      record_[at + line.Size()] = '\r';
-      record_[at + line.Size() + 1] = '\n';
-      if (!file_.Append(record_)) return Fail(writeFailed);
-      RecordWritten();
-      window_.ListAppend(ListControl::Results, TabsAsBlanks(record_));
-    } catch (const std::bad_alloc&) {  // a line of gigabytes the live page can't hold
-      failedLine_ = lineNumber;
-      return Fail(memoryFailed);
-    }
-    return true;
-  }
-
-  void OnCheckpoint(suite::LineNumber line) override {
-    window_.SetFormText(FormText::Results, FormatCountText(results_));
-    window_.ProgressStep();
-    window_.SetFormText(FormText::ReadLines, FormatReadLinesText(line.value));
-    window_.RefreshForm();
-  }
-
-  // Closes the last file; false after a failure, or when its records didn't
-  // all reach the disk.
-  bool Finish() {
-    if (file_.IsOpen() && !CloseFile() && failure_ == none) Fail(writeFailed);
-    return failure_ == none;
-  }
-
-  // "%010d|%010d| ": what comes before the line's text.
-  static void AppendRecordPrefix(std::string& out, int64_t resultNumber, int64_t lineNumber) {
-    AppendPadded(out, resultNumber);
-    out += '|';
-    AppendPadded(out, lineNumber);
-    out += "| ";
-  }
-
-  enum Failure { none, createFailed, writeFailed, memoryFailed };
-  Failure failure() const { return failure_; }
-  const std::string& failedPath() const { return failedPath_; }
-  int64_t results() const { return results_; }
-  int64_t failedLine() const { return failedLine_; }
-  int64_t files() const { return fileOpened_ ? fileNumber_ + 1 : 0; }
-
- private:
-  bool OpenFile() {
-    const std::string name = ResultFileName(fileNumber_);
-    const std::string path = historyDirectory_ + suite::kPathSeparator + name;
-    fileOpened_ = true;
-    if (!file_.Create(path)) return Fail(createFailed);
-    window_.ListAppend(ListControl::ResultFiles, name);
-    return true;
-  }
-
-  // Closes the current file at its last whole record: a record half written
-  // when the target was cut under it, or when the disk filled, is cut off.
-  // False when records counted didn't all reach the file: those are taken off
-  // the count and the live page. A file left without any (its first record
-  // was cut off) is removed with its name. So files, lists and figures agree.
-  bool CloseFile() {
-    const int64_t inFile = results_ - fileNumber_ * suite::kResultFileRecords;
-    const int64_t kept = file_.CloseAtMark();
-    const bool whole = kept == inFile && !file_.Failed();
-    if (!whole && fileNumber_ == 0) {
-      for (int64_t i = inFile - 1; i >= kept; --i) window_.ListDelete(ListControl::Results, i);
-    }
-    results_ -= inFile - kept;
-    if (kept == 0) {
-      std::remove(file_.Path().c_str());
-      window_.ListDelete(ListControl::ResultFiles, fileNumber_);
-      if (fileNumber_ == 0) {
-        fileOpened_ = false;
-      } else {
-        --fileNumber_;
-      }
-    }
-    return whole;
-  }
-
-  void RecordWritten() {
-    file_.Mark();
-    ++results_;
-  }
-
-  bool Fail(Failure failure) {
-    failure_ = failure;
-    failedPath_ = file_.Path();
-    return false;
-  }
-
-  LorvaneWindow& window_;
-  const std::string& historyDirectory_;
-  suite::OutputFile file_;
-  bool fileOpened_ = false;
-  int64_t fileNumber_ = 0;
-  int64_t results_ = 0;
-  std::string record_;
-  Failure failure_ = none;
-  std::string failedPath_;
-  int64_t failedLine_ = 0;
-};
 
 bool HasLineEnd(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
 // 0x08 separates the cells of a history row: in a keyword or a target name it
@@ -198,27 +44,6 @@ std::string SearchInputProblem(const LorvaneForm& form) {
 }
 
 }  // namespace
-
-std::string FormatResultRecord(int64_t resultNumber, int64_t lineNumber, std::string_view text) {
-  std::string record;
-  ResultSink::AppendRecordPrefix(record, resultNumber, lineNumber);
-  record += text;
-  record += "\r\n";
-  return record;
-}
-
-std::string TabsAsBlanks(std::string_view text) {
-  std::string shown;
-  shown.reserve(text.size() + 8);
-  for (char c : text) {
-    if (c == '\t') {
-      shown += "  ";
-    } else {
-      shown += c;
-    }
-  }
-  return shown;
-}
 
 void OnBtnStartSearch(LorvaneWindow& window) {
   const LorvaneForm form = window.ReadForm();

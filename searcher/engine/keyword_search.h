@@ -3,10 +3,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
-#include <string_view>
 
 #include "common/tuning.h"
+#include "searcher/engine/result_sink.h"  // FormatResultRecord, TabsAsBlanks
 
 namespace lorvane {
 
@@ -24,11 +23,5 @@ void OnBtnStartSearch(LorvaneWindow& window);
 // quick index becomes that of the file as the search read it. Gives 0 when it
 // completed, -1 when it failed (a descriptor that couldn't be written too).
 int Search(LorvaneWindow& window, SearchContext& context, size_t windowSize = suite::kMapWindowSize);
-
-// "%010d|%010d| %s" and CR LF.
-std::string FormatResultRecord(int64_t resultNumber, int64_t lineNumber, std::string_view text);
-
-// A text with every tab replaced by two blanks, as the lists show it.
-std::string TabsAsBlanks(std::string_view text);
 
 }  // namespace lorvane

@@ -64,6 +64,6 @@ enum class ListControl { ResultFiles, Results, VirtualPage };
 using Rgb = suite::Rgb;
 
 // The workers a worker or action may start on a thread of its own.
-enum class Worker { QuickPreRead, Search, CenterVirtualPage, LookAtContent, LoadClipboard };
+enum class Worker { QuickPreRead, Search, CenterVirtualPage, LookAtContent, LoadClipboard, ContinueSearch };
 
 }  // namespace lorvane

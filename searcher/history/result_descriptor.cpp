@@ -11,9 +11,11 @@
 #include "common/exclusive_file.h"
 #include "common/output_file.h"
 #include "common/path_util.h"
+#include "common/staged_files.h"
 #include "searcher/engine/lorvane_window.h"
 #include "searcher/engine/quick_index.h"
 #include "searcher/history/decimal_text.h"
+#include "searcher/history/history_store.h"
 
 namespace lorvane {
 
@@ -61,8 +63,9 @@ std::string ComposeDescriptor(const CLVNResultHeader& header, const QuickIndex& 
   return text;
 }
 
-bool toResultWrite(LorvaneWindow& window, const CLVNResultHeader& header, const QuickIndex& index) {
-  const std::string path = DescriptorPath(header.historyDirectory);
+bool toResultWrite(LorvaneWindow& window, const CLVNResultHeader& header, const QuickIndex& index, bool staged) {
+  const std::string placed = DescriptorPath(header.historyDirectory);
+  const std::string path = staged ? suite::StagedPath(placed) : placed;
   // Written aside, on the disk, and renamed into place, so a descriptor is
   // either whole or absent, even when the program ends in the middle or the
   // power fails. The result files aren't waited for (that cost the common
@@ -81,6 +84,27 @@ bool toResultWrite(LorvaneWindow& window, const CLVNResultHeader& header, const 
     return false;
   }
   return true;
+}
+
+bool ReadDescriptor(const std::string& path, DescriptorContents* descriptor) {
+  size_t number = 0;
+  return ForEachDescriptorLine(path, [&](std::string&& text) {
+    if (number < descriptor->fields.size()) {
+      descriptor->fields[number] = std::move(text);
+    } else {
+      int64_t key = 0, offset = 0;
+      if (ParseQuickIndexLine(text, &key, &offset)) {
+        descriptor->index.Set(suite::BlockKey{key}, suite::ByteOffset{offset});
+      }
+    }
+    ++number;
+    return true;
+  });
+}
+
+CLVNResultHeader HeaderOf(const DescriptorContents& descriptor) {
+  const auto& f = descriptor.fields;
+  return CLVNResultHeader{f[0], f[1], f[2], f[3], f[4], f[5], f[6]};
 }
 
 bool ParseQuickIndexLine(std::string_view line, int64_t* key, int64_t* offset) {

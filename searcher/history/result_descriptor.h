@@ -2,16 +2,17 @@
 // outcome, and the quick index of the target.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "common/codepage.h"
+#include "searcher/engine/quick_index.h"
 
 namespace lorvane {
 
 class LorvaneWindow;
-class QuickIndex;
 
 // The seven header texts, in their order in the file.
 struct CLVNResultHeader {
@@ -44,10 +45,25 @@ std::string ResultFileName(int64_t fileNumber);
 // entry, every line ending in CR LF.
 std::string ComposeDescriptor(const CLVNResultHeader& header, const QuickIndex& index);
 
+// A descriptor as read: the seven header texts, and the index entries of
+// the lines after them that parse.
+struct DescriptorContents {
+  std::array<std::string, 7> fields;
+  QuickIndex index;
+};
+// Descriptors are never rewritten in place (they are replaced whole), so any
+// number of readers may read one at once, without the lock a target takes. A
+// damaged one (a line longer than any descriptor line) fails at once,
+// whatever follows.
+bool ReadDescriptor(const std::string& path, DescriptorContents* descriptor);
+CLVNResultHeader HeaderOf(const DescriptorContents& descriptor);
+
 // Writes the descriptor into the header's history directory, replacing any.
 // False (after a status message) when it can't be created or written whole;
-// a descriptor is never left half-written.
-bool toResultWrite(LorvaneWindow& window, const CLVNResultHeader& header, const QuickIndex& index);
+// a descriptor is never left half-written. `staged`: written at its staged
+// name instead (staged_files.h), for an update that puts it in place.
+bool toResultWrite(LorvaneWindow& window, const CLVNResultHeader& header, const QuickIndex& index,
+                   bool staged = false);
 
 // "[" then "]" then "=" then ";": key between the brackets, offset between
 // "=" and ";", both read as decimal numbers. False when one of the four is missing.

@@ -10,6 +10,7 @@
 #include "common/codepage.h"
 #include "common/codepage_choice.h"
 #include "common/path_util.h"
+#include "common/staged_files.h"
 #include "common/tuning.h"
 #include "searcher/engine/lorvane_window.h"
 #include "searcher/engine/search_context.h"
@@ -23,28 +24,6 @@ namespace lorvane {
 namespace {
 
 using suite::Cp;
-
-struct Descriptor {
-  std::array<std::string, 7> fields;
-  QuickIndex index;
-};
-
-// Descriptors are never rewritten in place, so any number of readers may
-// read one at once, without the lock a target takes. A damaged one (a line
-// longer than any descriptor line) fails at once, whatever follows.
-bool ReadDescriptor(const std::string& path, Descriptor& descriptor) {
-  size_t number = 0;
-  return ForEachDescriptorLine(path, [&](std::string&& text) {
-    if (number < descriptor.fields.size()) {
-      descriptor.fields[number] = std::move(text);
-    } else {
-      int64_t key = 0, offset = 0;
-      if (ParseQuickIndexLine(text, &key, &offset)) descriptor.index.Set(suite::BlockKey{key}, suite::ByteOffset{offset});
-    }
-    ++number;
-    return true;
-  });
-}
 
 // The numbers of the result files ("%06d.txt") in the directory, in order: a
 // damaged or crafted result count never lists a name that isn't there, so the
@@ -68,16 +47,6 @@ std::vector<int64_t> ResultFileNumbers(const std::string& directory) {
   return numbers;
 }
 
-// The directory a descriptor lies in, resolved: the search's history
-// directory, wherever the program's folder has been moved or copied.
-std::string DirectoryOfDescriptor(const std::string& path) {
-  std::string directory = suite::DirectoryOfPath(suite::FullPath(path));
-  if (directory.empty()) directory = ".";
-  if (std::string resolved = suite::ResolvedPath(directory); !resolved.empty()) return resolved;
-  if (directory.size() > 1 && directory.back() == suite::kPathSeparator) directory.pop_back();
-  return directory;
-}
-
 // True when `stored` (field 1) names `directory` too, spelled otherwise perhaps.
 bool SameDirectory(const std::string& stored, const std::string& directory) {
   if (stored == directory) return true;
@@ -87,11 +56,21 @@ bool SameDirectory(const std::string& stored, const std::string& directory) {
 
 }  // namespace
 
+std::string HistoryDirectoryOf(const std::string& path) {
+  std::string directory = suite::DirectoryOfPath(suite::FullPath(path));
+  if (directory.empty()) directory = ".";
+  if (std::string resolved = suite::ResolvedPath(directory); !resolved.empty()) return resolved;
+  if (directory.size() > 1 && directory.back() == suite::kPathSeparator) directory.pop_back();
+  return directory;
+}
+
 bool ResultLoad(LorvaneWindow& window, SearchContext& context, const std::string& path) {
   if (!suite::PathExists(path)) return false;
+  // An update of the history that was cut short is finished, or undone, first.
+  suite::SettleStagedFiles(HistoryDirectoryOf(path), kDescriptorName);
 
-  Descriptor descriptor;
-  if (!ReadDescriptor(path, descriptor)) {
+  DescriptorContents descriptor;
+  if (!ReadDescriptor(path, &descriptor)) {
     window.PostStatus(Cp("toResultLoad: 打开 result.lvn 文件失败! FileName[") + suite::PathText(path) + "]");
     return false;
   }
@@ -101,7 +80,7 @@ bool ResultLoad(LorvaneWindow& window, SearchContext& context, const std::string
   // The search's directory is where its descriptor is, not what field 1 says:
   // a descriptor can't point the result files, and the files written for the
   // search, anywhere else.
-  const std::string directory = DirectoryOfDescriptor(path);
+  const std::string directory = HistoryDirectoryOf(path);
   CLVNResultCheck check(CLVNResultHeader{directory, f[1], f[2], f[3], f[4], f[5], f[6]}, descriptor.index.HighestKey());
   if (!check.CheckHeader()) {
     window.PostStatus(Cp("toResultLoad: 恢复历史情境失败。原因[") + check.ErrorText() + "]");
@@ -171,7 +150,7 @@ bool ResultLoad(LorvaneWindow& window, SearchContext& context, const std::string
   switch (context.targetIdentity ? CompareLog(*context.targetIdentity, f[1], &now) : LogChange::kSame) {
     case LogChange::kGrown:
       window.PostStatus(Cp("toResultLoad: 目标文件在搜索后增长了 ") + std::to_string(now.size - context.targetIdentity->size) +
-                        Cp(" 字节，新增的内容不在这个搜索历史中，重新搜索才包括它。"));
+                        Cp(" 字节，新增的内容不在这个搜索历史中，继续搜索(F8)才包括它。"));
       break;
     case LogChange::kCut:
       window.PostStatus(Cp("toResultLoad: 恢复历史情境警告。继续恢复。原因[目标文件在搜索后被截短或改写，不显示它的行]"));

@@ -15,4 +15,8 @@ struct SearchContext;
 // the check changes nothing but the file-path field. True when restored.
 bool ResultLoad(LorvaneWindow& window, SearchContext& context, const std::string& path);
 
+// The directory a descriptor lies in, resolved: its search's history
+// directory, wherever the program's folder has been moved or copied.
+std::string HistoryDirectoryOf(const std::string& descriptorPath);
+
 }  // namespace lorvane

@@ -121,6 +121,30 @@ typed=$("$cli" search 'C:\x64' 0 "$work/s.log" 2>&1 | tail -n 1)
 check "search: a keyword with a backslash and x is taken as typed" 'C:\x64' "$(sed -n 3p "$typed/result.lvn" | tr -d '\r')"
 rm -rf "$typed"
 
+# update: the search goes on over what was appended, and prints the new results.
+grow="$work/grow.log"
+printf 'one ERROR\r\ntwo\r\nthree ERROR, not done' > "$grow"
+grown=$("$cli" search ERROR 1 "$grow" | tail -n 1)
+printf ' yet\r\nfour ERROR\r\n' >> "$grow"
+out=$("$cli" update "$grown/result.lvn"); rc=$?
+check "update: exit" 0 "$rc"
+check "update: the new results, the completed line's again" "$(printf '0000000002|0000000003| three ERROR, not done yet\n0000000003|0000000004| four ERROR')" \
+  "$(printf '%s\n' "$out" | grep '^00')"
+check "update: what it says" "继续搜索完毕。目标文件共 0 0004 行，新增 18 字节；其中 3 行包含关键字，存于 1 个结果文件中。" \
+  "$(printf '%s\n' "$out" | strip | grep '^继续搜索完毕')"
+fresh=$("$cli" search ERROR 1 "$grow" | tail -n 1)
+check "update: the history a fresh search writes" "$(tail -n +2 "$fresh/result.lvn"; cat "$fresh/000000.txt")" \
+  "$(tail -n +2 "$grown/result.lvn"; cat "$grown/000000.txt")"
+check "update: nothing appended" "继续搜索完毕。目标文件在搜索后没有新增内容。" "$("$cli" update "$grown/result.lvn" | strip | tail -n 1)"
+mv "$grow" "$grow.1"
+printf 'a new ERROR log\r\n' > "$grow"
+"$cli" update "$grown/result.lvn" >/dev/null 2>"$work/err"
+check "update: a rotated log: exit" 1 "$?"
+check "update: a rotated log: message" "继续搜索失败: 目标文件已被另一个文件替换，请重新搜索!" "$(strip < "$work/err")"
+check "update: a missing descriptor" 1 "$("$cli" update "$work/none.lvn" >/dev/null 2>&1; echo $?)"
+check "update: bad arguments" 2 "$("$cli" update >/dev/null 2>&1; echo $?)"
+rm -rf "$grown" "$fresh"
+
 # restore: the fields and lists the descriptor gives back.
 out=$("$cli" restore "$history/result.lvn"); rc=$?
 check "restore: exit" 0 "$rc"
