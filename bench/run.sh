@@ -329,6 +329,51 @@ compare_page() {
   compare "page near end" "\"\$BIN/lorvane-cli\" page \"$history/result.lvn\" $line" "sed -n '${line}{p;q}' \"\$FILE\""
 }
 
+# compare_update: lorvane-cli update of a search after 1 MiB of the log's own
+# lines was appended to it, against a fresh search of the grown log. Before
+# each round (untimed) the log is cut back to its size, the history put back
+# as its search left it, the lines appended and the disk synced; the log is
+# cut back at the end.
+compare_update() {
+  local name="update after 1 MiB" size chunk="$BENCH_DIR/append.txt" saved="$BENCH_DIR/history-before-update"
+  local history
+  size=$(stat -c %s "$FILE")
+  awk -v max=1048576 '{ n += length($0) + 1; print; if (n >= max) exit }' "$FILE" >"$chunk"
+  park_histories
+  history=$("$BIN/lorvane-cli" search OutOfMemoryError 1 "$FILE" | tail -n 1)
+  [[ -f $history/result.lvn ]] || die "no descriptor from the search: $history"
+  rm -rf "$saved"
+  cp -a "$history" "$saved"
+  local -a update=("$BIN/lorvane-cli" update "$history/result.lvn") fresh=("$BIN/lorvane-cli" search OutOfMemoryError 1 "$FILE")
+  local -a t_update=() m_update=() t_fresh=() m_fresh=() ratios=()
+  local i res tu mu tf mf
+  for ((i = 1; i <= RUNS; i++)); do
+    truncate -s "$size" "$FILE"
+    rm -rf "$history"
+    cp -a "$saved" "$history"
+    cat "$chunk" >>"$FILE"
+    sync
+    res=$(measure update); read -r tu mu <<<"$res"
+    res=$(measure fresh); read -r tf mf <<<"$res"
+    find "$BIN/__Lorvane__" -mindepth 1 -maxdepth 1 -name '2*' -type d ! -path "$history" -exec rm -rf {} +
+    sync
+    t_update+=("$tu") m_update+=("$mu") t_fresh+=("$tf") m_fresh+=("$mf")
+    ratios+=("$(awk -v x="$tu" -v y="$tf" 'BEGIN { printf "%.4f", x / y }')")
+    echo "   $name run $i/$RUNS: update ${tu}s ${mu}KB, fresh search ${tf}s ${mf}KB" >&2
+  done
+  truncate -s "$size" "$FILE"
+  rm -rf "$saved" "$chunk"
+  park_histories
+  local ratio
+  ratio=$(awk -v r="$(median "${ratios[@]}")" 'BEGIN { printf "%.3f", r }')
+  # shellcheck disable=SC2059
+  ROWS+=("$(printf "$ROW_FORMAT" "$name" "A: lorvane-cli update result.lvn" "$(seconds "${t_update[@]}")" \
+    "$(megabytes "${m_update[@]}")" "$ratio")")
+  # shellcheck disable=SC2059
+  ROWS+=("$(printf "$ROW_FORMAT" "" "B: lorvane-cli search OutOfMemoryError 1 FILE" "$(seconds "${t_fresh[@]}")" \
+    "$(megabytes "${m_fresh[@]}")" "")")
+}
+
 # compare_split: partivo-cli split (the splitter's split, as the window runs
 # it) against split -l, both cutting the log into pieces of 1000000 lines
 # written beside the program (the same file system). The pieces are the same
@@ -465,6 +510,7 @@ main() {
   compare_window "window, rare" OutOfMemoryError 1
   compare_window "window, common" ms 0
   cleanup_histories
+  compare_update
   compare_split
 
   # A file of one line of 3 GiB (a sparse or preallocated log): memory must

@@ -55,8 +55,11 @@ bool SettleStagedFiles(const std::string& directory, const std::string& markerNa
   const std::string prefix = directory + kPathSeparator;
   bool decided = false;
   for (const std::string& name : names) decided = decided || name == markerName;
-  bool settled = true;
+  // The staged files, the marker's among them, are on the disk before any
+  // of them replaces an old one: a power failure then finds the change decided.
+  bool settled = !decided || SyncDirectory(directory);
   for (const std::string& name : names) {
+    if (!settled) break;
     if (name == markerName) continue;
     const std::string staged = StagedPath(prefix + name);
     if (decided) {
@@ -65,13 +68,14 @@ bool SettleStagedFiles(const std::string& directory, const std::string& markerNa
       settled = ::unlink(staged.c_str()) == 0 && settled;
     }
   }
-  // The marker last, and only once the others are in place: until then its
-  // staged copy keeps the change decided.
+  // The marker last, and only once the others are in place on the disk:
+  // until then its staged copy keeps the change decided. Its own rename needs
+  // no wait: lost to a power failure, it is made again next time.
   if (decided && settled) {
     settled = SyncDirectory(directory) &&
               ::rename(StagedPath(prefix + markerName).c_str(), (prefix + markerName).c_str()) == 0;
   }
-  return SyncDirectory(directory) && settled;
+  return settled;
 }
 
 }  // namespace suite

@@ -282,9 +282,9 @@ int RunUpdate(ConsoleWindow& window, const std::string& path) {
     std::fprintf(stderr, "lorvane-cli: no such descriptor: %s\n", path.c_str());
     return 1;
   }
+  // (the history is all it needs: no work directory is made or looked for)
   lorvane::SearchContext context;
   window.AttachContext(&context);
-  lorvane::StartUpEngine(window, context, lorvane::ProgramFiles());
   context.historyDirectory = lorvane::HistoryDirectoryOf(path);
   lorvane::ContinuedSearch continued;
   if (lorvane::ContinueSearch(window, context, &continued) != 0) return 1;
