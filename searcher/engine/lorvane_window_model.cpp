@@ -26,8 +26,8 @@ const char* ToString(ListControl list) {
   return kNames[static_cast<int>(list)];
 }
 const char* ToString(Worker worker) {
-  static const char* const kNames[] = {"QuickPreRead", "Search", "CenterVirtualPage", "LookAtContent",
-                                       "LoadClipboard"};
+  static const char* const kNames[] = {"QuickPreRead",  "Search",        "CenterVirtualPage",
+                                       "LookAtContent", "LoadClipboard", "ContinueSearch"};
   return kNames[static_cast<int>(worker)];
 }
 

@@ -74,6 +74,18 @@ bool ReadLastRecord(const std::string& path, LastRecord* last) {
   return last->number >= 1 && last->line >= 1;
 }
 
+}  // namespace
+
+int64_t WholeLineResults(const std::string& directory, int64_t results, const LogIdentity& identity) {
+  if (identity.lastLineEnded || results == 0) return results;
+  LastRecord last;
+  const std::string path =
+      directory + suite::kPathSeparator + ResultFileName((results - 1) / suite::kResultFileRecords);
+  return ReadLastRecord(path, &last) && last.line == identity.lines.value ? results - 1 : results;
+}
+
+namespace {
+
 // Where the search goes on from, and what it keeps of the results.
 struct GoOnPoint {
   SearchStart start;
@@ -168,7 +180,7 @@ void ShowGrownHistory(LorvaneWindow& window, const SearchContext& context, const
 
 // The worker's body once the history is held and read.
 int GoOn(LorvaneWindow& window, SearchContext& context, const DescriptorContents& descriptor,
-         const std::string& directory, ContinuedSearch* continued, size_t windowSize) {
+         const std::string& directory, ContinuedSearch* continued, size_t windowSize, suite::ExclusiveFile* openLog) {
   const auto fail = [&](const std::string& problem) {
     window.PostStatus(Cp("继续搜索失败: ") + problem);
     return -1;
@@ -177,19 +189,21 @@ int GoOn(LorvaneWindow& window, SearchContext& context, const DescriptorContents
   const std::optional<LogIdentity> kept = ReadLogIdentity(directory);
   if (!kept) return fail(Cp("这个搜索历史没有记下它的目标文件是哪个文件(它来自旧版本，或目标文件在搜索时被改动)，请重新搜索!"));
 
-  suite::ExclusiveFile log;
-  if (!log.Open(header.targetPath)) {
-    return fail(log.LastOpenError() == suite::ExclusiveFile::OpenError::Missing
+  suite::ExclusiveFile ownLog;
+  suite::ExclusiveFile& log = openLog ? *openLog : ownLog;
+  if (!openLog && !ownLog.Open(header.targetPath)) {
+    return fail(ownLog.LastOpenError() == suite::ExclusiveFile::OpenError::Missing
                     ? Cp("目标文件不存在!")
                     : Cp("打开目标文件失败! 可能由于其它程序正在写/独享目标文件。"));
   }
   LogIdentity now;
   const LogChange change = CompareLog(*kept, log, &now);
-  if (const std::string problem = ChangeProblem(change); !problem.empty()) return fail(problem);
   const int64_t results = ReadDecimal(header.resultLines);
   if (continued) {
-    *continued = ContinuedSearch{false, 0, results, kept->lines, kept->lastLineEnded};
+    *continued = ContinuedSearch{false, change, 0, results, WholeLineResults(directory, results, *kept), kept->lines,
+                                 kept->lastLineEnded};
   }
+  if (const std::string problem = ChangeProblem(change); !problem.empty()) return fail(problem);
   if (change != LogChange::kGrown) {
     window.PostStatus(Cp("继续搜索完毕。目标文件在搜索后没有新增内容。"));
     return 0;
@@ -216,7 +230,7 @@ int GoOn(LorvaneWindow& window, SearchContext& context, const DescriptorContents
   const bool measured = finished && !searched.readFailed && sink.failure() == ResultSink::none &&
                         MeasureLogIdentity(log, searched.textEnd, searched.linesRead, &grown);
   const std::string sizeText = suite::FormatSizeText(log.Size());
-  log.Close();
+  ownLog.Close();
   // Nothing is put in place unless all of it reached the disk.
   bool staged = measured;
   for (const std::string& path : sink.written()) staged = staged && suite::SyncFile(path);
@@ -248,12 +262,13 @@ int GoOn(LorvaneWindow& window, SearchContext& context, const DescriptorContents
   context.targetIdentity = grown;
   if (continued) {
     const int64_t first = point.soFar.results + 1;
-    *continued = ContinuedSearch{true, first <= sink.results() ? first : 0, sink.results(), searched.linesRead,
+    *continued = ContinuedSearch{true, change, first <= sink.results() ? first : 0, sink.results(),
+                                 WholeLineResults(directory, sink.results(), grown), searched.linesRead,
                                  grown.lastLineEnded};
   }
   char counts[256];
   std::snprintf(counts, sizeof counts, "%s %" PRId64 " %s %" PRId64 " %s %" PRId64 " %s",
-                Cp("，新增").c_str(), now.size - kept->size, Cp("字节；其中").c_str(), sink.results(),
+                Cp("，新增").c_str(), now.size - kept->stop.value, Cp("字节；其中").c_str(), sink.results(),
                 Cp("行包含关键字，存于").c_str(), sink.files(), Cp("个结果文件中。").c_str());
   window.PostStatus(Cp("继续搜索完毕。目标文件") + FormatCountText(searched.linesRead.value) + counts);
   ShowGrownHistory(window, context, sizeText, oldResults, sink.results());
@@ -262,7 +277,8 @@ int GoOn(LorvaneWindow& window, SearchContext& context, const DescriptorContents
 
 }  // namespace
 
-int ContinueSearch(LorvaneWindow& window, SearchContext& context, ContinuedSearch* continued, size_t windowSize) {
+int ContinueSearch(LorvaneWindow& window, SearchContext& context, ContinuedSearch* continued, size_t windowSize,
+                   suite::ExclusiveFile* openLog) {
   window.PostStatus("CLorvaneDlg::_thr_continue_search()");
   const std::string directory = context.historyDirectory;
   if (directory.empty() || !suite::PathExists(DescriptorPath(directory))) {
@@ -303,7 +319,7 @@ int ContinueSearch(LorvaneWindow& window, SearchContext& context, ContinuedSearc
     window.PostStatus(Cp("继续搜索失败: ") + check.ErrorText());
     return end(-1);
   }
-  return end(GoOn(window, context, descriptor, directory, continued, windowSize));
+  return end(GoOn(window, context, descriptor, directory, continued, windowSize, openLog));
 }
 
 }  // namespace lorvane

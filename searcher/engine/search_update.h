@@ -3,9 +3,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "common/line_quantities.h"
 #include "common/tuning.h"
+#include "searcher/history/log_identity.h"
+
+namespace suite {
+class ExclusiveFile;
+}
 
 namespace lorvane {
 
@@ -15,8 +21,10 @@ struct SearchContext;
 // What a search that went on added.
 struct ContinuedSearch {
   bool grew = false;             // the log had grown: the history was updated
+  LogChange change = LogChange::kSame;  // what became of the log
   int64_t firstNewResult = 0;    // the number of the first record written (from 1); 0 for none
   int64_t results = 0;           // the history's records now
+  int64_t wholeLineResults = 0;  // ... less one of a last line that has no LF yet
   suite::LineCount lines{0};     // the log's lines now
   bool lastLineEnded = true;     // the last of them has its LF
 };
@@ -37,7 +45,14 @@ struct ContinuedSearch {
 // from before logs had identities, a log replaced, cut or held, a changed
 // code page, or a file that can't be read or written. A failure leaves the
 // history as it was.
+//
+// `openLog`: the log already open, read instead of the file at its path (a
+// follow reads the file it follows to its end, even once it was rotated away).
 int ContinueSearch(LorvaneWindow& window, SearchContext& context, ContinuedSearch* continued = nullptr,
-                   size_t windowSize = suite::kMapWindowSize);
+                   size_t windowSize = suite::kMapWindowSize, suite::ExclusiveFile* openLog = nullptr);
+
+// The records of a history less one of a last line that has no LF yet (a
+// result that may still grow): those a follow prints.
+int64_t WholeLineResults(const std::string& directory, int64_t results, const LogIdentity& identity);
 
 }  // namespace lorvane

@@ -159,11 +159,14 @@ LogChange CompareLog(const LogIdentity& kept, suite::ExclusiveFile& log, LogIden
   }
   // The bytes before the stop changed: it was cut and written again.
   if (measured.tailHash != kept.tailHash || measured.lastLineEnded != kept.lastLineEnded) return LogChange::kCut;
-  // The text ended at a 0x1A before the file did: what follows it, then and
-  // now, is no text any search reads.
-  if (kept.stop.value < kept.size) return LogChange::kSame;
-  // The same bytes up to the stop, another inode or not (a copy shows the same lines).
-  return measured.size > kept.size ? LogChange::kGrown : LogChange::kSame;
+  // The same bytes up to the stop, another inode or not (a copy shows the
+  // same lines). Bytes after it grew the log (also those appended while the
+  // search read it), unless its text ends there at a 0x1A: what follows that
+  // is no text any search reads.
+  if (measured.size == kept.stop.value) return LogChange::kSame;
+  char next = 0;
+  if (log.ReadAt(&next, 1, kept.stop.value) == 1 && next == '\x1A') return LogChange::kSame;
+  return LogChange::kGrown;
 }
 
 }  // namespace lorvane

@@ -52,7 +52,7 @@ std::optional<LogIdentity> ReadLogIdentity(const std::string& historyDirectory);
 
 enum class LogChange {
   kSame,        // the same file, as the search left it
-  kGrown,       // the same file with bytes appended after where the search stopped
+  kGrown,       // the same file with bytes after where the search stopped (not after a 0x1A)
   kCut,         // the same file, shorter than where the search stopped, or changed before it
   kReplaced,    // another file at the name
   kUnreadable,  // missing, or it can't be read

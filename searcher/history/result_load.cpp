@@ -149,7 +149,7 @@ bool ResultLoad(LorvaneWindow& window, SearchContext& context, const std::string
   LogIdentity now;
   switch (context.targetIdentity ? CompareLog(*context.targetIdentity, f[1], &now) : LogChange::kSame) {
     case LogChange::kGrown:
-      window.PostStatus(Cp("toResultLoad: 目标文件在搜索后增长了 ") + std::to_string(now.size - context.targetIdentity->size) +
+      window.PostStatus(Cp("toResultLoad: 目标文件在搜索后增长了 ") + std::to_string(now.size - context.targetIdentity->stop.value) +
                         Cp(" 字节，新增的内容不在这个搜索历史中，继续搜索(F8)才包括它。"));
       break;
     case LogChange::kCut:

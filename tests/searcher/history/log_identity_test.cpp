@@ -78,6 +78,16 @@ TEST(LogIdentityTest, TheLogIsToldSameGrownCutOrReplaced) {
   // The partial last line completed, and more lines.
   Append(path, " done\r\nnext\r\n");
   EXPECT_EQ(CompareLog(kept, path), LogChange::kGrown);
+  // Lines appended while the search read it: larger than where it stopped
+  // when it was measured, and grown from there.
+  LogIdentity whileRead;
+  {
+    suite::ExclusiveFile log;
+    ASSERT_TRUE(log.OpenShared(path));
+    ASSERT_TRUE(MeasureLogIdentity(log, kept.stop, kept.lines, &whileRead));
+  }
+  EXPECT_GT(whileRead.size, whileRead.stop.value);
+  EXPECT_EQ(CompareLog(whileRead, path), LogChange::kGrown);
   // copytruncate: the same file, emptied and written again.
   WriteFile(path, text.substr(0, 100));
   EXPECT_EQ(CompareLog(kept, path), LogChange::kCut);
