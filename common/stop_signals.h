@@ -10,8 +10,8 @@ namespace suite {
 // whatever the process was doing; with SA_RESTART other reads and writes go on.
 void CatchStopSignals();
 
-// Whether a stop signal came since the handlers were installed or last reset.
-// False, and never true, when CatchStopSignals was never called.
+// Whether a stop signal came (since the last ResetStopSignals, if any).
+// Never true when CatchStopSignals was never called.
 bool StopRequested();
 
 // The signal that asked for the stop (SIGINT or SIGTERM), 0 while none came:
