@@ -23,6 +23,11 @@ void ConsoleWindow::EndRun(bool failed) {
   std::fflush(failures_);
 }
 
+void ConsoleWindow::Flush() {
+  ReleaseHeldLine();
+  std::fflush(out_);
+}
+
 void ConsoleWindow::ReleaseHeldLine() {
   if (!holding_) return;
   holding_ = false;

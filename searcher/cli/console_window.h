@@ -26,6 +26,9 @@ class ConsoleWindow : public LorvaneWindowModel {
   // Writes the held line: to `failures` when the run failed (its last status
   // line says why), else to `out`.
   void EndRun(bool failed);
+  // Writes the held line and everything buffered: a command that waits
+  // between its outputs shows each at once.
+  void Flush();
 
   // The selection actions run the engine's, on this context.
   void AttachContext(SearchContext* context) { context_ = context; }

@@ -15,6 +15,7 @@
 #include "common/standard_output.h"
 #include "common/suite_version.h"
 #include "searcher/cli/console_window.h"
+#include "searcher/cli/follow_command.h"
 #include "searcher/cli/terminal_style.h"
 #include "searcher/engine/auto_load.h"
 #include "searcher/engine/clipboard_search.h"
@@ -67,6 +68,14 @@ constexpr const char* kHelp =
     "                    go on with the search of a result.lvn over what was\n"
     "                    appended to its log since, and print the new results;\n"
     "                    fails when the log was replaced or cut since\n"
+    "  follow KEYWORD 0|1 FILE\n"
+    "                    search FILE as search does, print the history\n"
+    "                    directory, then keep searching what is appended and\n"
+    "                    print each new result (of a whole line) as it is\n"
+    "                    found, keeping the history current; a rotation (a new\n"
+    "                    file at the name) or a cut (copytruncate) is said and\n"
+    "                    followed by a new history of the file; Ctrl-C or\n"
+    "                    SIGTERM ends it (exit 130 or 143), the history whole\n"
     "  history           list the searches kept in the work directory, oldest\n"
     "                    first, as the history browser shows them: time, result\n"
     "                    lines, total lines, keyword, match case, size, target\n"
@@ -103,12 +112,13 @@ std::string UsageLine(const std::string& command) {
       {"page", "page DESCRIPTOR LINE [HALF]"},
       {"view", "view DESCRIPTOR START COUNT"},
       {"update", "update DESCRIPTOR"},
+      {"follow", "follow KEYWORD 0|1 FILE"},
       {"history", "history"},
   };
   for (const auto& line : kLines) {
     if (command == line[0]) return std::string("usage: lorvane-cli ") + line[1];
   }
-  return "usage: lorvane-cli index|search|restore|page|view|update|history [ARGUMENT]...";
+  return "usage: lorvane-cli index|search|restore|page|view|update|follow|history [ARGUMENT]...";
 }
 
 // Bad arguments: what is wrong, the usage line, and where the whole help is.
@@ -164,26 +174,43 @@ int RunIndex(ConsoleWindow& window, const std::string& path) {
   return 0;
 }
 
-int RunSearch(ConsoleWindow& window, const std::vector<std::string>& arguments) {
-  const std::string programDirectory = suite::GetModuleDirectory();
-  const lorvane::CommandLineRequest request = lorvane::ParseCommandLine(arguments, programDirectory);
+// KEYWORD 0|1 FILE of search and follow: the request, with the keyword in
+// the code page; nothing after the usage message (`*code`) when they're bad.
+std::optional<lorvane::CommandLineRequest> SearchRequest(const std::vector<std::string>& arguments,
+                                                         const std::string& command, int* code) {
+  lorvane::CommandLineRequest request = lorvane::ParseCommandLine(arguments, suite::GetModuleDirectory());
   if (!request.autoLoad) {
-    if (arguments[0].empty()) return Usage("KEYWORD is empty", "search");
-    if (arguments[1] != "0" && arguments[1] != "1") return Usage("the match-case flag must be 0 or 1", "search");
-    return Usage("FILE not found, neither as given nor beside the program: " + arguments[2], "search");
+    if (arguments[0].empty()) {
+      *code = Usage("KEYWORD is empty", command);
+    } else if (arguments[1] != "0" && arguments[1] != "1") {
+      *code = Usage("the match-case flag must be 0 or 1", command);
+    } else {
+      *code = Usage("FILE not found, neither as given nor beside the program: " + arguments[2], command);
+    }
+    return std::nullopt;
   }
   // The keyword is locale text: it must decode, and fit the code page.
   const auto utf8 = suite::ConvertExactly("UTF-8", ConsoleWindow::LocaleCharset().c_str(), request.keyword);
   const auto keyword = utf8 ? suite::Utf8ToCodePageExactly(suite::ActiveCodePage(), *utf8) : std::nullopt;
   if (!keyword) {
-    return Usage("KEYWORD has characters the code page " + std::string(suite::CodePageName(suite::ActiveCodePage())) +
-                 " can't hold (SUITE_CODEPAGE forces it; unset it to read each log in its own)",
-                 "search");
+    *code = Usage("KEYWORD has characters the code page " + std::string(suite::CodePageName(suite::ActiveCodePage())) +
+                      " can't hold (SUITE_CODEPAGE forces it; unset it to read each log in its own)",
+                  command);
+    return std::nullopt;
   }
+  request.keyword = *keyword;
+  return request;
+}
+
+int RunSearch(ConsoleWindow& window, const std::vector<std::string>& arguments) {
+  int code = 0;
+  const std::optional<lorvane::CommandLineRequest> request = SearchRequest(arguments, "search", &code);
+  if (!request) return code;
+  const std::string* const keyword = &request->keyword;
   lorvane::SearchContext context;
   lorvane::StartUpEngine(window, context, lorvane::ProgramFiles());
   window.SetAutoSearch(true);
-  lorvane::AutoLoad(window, request.targetPath, *keyword, request.matchCase);
+  lorvane::AutoLoad(window, request->targetPath, *keyword, request->matchCase);
   window.RefreshForm();
   if (RunWorkers(window, context) != 0) return 1;
   window.PrintLine(suite::PathText(context.historyDirectory));
@@ -291,6 +318,14 @@ int RunUpdate(ConsoleWindow& window, const std::string& path) {
   return PrintRecords(window, context.historyDirectory, continued.firstNewResult, continued.results) ? 0 : 1;
 }
 
+// Searches a log, then follows it until a stop signal: see the help.
+int RunFollow(ConsoleWindow& window, const std::vector<std::string>& arguments) {
+  int code = 0;
+  const std::optional<lorvane::CommandLineRequest> request = SearchRequest(arguments, "follow", &code);
+  if (!request) return code;
+  return lorvane::FollowLog(window, request->targetPath, request->keyword, request->matchCase);
+}
+
 // The history browser's rows, with the descriptor of each row that has one.
 int RunHistory(ConsoleWindow& window) {
   lorvane::HistoryBrowser browser(lorvane::ProgramWorkDirectory());
@@ -355,6 +390,9 @@ int Run(int argc, char** argv) {
   } else if (command == "update") {
     if (arguments.size() != 1 || arguments[0].empty()) return Usage("update takes exactly one DESCRIPTOR", command);
     code = RunUpdate(window, arguments[0]);
+  } else if (command == "follow") {
+    if (arguments.size() != 3) return Usage("follow takes exactly KEYWORD, 0 or 1, and FILE", command);
+    code = RunFollow(window, arguments);
   } else if (command == "history") {
     if (!arguments.empty()) return Usage("history takes no arguments", command);
     code = RunHistory(window);
@@ -365,7 +403,7 @@ int Run(int argc, char** argv) {
   } else {
     return Usage("unknown command: " + command);
   }
-  window.EndRun(code != 0);
+  window.EndRun(code == 1);  // (a follow stopped by a signal ends with 128 + it, no failure)
   return code;
 }
 

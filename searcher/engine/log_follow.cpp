@@ -66,7 +66,11 @@ FollowChange LogFollower::Look(const std::function<void(std::string_view record)
     finishFollowed();
     return SearchAgain() ? FollowChange::kRotated : FollowChange::kFailed;
   }
-  if (atName.Size() == context_.targetIdentity->stop.value) return FollowChange::kNone;
+  // Nothing after the stop: a hash or two tell whether it is still what was searched.
+  if (atName.Size() == context_.targetIdentity->stop.value &&
+      CompareLog(*context_.targetIdentity, atName) == LogChange::kSame) {
+    return FollowChange::kNone;
+  }
   if (GoOn(&change)) {
     if (!TakeNewRecords(take)) return FollowChange::kFailed;
     return change == LogChange::kGrown ? FollowChange::kGrown : FollowChange::kNone;

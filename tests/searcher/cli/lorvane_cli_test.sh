@@ -145,6 +145,47 @@ check "update: a missing descriptor" 1 "$("$cli" update "$work/none.lvn" >/dev/n
 check "update: bad arguments" 2 "$("$cli" update >/dev/null 2>&1; echo $?)"
 rm -rf "$grown" "$fresh"
 
+# follow: each new result printed once, through a rotation and a copytruncate;
+# SIGTERM ends it with a history that restores. Each step waits for the output
+# it causes (up to a minute: a hang guard, never a measure of speed).
+await() {  # await PATTERN FILE
+  local i
+  for ((i = 0; i < 600; i++)); do grep -q -- "$1" "$2" && return 0; sleep 0.1; done
+  return 1
+}
+for mode in inotify poll; do
+  live="$work/live-$mode.log"
+  printf 'old ERROR\r\n' > "$live"
+  watch_env=()
+  [[ $mode == poll ]] && watch_env=(SUITE_WATCH=poll)
+  env "${watch_env[@]}" "$cli" follow ERROR 1 "$live" > "$work/follow.out" 2> "$work/follow.err" &
+  follower=$!
+  check "follow $mode: it follows" 0 "$(await '跟踪目标文件的新增内容' "$work/follow.out"; echo $?)"
+  printf 'one ERROR\r\nplain\r\ntwo ERR' >> "$live"
+  check "follow $mode: a new result" 0 "$(await '| one ERROR' "$work/follow.out"; echo $?)"
+  printf 'OR, whole now\r\n' >> "$live"
+  check "follow $mode: a line once whole" 0 "$(await '| two ERROR, whole now' "$work/follow.out"; echo $?)"
+  mv "$live" "$live.1"
+  printf 'three ERROR, the old file last\r\n' >> "$live.1"
+  printf 'four ERROR, a new file\r\n' > "$live"
+  check "follow $mode: rotated" 0 "$(await '替换(轮转)' "$work/follow.out"; echo $?)"
+  check "follow $mode: the new file's result" 0 "$(await '| four ERROR' "$work/follow.out"; echo $?)"
+  : > "$live"
+  printf 'five ERROR, after a cut\r\n' >> "$live"
+  check "follow $mode: cut" 0 "$(await '| five ERROR' "$work/follow.out"; echo $?)"
+  kill -TERM "$follower"
+  wait "$follower"
+  check "follow $mode: SIGTERM's status" 143 "$?"
+  check "follow $mode: every result once, in order" "$(printf '%s\n' '0000000002|0000000002| one ERROR' \
+    '0000000003|0000000004| two ERROR, whole now' '0000000004|0000000005| three ERROR, the old file last' \
+    '0000000001|0000000001| four ERROR, a new file' '0000000001|0000000001| five ERROR, after a cut')" \
+    "$(grep '^00' "$work/follow.out")"
+  check "follow $mode: nothing on stderr" "" "$(cat "$work/follow.err")"
+  last=$(strip < "$work/follow.out" | sed -n 's/^停止跟踪。搜索历史: //p')
+  check "follow $mode: its history restores" 0 "$("$cli" restore "$last/result.lvn" >/dev/null 2>&1; echo $?)"
+  rm -f "$live" "$live.1"
+done
+
 # restore: the fields and lists the descriptor gives back.
 out=$("$cli" restore "$history/result.lvn"); rc=$?
 check "restore: exit" 0 "$rc"
