@@ -374,6 +374,34 @@ compare_update() {
     "$(megabytes "${m_fresh[@]}")" "")")
 }
 
+# compare_follow: the peak memory of lorvane-cli follow after 100 appended
+# lines (10 batches) against after 100000 (1000 batches, a look each), every
+# line a result (bench/follow_appends.sh). The ratio is of the peaks, B/A:
+# memory stays flat when it is near 1. Two rounds: the long one takes a while.
+compare_follow() {
+  local name="follow, memory" dir="$BENCH_DIR/follow" rounds=$(( RUNS < 2 ? RUNS : 2 ))
+  local -a p_few=() p_many=() t_few=() t_many=()
+  local i peak secs
+  mkdir -p "$dir"
+  for ((i = 1; i <= rounds; i++)); do
+    read -r peak secs < <(bash "$ROOT/bench/follow_appends.sh" "$BIN/lorvane-cli" "$dir" 10 10)
+    p_few+=("$peak") t_few+=("$secs")
+    read -r peak secs < <(bash "$ROOT/bench/follow_appends.sh" "$BIN/lorvane-cli" "$dir" 1000 100)
+    p_many+=("$peak") t_many+=("$secs")
+    echo "   $name run $i/$rounds: 100 appends ${p_few[-1]}KB, 100000 appends ${peak}KB (${secs}s)" >&2
+    park_histories
+  done
+  rm -rf "$dir"
+  local ratio
+  ratio=$(awk -v a="$(median "${p_few[@]}")" -v b="$(median "${p_many[@]}")" 'BEGIN { printf "%.2f", b / a }')
+  # shellcheck disable=SC2059
+  ROWS+=("$(printf "$ROW_FORMAT" "$name" "A: lorvane-cli follow, 100 lines appended" "$(seconds "${t_few[@]}")" \
+    "$(megabytes "${p_few[@]}")" "B/A $ratio")")
+  # shellcheck disable=SC2059
+  ROWS+=("$(printf "$ROW_FORMAT" "" "B: the same, 100000 lines in 1000 looks" "$(seconds "${t_many[@]}")" \
+    "$(megabytes "${p_many[@]}")" "")")
+}
+
 # compare_split: partivo-cli split (the splitter's split, as the window runs
 # it) against split -l, both cutting the log into pieces of 1000000 lines
 # written beside the program (the same file system). The pieces are the same
@@ -511,6 +539,7 @@ main() {
   compare_window "window, common" ms 0
   cleanup_histories
   compare_update
+  compare_follow
   compare_split
 
   # A file of one line of 3 GiB (a sparse or preallocated log): memory must

@@ -1,6 +1,8 @@
 #include "searcher/cli/follow_command.h"
 
 #include <chrono>
+#include <cstdlib>
+#include <cstring>
 #include <string_view>
 
 #include "common/codepage.h"
@@ -12,6 +14,18 @@
 #include "searcher/engine/search_context.h"
 
 namespace lorvane {
+namespace {
+
+// SUITE_FOLLOW_MS, a whole number of milliseconds up to a minute; 250 unset
+// or otherwise.
+int LeastTimeBetweenLooks() {
+  const char* text = std::getenv("SUITE_FOLLOW_MS");
+  if (!text || !*text || std::strlen(text) > 5 || std::strspn(text, "0123456789") != std::strlen(text)) return 250;
+  const int ms = std::atoi(text);
+  return ms <= 60000 ? ms : 250;
+}
+
+}  // namespace
 
 int FollowLog(ConsoleWindow& window, const std::string& path, const std::string& keyword, bool matchCase) {
   using suite::Cp;
@@ -31,14 +45,15 @@ int FollowLog(ConsoleWindow& window, const std::string& path, const std::string&
                     Cp("，按 Ctrl-C 停止。"));
   window.Flush();
   const auto print = [&](std::string_view record) { window.PrintData(std::string(record)); };
+  const int rest = LeastTimeBetweenLooks();
   bool gone = false;
   bool changed = false;  // while the last look rested
   // A look a second at least, whatever the watch says: a wake is only a hint.
   while ((changed || watch.Wait(1000) != suite::WatchWake::kStopped) && !suite::StopRequested()) {
     // A log written line by line wakes the watch for every line: the looks
-    // (each an update, written durably) are a quarter of a second apart at
-    // least, and the changes meanwhile wait for the next.
-    const auto rested = std::chrono::steady_clock::now() + std::chrono::milliseconds(250);
+    // (each an update, written durably) are `rest` apart at least, and the
+    // changes meanwhile wait for the next.
+    const auto rested = std::chrono::steady_clock::now() + std::chrono::milliseconds(rest);
     const FollowChange change = follower.Look(print);
     if (change != FollowChange::kGone) gone = false;
     switch (change) {
