@@ -28,6 +28,7 @@
 #include "searcher/engine/keyword_search.h"
 #include "searcher/engine/quick_pre_read.h"
 #include "searcher/engine/result_paging.h"
+#include "searcher/engine/search_update.h"
 #include "searcher/engine/virtual_page.h"
 #include "searcher/history/result_load.h"
 #include "widgets/color_list_box.h"
@@ -389,7 +390,7 @@ bool CLorvaneDlg::HandleKey(int key) {
     case Qt::Key_F4: EditVirtualPage(*this, context_); return true;
     case Qt::Key_F5: ShowQuickIndex(); return true;
     case Qt::Key_F6: StartWorker(Worker::LoadClipboard); return true;
-    case Qt::Key_F8: StartWorker(Worker::ContinueSearch); return true;
+    case Qt::Key_F8: OnContinueSearchKey(*this, context_); return true;
     case Qt::Key_F9: OnBtnChooseFile(); return true;
     case Qt::Key_F11: ShowSplash(); return true;
     case Qt::Key_F12: suite::OpenFolderInExplorer(shell_, context_.workDirectory); return true;

@@ -206,6 +206,7 @@ int Search(LorvaneWindow& window, SearchContext& context, size_t windowSize) {
   if (written) keep(kCodePageFileName, WriteHistoryCodePage(context.historyDirectory, codePage.codePage));
   if (written && measured) keep(kIdentityFileName, WriteLogIdentity(context.historyDirectory, identity));
 
+  context.historyShown = written;
   window.EnableControls(true, true);
   context.workerDone = 1;
   return written ? 0 : -1;

@@ -74,6 +74,7 @@ int QuickPreRead(LorvaneWindow& window, SearchContext& context, size_t windowSiz
   const int64_t lines = scan.lines;
   context.quickIndex = std::move(index);
   context.targetIdentity.reset();
+  context.historyShown = false;
   context.totalLineCount = lines;
   context.codePage = codePage;
 

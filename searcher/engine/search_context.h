@@ -33,6 +33,10 @@ struct SearchContext {
   // after a pre-read (its index is of the log as it is) or for a history from
   // before.
   std::optional<LogIdentity> targetIdentity;
+  // The history directory holds the search the window shows: set by a search
+  // that wrote its descriptor and by a restore, cleared by a pre-read (the
+  // window then shows another file, or the same one anew). F8 goes on with it.
+  bool historyShown = false;
   std::atomic<int32_t> workerDone{0};  // 1 once the last worker has finished; polled by the splash
   std::string workDirectory;
   std::string clipboardDirectory;

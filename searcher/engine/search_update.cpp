@@ -277,6 +277,14 @@ int GoOn(LorvaneWindow& window, SearchContext& context, const DescriptorContents
 
 }  // namespace
 
+void OnContinueSearchKey(LorvaneWindow& window, const SearchContext& context) {
+  if (!context.historyShown) {
+    window.PostStatus(Cp("继续搜索失败: 还没有可以继续的搜索，请先搜索，或恢复一个搜索历史!"));
+    return;
+  }
+  window.StartWorker(Worker::ContinueSearch);
+}
+
 int ContinueSearch(LorvaneWindow& window, SearchContext& context, ContinuedSearch* continued, size_t windowSize,
                    suite::ExclusiveFile* openLog) {
   window.PostStatus("CLorvaneDlg::_thr_continue_search()");

@@ -51,6 +51,10 @@ struct ContinuedSearch {
 int ContinueSearch(LorvaneWindow& window, SearchContext& context, ContinuedSearch* continued = nullptr,
                    size_t windowSize = suite::kMapWindowSize, suite::ExclusiveFile* openLog = nullptr);
 
+// F8 ("继续搜索"): starts the worker when the window shows a search (one
+// made or restored, not a pre-read since), else says there is none.
+void OnContinueSearchKey(LorvaneWindow& window, const SearchContext& context);
+
 // The records of a history less one of a last line that has no LF yet (a
 // result that may still grow): those a follow prints.
 int64_t WholeLineResults(const std::string& directory, int64_t results, const LogIdentity& identity);

@@ -105,6 +105,7 @@ bool ResultLoad(LorvaneWindow& window, SearchContext& context, const std::string
   context.totalLineCount = totalLines;
   context.quickIndex = std::move(descriptor.index);
   context.targetIdentity = ReadLogIdentity(directory);
+  context.historyShown = true;
 
   // (the edit holds text of messages; the history keeps its target's bytes)
   window.SetFormText(FormText::Keyword, suite::Recode(codePage, suite::ActiveCodePage(), f[2]));

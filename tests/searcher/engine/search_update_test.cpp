@@ -184,6 +184,21 @@ TEST_F(SearchUpdateTest, ALogNoLongerTheOneSearchedIsRefusedAndTheHistoryKept) {
   EXPECT_EQ(window.messages.back(), "继续搜索失败: 还没有可以继续的搜索，请先搜索，或恢复一个搜索历史!");
 }
 
+// F8 goes on with the search the window shows, not with one of a file
+// pre-read since.
+TEST_F(SearchUpdateTest, TheKeyGoesOnWithTheSearchShownOnly) {
+  WriteFile(log, "one hit\r\n");
+  window.SetFormText(FormText::FilePath, log);
+  window.RefreshForm();
+  EXPECT_EQ(QuickPreRead(window, context), 0);
+  OnContinueSearchKey(window, context);
+  EXPECT_FALSE(window.Called("StartWorker(ContinueSearch)"));
+  EXPECT_EQ(window.messages.back(), "继续搜索失败: 还没有可以继续的搜索，请先搜索，或恢复一个搜索历史!");
+  ASSERT_EQ(Search(context, window), 0);
+  OnContinueSearchKey(window, context);
+  EXPECT_TRUE(window.Called("StartWorker(ContinueSearch)"));
+}
+
 TEST_F(SearchUpdateTest, WhatAnUpdateCutShortLeftIsDroppedOrFinished) {
   WriteFile(log, "one hit\r\n");
   ASSERT_EQ(Search(context, window), 0);
