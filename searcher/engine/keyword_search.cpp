@@ -140,13 +140,8 @@ int Search(LorvaneWindow& window, SearchContext& context, size_t windowSize) {
     window.SetFormText(FormText::ReadLines, FormatReadLinesText(searched.linesRead.value));
     window.RefreshForm();
     context.workerDone = 1;
-    if (sink.failure() == ResultSink::createFailed) {
-      window.PostStatus(Cp("搜索失败: 不能创建搜索结果文件“") + suite::PathText(sink.failedPath()) + Cp("”!"));
-    } else if (sink.failure() == ResultSink::writeFailed) {
-      window.PostStatus(Cp("搜索失败: 写入搜索结果文件“") + suite::PathText(sink.failedPath()) +
-                        Cp("”失败! 磁盘可能已满。"));
-    } else if (sink.failure() == ResultSink::memoryFailed) {
-      window.PostStatus(Cp("搜索失败: 内存不足，不能保存第 ") + std::to_string(sink.failedLine()) + Cp(" 行的搜索结果!"));
+    if (sink.failure() != ResultSink::none) {
+      window.PostStatus(Cp("搜索失败: ") + sink.FailureText());
     } else if (!vanished.empty()) {
       window.PostStatus(Cp("搜索失败: 搜索结果文件“") + suite::PathText(vanished) + Cp("”在搜索时被删除!"));
     } else if (searched.cut) {

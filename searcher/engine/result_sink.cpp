@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 
+#include "common/codepage.h"
 #include "common/exclusive_file.h"
 #include "common/path_util.h"
 #include "common/staged_files.h"
@@ -108,6 +109,17 @@ bool ResultSink::Finish() {
   if (!fileOpened_ && soFar_.lastTakenOff && failure_ == none) OpenFile();
   if (file_.IsOpen() && !CloseFile() && failure_ == none) Fail(writeFailed);
   return failure_ == none;
+}
+
+std::string ResultSink::FailureText() const {
+  using suite::Cp;
+  switch (failure_) {
+    case createFailed: return Cp("不能创建搜索结果文件“") + suite::PathText(failedPath_) + Cp("”!");
+    case writeFailed: return Cp("写入搜索结果文件“") + suite::PathText(failedPath_) + Cp("”失败! 磁盘可能已满。");
+    case memoryFailed: return Cp("内存不足，不能保存第 ") + std::to_string(failedLine_) + Cp(" 行的搜索结果!");
+    case none: break;
+  }
+  return std::string();
 }
 
 int64_t ResultSink::files() const {

@@ -49,9 +49,9 @@ class ResultSink : public LineSink {
 
   enum Failure { none, createFailed, writeFailed, memoryFailed };
   Failure failure() const { return failure_; }
-  const std::string& failedPath() const { return failedPath_; }
   int64_t results() const { return results_; }
-  int64_t failedLine() const { return failedLine_; }
+  // The failure as a status line says it after its prefix; empty for none.
+  std::string FailureText() const;
   // The files the records fill, from the first.
   int64_t files() const;
   // The files this sink wrote, by path, in order.

@@ -139,15 +139,7 @@ std::string ChangeProblem(LogChange change) {
 
 // What a search failure is said as, the same as a fresh search's.
 std::string SinkProblem(const ResultSink& sink, const LineSearchResult& searched) {
-  switch (sink.failure()) {
-    case ResultSink::createFailed:
-      return Cp("不能创建搜索结果文件“") + suite::PathText(sink.failedPath()) + Cp("”!");
-    case ResultSink::writeFailed:
-      return Cp("写入搜索结果文件“") + suite::PathText(sink.failedPath()) + Cp("”失败! 磁盘可能已满。");
-    case ResultSink::memoryFailed:
-      return Cp("内存不足，不能保存第 ") + std::to_string(sink.failedLine()) + Cp(" 行的搜索结果!");
-    case ResultSink::none: break;
-  }
+  if (sink.failure() != ResultSink::none) return sink.FailureText();
   return searched.cut ? Cp("目标文件在读取时被截短!") : Cp("读取目标文件时出错!");
 }
 
