@@ -34,9 +34,23 @@ history=$(cd "$home/logs" && as_ann lorvane-cli search ERROR 0 app.log | tail -n
 [ "$(dirname "$history")" = "$home/.local/state/lorvane" ] || fail "the search's history is $history"
 [ -f "$history/result.lvn" ] || fail "the search left no descriptor"
 as_ann lorvane-cli history | grep -qF "$history/result.lvn" || fail "lorvane-cli history doesn't list $history"
+# The log grows: update goes on with the search, follow prints what comes next.
+printf '2026-12-10 00:00:00.000 ERROR [check] appended\r\n' >> "$home/logs/app.log"
+updated=$(as_ann lorvane-cli update "$history/result.lvn") || fail "lorvane-cli update"
+grep -q '| 2026-12-10 00:00:00.000 ERROR \[check\] appended' <<<"$updated" ||
+  fail "lorvane-cli update didn't print the appended result: $updated"
+(cd "$home/logs" && as_ann lorvane-cli follow ERROR 1 app.log > /tmp/follow.out 2>&1) & following=$!
+for _ in $(seq 600); do grep -q 'Ctrl-C' /tmp/follow.out && break; sleep 0.1; done
+printf '2026-12-10 00:00:01.000 ERROR [check] followed\r\n' >> "$home/logs/app.log"
+for _ in $(seq 600); do grep -q 'followed' /tmp/follow.out && break; sleep 0.1; done
+pkill -INT -f 'lorvane-cli follow ERROR 1 app.log' || true
+followed=0
+wait "$following" || followed=$?
+grep -q '| 2026-12-10 00:00:01.000 ERROR \[check\] followed' /tmp/follow.out && [ "$followed" = 130 ] ||
+  fail "lorvane-cli follow (status $followed): $(tail -n 3 /tmp/follow.out)"
 pieces=$(cd "$home/logs" && as_ann partivo-cli split app.log 10000 | tail -n 1) || fail "partivo-cli split"
 [ "$(dirname "$pieces")" = "$home/Partivo" ] && [ -f "$pieces/000000000.txt" ] || fail "the pieces are in $pieces"
-echo "console programs: history in $history, pieces in $pieces"
+echo "console programs: history in $history (updated, and a log followed), pieces in $pieces"
 
 # A UTF-8 log beside the GBK sample: each is read in its own code page, without a setting.
 printf '2026-12-08 INFO \xe7\x94\xa8\xe6\x88\xb7 ann\r\nplain\r\n' > "$home/logs/utf8.log"
