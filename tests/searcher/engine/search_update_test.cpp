@@ -62,12 +62,16 @@ class SearchUpdateTest : public ::testing::Test {
     return lorvane::Search(on, into, kWindow);
   }
 
-  // Goes on with the history, then checks it against a fresh search of the log.
+  // Goes on with the history, then checks it against a fresh search of the
+  // log. Each step reads through windows of another size, down to a few
+  // times the keyword.
   void UpdateAndCompare(const std::string& step) {
-    SCOPED_TRACE(step);
+    static constexpr size_t kWindows[] = {64, 300, kWindow, size_t{1} << 20};
+    const size_t windowSize = kWindows[steps_++ % std::size(kWindows)];
+    SCOPED_TRACE(step + ", windows of " + std::to_string(windowSize));
     window.messages.clear();
     ContinuedSearch continued;
-    ASSERT_EQ(ContinueSearch(window, context, &continued, kWindow), 0) << window.messages.back();
+    ASSERT_EQ(ContinueSearch(window, context, &continued, windowSize), 0) << window.messages.back();
     SearchContext fresh;
     RecordingWindow freshWindow;
     ASSERT_EQ(Search(fresh, freshWindow), 0);
@@ -82,6 +86,7 @@ class SearchUpdateTest : public ::testing::Test {
   }
 
   static constexpr size_t kWindow = 4096;
+  int steps_ = 0;
   TempDir dir;
   std::string log;
   RecordingWindow window;
@@ -129,6 +134,31 @@ TEST_F(SearchUpdateTest, AHistoryThatGoesOnIsWhatAFreshSearchWrites) {
   EXPECT_FALSE(continued.grew);
   EXPECT_EQ(continued.firstNewResult, 0);
   EXPECT_EQ(HistoryFiles(context.historyDirectory), before);
+}
+
+// A log written in pieces cut anywhere: between CR and LF, inside a GBK
+// character (whose trail byte may be the keyword's first letter), inside the
+// keyword itself.
+TEST_F(SearchUpdateTest, PiecesCutAnywhereGoOnAsAFreshSearch) {
+  std::mt19937 random(20261211);
+  std::string text;
+  for (int line = 0; line < 3000; ++line) {
+    for (int part = random() % 6; part > 0; --part) {
+      static const char* const kParts[] = {"x", "hit", "HiT", "\xBBhit", "\xD3\xC3\xBB\xA7", "h", "it", "\r"};
+      text += kParts[random() % std::size(kParts)];
+    }
+    text += random() % 2 ? "\r\n" : "\n";
+  }
+  size_t at = random() % 200;
+  WriteFile(log, text.substr(0, at));
+  ASSERT_EQ(Search(context, window), 0);
+  while (at < text.size()) {
+    const size_t piece = std::min(text.size() - at, static_cast<size_t>(1 + random() % 4000));
+    Append(log, text.substr(at, piece));
+    at += piece;
+    UpdateAndCompare("up to byte " + std::to_string(at));
+    if (::testing::Test::HasFailure()) break;
+  }
 }
 
 TEST_F(SearchUpdateTest, AnEmptyLogAndOneWithoutResultsGoOnToo) {
