@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 #include "common/codepage.h"
@@ -47,6 +48,7 @@ int FollowLog(ConsoleWindow& window, const std::string& path, const std::string&
   const auto print = [&](std::string_view record) { window.PrintData(std::string(record)); };
   const int rest = LeastTimeBetweenLooks();
   bool gone = false;
+  std::string problem;   // of the last look, said once
   bool changed = false;  // while the last look rested
   // A look a second at least, whatever the watch says: a wake is only a hint.
   while ((changed || watch.Wait(1000) != suite::WatchWake::kStopped) && !suite::StopRequested()) {
@@ -68,15 +70,21 @@ int FollowLog(ConsoleWindow& window, const std::string& path, const std::string&
         if (!gone) window.PostStatus(Cp("跟踪: 目标文件已不存在，等它再出现。"));
         gone = true;
         break;
-      case FollowChange::kFailed:
-        window.PostStatus(follower.Problem());
-        return 1;
+      case FollowChange::kFailed: break;
       case FollowChange::kNone:
       case FollowChange::kGrown: break;
     }
-    if (!follower.TakeNewRecords(print)) {
-      window.PostStatus(follower.Problem());
-      return 1;
+    // A failure (a full disk, the log or the history held by another
+    // program) is said once and tried again at the next look: the history
+    // stays as it was meanwhile.
+    if (change == FollowChange::kFailed || !follower.TakeNewRecords(print)) {
+      if (follower.Problem() != problem) {
+        window.PostStatus(follower.Problem());
+        window.PostStatus(Cp("跟踪: 下次查看时再试。"));
+      }
+      problem = follower.Problem();
+    } else {
+      problem.clear();
     }
     window.Flush();
     changed = false;

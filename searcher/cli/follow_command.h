@@ -10,9 +10,10 @@ class ConsoleWindow;
 // Searches the log at `path` for `keyword` (in the code page) as the search
 // command does, prints the history directory, then looks at the log whenever
 // it may have changed (at least once a second) and prints each new result of
-// a whole line, saying when the log was rotated, cut or is gone. Ends on
-// SIGINT or SIGTERM, after the look under way: 128 plus the signal. 1 when
-// the search, or going on with it, failed (the window said why).
+// a whole line, saying when the log was rotated, cut or is gone, or a look
+// failed (it is tried again at the next). Ends on SIGINT or SIGTERM, after
+// the look under way: 128 plus the signal. 1 when the first search failed
+// (the window said why).
 int FollowLog(ConsoleWindow& window, const std::string& path, const std::string& keyword, bool matchCase);
 
 }  // namespace lorvane

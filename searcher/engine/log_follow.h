@@ -20,7 +20,7 @@ enum class FollowChange {
   kRotated,  // another file at the name: a new history of it was started
   kCut,      // the file cut (and maybe written again): a new history of it was started
   kGone,     // no file at the name (for now)
-  kFailed,   // the history couldn't go on; Problem() says why
+  kFailed,   // the history couldn't go on (it is as it was); Problem() says why
 };
 
 // Searches a log into a history, then, at each Look, goes on with it over

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/codepage.h"
+#include "common/held_directory.h"
 #include "recording_window.h"
 #include "searcher/engine/search_context.h"
 #include "test_support/temp_dir.h"
@@ -68,6 +69,23 @@ TEST_F(LogFollowTest, EachAppendedResultIsHandedOutOnceAndWholeLinesOnly) {
   EXPECT_EQ(Look(&texts), FollowChange::kGrown);
   EXPECT_EQ(texts, (std::vector<std::string>{"half a hit, now whole", "last hit"}));
   EXPECT_EQ(follower.HistoryDirectory(), first);
+}
+
+// A look that fails leaves the history as it was; the next one goes on.
+TEST_F(LogFollowTest, AFailedLookIsMadeGoodByTheNext) {
+  WriteFile(log, "one hit\n");
+  ASSERT_TRUE(follower.Start());
+  std::vector<std::string> texts;
+  Append(log, "two hit\n");
+  {
+    suite::HeldDirectory held;  // another update of the same history
+    ASSERT_TRUE(held.Hold(follower.HistoryDirectory()));
+    EXPECT_EQ(follower.Look([&](std::string_view record) { texts.emplace_back(record.substr(23)); }),
+              FollowChange::kFailed);
+    EXPECT_EQ(suite::ToUtf8(follower.Problem()), "继续搜索失败: 这个搜索历史正在被另一个搜索使用!");
+  }
+  EXPECT_EQ(Look(&texts), FollowChange::kGrown);
+  EXPECT_EQ(texts, (std::vector<std::string>{"two hit"}));
 }
 
 TEST_F(LogFollowTest, ARotationAndACopyTruncateLoseNothingAndRepeatNothing) {
