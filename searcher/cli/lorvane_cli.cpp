@@ -100,8 +100,13 @@ constexpr const char* kHelp =
     "read in each file's own code page, GBK or UTF-8, found from its bytes;\n"
     "SUITE_CODEPAGE=gbk or utf-8 forces one for every file.\n"
     "\n"
+    "follow looks at the log when inotify says it changed, and at least once a\n"
+    "second; SUITE_WATCH=poll makes it look every 250 ms instead, SUITE_FOLLOW_MS\n"
+    "sets the least time between two looks (250).\n"
+    "\n"
     "Exit status: 0 done, 1 failed (after the failure's message; also when stdout\n"
-    "can't be written), 2 bad arguments.\n";
+    "can't be written), 2 bad arguments, 130 or 143 follow ended by Ctrl-C or\n"
+    "SIGTERM.\n";
 
 // The usage line of each command; the first is the program's.
 std::string UsageLine(const std::string& command) {
