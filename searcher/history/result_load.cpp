@@ -9,6 +9,7 @@
 
 #include "common/codepage.h"
 #include "common/codepage_choice.h"
+#include "common/held_directory.h"
 #include "common/path_util.h"
 #include "common/staged_files.h"
 #include "common/tuning.h"
@@ -66,8 +67,11 @@ std::string HistoryDirectoryOf(const std::string& path) {
 
 bool ResultLoad(LorvaneWindow& window, SearchContext& context, const std::string& path) {
   if (!suite::PathExists(path)) return false;
-  // An update of the history that was cut short is finished, or undone, first.
-  suite::SettleStagedFiles(HistoryDirectoryOf(path), kDescriptorName);
+  // An update of the history that was cut short is finished, or undone,
+  // first; one under way elsewhere (its holder's) is left to finish.
+  if (suite::HeldDirectory held; held.Hold(HistoryDirectoryOf(path))) {
+    suite::SettleStagedFiles(HistoryDirectoryOf(path), kDescriptorName);
+  }
 
   DescriptorContents descriptor;
   if (!ReadDescriptor(path, &descriptor)) {

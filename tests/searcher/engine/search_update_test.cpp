@@ -16,6 +16,7 @@
 #include "searcher/engine/search_context.h"
 #include "searcher/history/log_identity.h"
 #include "searcher/history/result_descriptor.h"
+#include "searcher/history/result_load.h"
 #include "test_support/temp_dir.h"
 
 namespace lorvane {
@@ -236,10 +237,27 @@ TEST_F(SearchUpdateTest, WhatAnUpdateCutShortLeftIsDroppedOrFinished) {
   // Staged files without their descriptor: an update that never decided.
   WriteFile(history + "/000000.txt.next", "0000000001|0000000001| not this\r\n");
   WriteFile(history + "/result.identity.next", "damaged");
+  // A restore leaves an update under way elsewhere (its directory held) alone...
+  {
+    suite::HeldDirectory held;
+    ASSERT_TRUE(held.Hold(history));
+    SearchContext restored;
+    EXPECT_TRUE(ResultLoad(window, restored, history + "/" + kDescriptorName));
+    EXPECT_TRUE(std::filesystem::exists(history + "/000000.txt.next"));
+  }
+  // ... and an update drops what one cut short left.
   Append(log, "two hit\r\n");
   UpdateAndCompare("over leftovers of an update cut short");
   EXPECT_FALSE(std::filesystem::exists(history + "/000000.txt.next"));
   EXPECT_FALSE(std::filesystem::exists(history + "/result.identity.next"));
+  // An update cut short after its descriptor was staged: a restore finishes it.
+  const auto before = HistoryFiles(history);
+  std::filesystem::copy_file(history + "/000000.txt", history + "/000000.txt.next");
+  std::filesystem::copy_file(history + "/" + kDescriptorName, history + "/" + kDescriptorName + ".next");
+  std::filesystem::remove(history + "/000000.txt");
+  SearchContext restored;
+  EXPECT_TRUE(ResultLoad(window, restored, history + "/" + kDescriptorName));
+  EXPECT_EQ(HistoryFiles(history), before);
 }
 
 }  // namespace
