@@ -123,7 +123,7 @@ std::string ResultSink::FailureText() const {
 }
 
 int64_t ResultSink::files() const {
-  return results_ <= 0 ? 0 : (results_ - 1) / suite::kResultFileRecords + 1;
+  return ResultFileCount(results_);
 }
 
 bool ResultSink::OpenFile() {

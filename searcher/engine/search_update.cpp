@@ -79,9 +79,7 @@ bool ReadLastRecord(const std::string& path, LastRecord* last) {
 int64_t WholeLineResults(const std::string& directory, int64_t results, const LogIdentity& identity) {
   if (identity.lastLineEnded || results == 0) return results;
   LastRecord last;
-  const std::string path =
-      directory + suite::kPathSeparator + ResultFileName((results - 1) / suite::kResultFileRecords);
-  return ReadLastRecord(path, &last) && last.line == identity.lines.value ? results - 1 : results;
+  return ReadLastRecord(ResultFilePath(directory, results), &last) && last.line == identity.lines.value ? results - 1 : results;
 }
 
 namespace {
@@ -108,8 +106,7 @@ bool FindGoOnPoint(LorvaneWindow& window, suite::ExclusiveFile& log, const std::
   }
   point->soFar.results = results;
   if (results == 0) return true;
-  const std::string path =
-      directory + suite::kPathSeparator + ResultFileName((results - 1) / suite::kResultFileRecords);
+  const std::string path = ResultFilePath(directory, results);
   LastRecord last;
   if (!ReadLastRecord(path, &last) || last.number != results || last.line > identity.lines.value) {
     window.PostStatus(Cp("继续搜索失败: 搜索结果文件“") + suite::PathText(path) + Cp("”不完整，请重新搜索!"));
@@ -153,15 +150,12 @@ void ShowGrownHistory(LorvaneWindow& window, const SearchContext& context, const
   window.SetFormText(FormText::Results, FormatCountText(results));
   window.RefreshForm();
   window.SliderSetRange(1, lines);
-  const auto files = [](int64_t records) {
-    return records <= 0 ? 0 : (records - 1) / suite::kResultFileRecords + 1;
-  };
-  for (int64_t number = files(oldResults); number < files(results); ++number) {
+  for (int64_t number = ResultFileCount(oldResults); number < ResultFileCount(results); ++number) {
     window.ListAppend(ListControl::ResultFiles, ResultFileName(number));
   }
   // The result file shown may have grown: it is read again.
   const int64_t shown = window.ListSelection(ListControl::ResultFiles);
-  if (shown >= 0 && shown >= files(oldResults) - 1) {
+  if (shown >= 0 && shown >= ResultFileCount(oldResults) - 1) {
     window.ListSelect(ListControl::ResultFiles, shown);
     window.OnSelectResultFile();
   } else if (shown < 0 && oldResults == 0 && results > 0) {
@@ -248,7 +242,6 @@ int GoOn(LorvaneWindow& window, SearchContext& context, const DescriptorContents
                 Cp("”! 下次恢复或继续搜索时再放入。"));
   }
 
-  const int64_t oldResults = results;
   context.quickIndex = std::move(index);
   context.totalLineCount = searched.linesRead.value;
   context.targetIdentity = grown;
@@ -263,7 +256,7 @@ int GoOn(LorvaneWindow& window, SearchContext& context, const DescriptorContents
                 Cp("，新增").c_str(), now.size - kept->stop.value, Cp("字节；其中").c_str(), sink.results(),
                 Cp("行包含关键字，存于").c_str(), sink.files(), Cp("个结果文件中。").c_str());
   window.PostStatus(Cp("继续搜索完毕。目标文件") + FormatCountText(searched.linesRead.value) + counts);
-  ShowGrownHistory(window, context, sizeText, oldResults, sink.results());
+  ShowGrownHistory(window, context, sizeText, results, sink.results());
   return 0;
 }
 

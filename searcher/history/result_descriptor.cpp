@@ -52,6 +52,14 @@ std::string ResultFileName(int64_t fileNumber) {
   return name;
 }
 
+int64_t ResultFileCount(int64_t records) {
+  return records <= 0 ? 0 : (records - 1) / suite::kResultFileRecords + 1;
+}
+
+std::string ResultFilePath(const std::string& historyDirectory, int64_t number) {
+  return historyDirectory + suite::kPathSeparator + ResultFileName((number - 1) / suite::kResultFileRecords);
+}
+
 std::string ComposeDescriptor(const CLVNResultHeader& header, const QuickIndex& index) {
   std::string text;
   for (const std::string* field : {&header.historyDirectory, &header.targetPath, &header.keyword, &header.matchCase,

@@ -40,6 +40,10 @@ suite::CodePage ReadHistoryCodePage(const std::string& historyDirectory);
 // "%06d.txt": the name of a search's result file of the given number (from 0);
 // each holds kResultFileRecords records, numbered on from file to file.
 std::string ResultFileName(int64_t fileNumber);
+// How many result files `records` records fill: one per started block.
+int64_t ResultFileCount(int64_t records);
+// The path of the result file that holds record `number` (from 1).
+std::string ResultFilePath(const std::string& historyDirectory, int64_t number);
 
 // The descriptor's bytes: the seven header lines, then "_mp[%ld]=%ld;" per
 // entry, every line ending in CR LF.

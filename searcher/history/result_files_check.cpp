@@ -93,7 +93,7 @@ ResultFilesFaults CheckResultFiles(const std::string& directory, int64_t results
                                    const std::vector<int64_t>& present) {
   ResultFilesFaults faults;
   const int64_t per = suite::kResultFileRecords;
-  const int64_t files = results <= 0 ? 0 : (results - 1) / per + 1;
+  const int64_t files = ResultFileCount(results);
   // Numbers from..to-1 are missing: counted, the first few named.
   const auto missing = [&](int64_t from, int64_t to) {
     faults.missingCount += to - from;

@@ -69,9 +69,8 @@ bool ResultLoad(LorvaneWindow& window, SearchContext& context, const std::string
   if (!suite::PathExists(path)) return false;
   // An update of the history that was cut short is finished, or undone,
   // first; one under way elsewhere (its holder's) is left to finish.
-  if (suite::HeldDirectory held; held.Hold(HistoryDirectoryOf(path))) {
-    suite::SettleStagedFiles(HistoryDirectoryOf(path), kDescriptorName);
-  }
+  const std::string directory = HistoryDirectoryOf(path);
+  if (suite::HeldDirectory held; held.Hold(directory)) suite::SettleStagedFiles(directory, kDescriptorName);
 
   DescriptorContents descriptor;
   if (!ReadDescriptor(path, &descriptor)) {
@@ -84,7 +83,6 @@ bool ResultLoad(LorvaneWindow& window, SearchContext& context, const std::string
   // The search's directory is where its descriptor is, not what field 1 says:
   // a descriptor can't point the result files, and the files written for the
   // search, anywhere else.
-  const std::string directory = HistoryDirectoryOf(path);
   CLVNResultCheck check(CLVNResultHeader{directory, f[1], f[2], f[3], f[4], f[5], f[6]}, descriptor.index.HighestKey());
   if (!check.CheckHeader()) {
     window.PostStatus(Cp("toResultLoad: 恢复历史情境失败。原因[") + check.ErrorText() + "]");
@@ -136,8 +134,7 @@ bool ResultLoad(LorvaneWindow& window, SearchContext& context, const std::string
 
   // One name per started block of results, of the files that are there.
   const int64_t results = ReadDecimal(f[6]);
-  const int64_t blocks =
-      results <= 0 ? 0 : results / suite::kResultFileRecords + (results % suite::kResultFileRecords != 0 ? 1 : 0);
+  const int64_t blocks = ResultFileCount(results);
   const std::vector<int64_t> present = ResultFileNumbers(directory);
   for (const int64_t number : present) {
     if (number >= blocks) break;
