@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdlib>
 #include <new>
 
 namespace suite {
@@ -14,10 +13,10 @@ class AlignedBlock {
 
   explicit AlignedBlock(size_t size) : size_(size) {
     const size_t rounded = (size + kPageSize - 1) / kPageSize * kPageSize;
-    data_ = static_cast<char*>(std::aligned_alloc(kPageSize, rounded));
-    if (!data_) throw std::bad_alloc();
+    // The aligned operator new, not aligned_alloc: every C++ library has it.
+    data_ = static_cast<char*>(::operator new(rounded, std::align_val_t{kPageSize}));
   }
-  ~AlignedBlock() { std::free(data_); }
+  ~AlignedBlock() { ::operator delete(data_, std::align_val_t{kPageSize}); }
   AlignedBlock(const AlignedBlock&) = delete;
   AlignedBlock& operator=(const AlignedBlock&) = delete;
 

@@ -5,8 +5,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 
+#include "common/byte_masks.h"
 #include "common/newline_count.h"
 
 namespace suite {
@@ -29,6 +31,27 @@ inline LineEnd FindLineEnd(const char* data, size_t from, size_t size) {
     end.endsText = true;
   }
   return end;
+}
+
+// The last LF of data[0, size), or nullptr, walking back 64 bytes at a time.
+inline const char* FindLastNewlinePortable(const char* data, size_t size) {
+  size_t end = size;
+  for (; end >= 64; end -= 64) {
+    if (const uint64_t mask = ByteMask64(data + end - 64, '\n')) return data + end - 64 + (63 - __builtin_clzll(mask));
+  }
+  for (; end > 0; --end) {
+    if (data[end - 1] == '\n') return data + end - 1;
+  }
+  return nullptr;
+}
+
+// The same through glibc's memrchr where there is one (an extension).
+inline const char* FindLastNewline(const char* data, size_t size) {
+#if defined(__GLIBC__)
+  return static_cast<const char*>(::memrchr(data, '\n', size));
+#else
+  return FindLastNewlinePortable(data, size);
+#endif
 }
 
 // Where the text of a line that starts at `lineStart` and ends at `end`

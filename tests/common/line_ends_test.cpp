@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "common/byte_masks.h"
 #include "common/cpu_features.h"
 #include "common/line_ends.h"
+#include "common/text_model.h"
 
 namespace suite {
 namespace {
@@ -41,6 +43,25 @@ TEST(ByteMasksTest, EveryMaskIsTheBytewiseOne) {
   EXPECT_EQ(NthSetBit(0b1011000, 1), 3u);
   EXPECT_EQ(NthSetBit(0b1011000, 3), 6u);
   EXPECT_EQ(NthSetBit(uint64_t{1} << 63, 1), 63u);
+}
+
+// The last LF before a point, found 64 bytes at a time where glibc's memrchr
+// isn't there, is the one a byte-by-byte look back finds, at every size
+// around the 64-byte steps, with and without any LF.
+TEST(ByteMasksTest, LastNewlineIsTheBytewiseOne) {
+  std::mt19937 random(5);
+  for (int round = 0; round < 300; ++round) {
+    std::string bytes = RandomBytes(random, random() % 200);
+    if (round % 3 == 0) std::replace(bytes.begin(), bytes.end(), '\n', 'a');
+    for (size_t size = 0; size <= bytes.size(); ++size) {
+      const char* expected = nullptr;
+      for (size_t i = size; i > 0 && !expected; --i) {
+        if (bytes[i - 1] == '\n') expected = bytes.data() + i - 1;
+      }
+      ASSERT_EQ(FindLastNewlinePortable(bytes.data(), size), expected) << size;
+      ASSERT_EQ(FindLastNewline(bytes.data(), size), expected) << size;
+    }
+  }
 }
 
 // The walk gives every LF and 0x1A from its start on, in order, whatever the
