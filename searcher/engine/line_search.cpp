@@ -446,6 +446,10 @@ bool Searcher::TakeWindow(Slot& slot, int64_t offset) {
 LineSearchResult Searcher::Run(int workers) {
   if (index_) {
     while (!index_->Empty() && index_->HighestKey() >= state_.nextBlock) index_->Erase(index_->HighestKey());
+    // A start at a block's first line passes no LF for it: the earlier
+    // search, which ended with the line before, had no line there to note.
+    const suite::BlockKey startBlock = suite::BlockAfter(start_.linesBefore);
+    if (suite::LinesBeforeBlock(startBlock) == start_.linesBefore) SetEntry(startBlock, start_.offset.value);
   }
   std::vector<std::unique_ptr<Slot>> slots;
   workers = suite::WorkersForWindows(workers, file_.Size(), start_.offset, capacity_);

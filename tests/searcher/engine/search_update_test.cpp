@@ -162,6 +162,23 @@ TEST_F(SearchUpdateTest, PiecesCutAnywhereGoOnAsAFreshSearch) {
   }
 }
 
+// A search that stopped right at the end of a block of the quick index: the
+// next block's first line is the first line the update reads, and its entry
+// comes from where the update starts, not from an LF it passes.
+TEST_F(SearchUpdateTest, AHistoryThatEndsWithABlockGoesOnWithTheNextOne) {
+  std::mt19937 random(20261212);
+  WriteFile(log, SomeLines(10000, 5, random));
+  ASSERT_EQ(Search(context, window), 0);
+  Append(log, SomeLines(3, 2, random));
+  UpdateAndCompare("a block's first lines after a history of exactly one block");
+  Append(log, SomeLines(9996, 7, random) + "the 20000th line, hit, without its LF");
+  UpdateAndCompare("up to the last line of the second block, without its LF");
+  Append(log, "\r\n");
+  UpdateAndCompare("its LF");
+  Append(log, "the first line of the third block\n");
+  UpdateAndCompare("the third block's first line");
+}
+
 TEST_F(SearchUpdateTest, AnEmptyLogAndOneWithoutResultsGoOnToo) {
   WriteFile(log, "");
   ASSERT_EQ(Search(context, window), 0);
