@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "common/cut_guard.h"
+#include "common/last_byte.h"
 #include "common/newline_count.h"
 #include "common/text_model.h"
 #include "searcher/engine/keyword_matcher.h"
@@ -49,8 +50,8 @@ struct CandidateLine {
 
 CandidateLine LineOfCandidate(const char* data, size_t pos, size_t candidate, size_t end) {
   CandidateLine line{};
-  const void* lfBefore = candidate > pos ? ::memrchr(data + pos, '\n', candidate - pos) : nullptr;
-  line.start = lfBefore ? static_cast<size_t>(static_cast<const char*>(lfBefore) - data) + 1 : pos;
+  const char* lfBefore = candidate > pos ? suite::FindLastByte(data + pos, candidate - pos, '\n') : nullptr;
+  line.start = lfBefore ? static_cast<size_t>(lfBefore - data) + 1 : pos;
   const suite::LineEnd lineEnd = suite::FindLineEnd(data, candidate, end);
   line.end = lineEnd.at;
   line.atLf = lineEnd.atLf;
@@ -65,8 +66,8 @@ PartEnd SearchPart(const char* data, size_t size, bool last, int64_t base, const
                    SearchState& state, Findings& findings) {
   size_t end = size;
   if (!last) {  // work on whole lines only
-    const void* lastLf = ::memrchr(data, '\n', size);
-    end = lastLf ? static_cast<size_t>(static_cast<const char*>(lastLf) - data) + 1 : 0;
+    const char* lastLf = suite::FindLastByte(data, size, '\n');
+    end = lastLf ? static_cast<size_t>(lastLf - data) + 1 : 0;
   }
   size_t pos = state.pos;
   while (pos < end) {
