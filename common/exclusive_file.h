@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <sys/types.h>
 
 namespace suite {
 
@@ -35,7 +34,7 @@ class ExclusiveFile {
   int64_t Size() const;
 
   // Reads up to `length` bytes at the current position; 0 at the end, -1 on an error.
-  ssize_t Read(char* buffer, size_t length);
+  std::ptrdiff_t Read(char* buffer, size_t length);
 
   // Moves the read position to an absolute byte offset.
   bool Seek(int64_t offset);

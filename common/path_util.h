@@ -60,4 +60,13 @@ enum class DirectoryAccess {
 bool MakeDirectory(const std::string& path, bool* existed = nullptr,
                    DirectoryAccess access = DirectoryAccess::kOwnerOnly);
 
+// Removes an empty directory (never a link to one); 0, or the errno value of
+// the failure: ENOTEMPTY or EEXIST while it holds entries, ENOTDIR for a link.
+int RemoveEmptyDirectory(const std::string& path);
+
+// Creates an empty file, readable and writable by the user alone; 0, or the
+// errno value of the failure. Never truncates a file that exists, even one
+// that appeared since it was looked for (EEXIST).
+int CreateEmptyFile(const std::string& path);
+
 }  // namespace suite

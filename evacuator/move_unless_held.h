@@ -13,7 +13,7 @@ enum class MoveOutcome {
 
 // Moves the entry `from` to `to` (MoveFileNoReplace) unless it is a regular
 // file that another program holds locked, as the suite's programs hold their
-// targets (an exclusive flock). The file is locked here while it is moved, so
+// targets (an exclusive lock). The file is locked here while it is moved, so
 // no program of the suite can take it in the middle; a file that can't be
 // opened to look at its lock stays where it is. Symbolic links, pipes and
 // other entries that aren't regular files move as they are (moving a link

@@ -1,8 +1,8 @@
 #include "snippets/list_enumeration.h"
 
-#include <dirent.h>
 #include <string_view>
 
+#include "common/directory_listing.h"
 #include "snippets/list_name.h"
 #include "snippets/snipkeep_texts.h"
 
@@ -10,17 +10,15 @@ namespace snipkeep {
 
 std::vector<ListName> EnumerateListFiles(const std::string& directory) {
   std::vector<ListName> names;
-  DIR* dir = ::opendir(directory.c_str());
-  if (!dir) return names;
+  const std::vector<suite::DirectoryEntry> entries = suite::ListDirectory(directory);
   const std::string defaultName = DefaultListName();
-  while (const dirent* entry = ::readdir(dir)) {
-    const std::string_view fileName = entry->d_name;
-    if (fileName == "." || fileName == ".." || !IsListFileName(fileName)) continue;
+  for (const suite::DirectoryEntry& entry : entries) {
+    const std::string_view fileName = entry.name;
+    if (!IsListFileName(fileName)) continue;
     std::string name = ListNameOfFileName(fileName);
     const bool isDefault = name == defaultName;
     names.push_back(ListName{std::move(name), isDefault, std::string(fileName)});
   }
-  ::closedir(dir);
   return names;
 }
 

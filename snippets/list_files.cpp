@@ -1,14 +1,13 @@
 #include "snippets/list_files.h"
 
 #include <cerrno>
-#include <unistd.h>
 #include <utility>
 
 #include "common/codepage.h"
+#include "common/file_moves.h"
 #include "common/path_util.h"
 #include "snippets/auto_load_file.h"
 #include "snippets/editing_controls.h"
-#include "snippets/empty_file.h"
 #include "snippets/list_directory.h"
 #include "snippets/list_file_reader.h"
 #include "snippets/list_name.h"
@@ -64,7 +63,7 @@ void ListFiles::FailLoad(const std::string& message) {
 void ListFiles::OpenCurrentListForEditing() {
   if (!suite::PathExists(currentListFile_)) {
     // The texts speak of the default list whichever list is current.
-    if (CreateEmptyFile(currentListFile_) != 0) {
+    if (suite::CreateEmptyFile(currentListFile_) != 0) {
       window_.PostStatus(DefaultListCreateFailedText(PathText(currentListFile_)));
       return;
     }
@@ -89,7 +88,7 @@ std::optional<ListName> ListFiles::CreateListFile(const std::string& name, Messa
   // chooser ever finds it.
   const bool plainName = fileName.find(suite::kPathSeparator) == std::string::npos &&
                          fileName.find('\0') == std::string::npos;
-  const int error = plainName ? CreateEmptyFile(directory_ + fileName) : EINVAL;
+  const int error = plainName ? suite::CreateEmptyFile(directory_ + fileName) : EINVAL;
   if (error != 0) {
     boxes.ShowMessage(CreateListFailedText(error));
     return std::nullopt;
@@ -100,10 +99,7 @@ std::optional<ListName> ListFiles::CreateListFile(const std::string& name, Messa
 bool ListFiles::DeleteListFile(const ListName& list, MessageBoxes& boxes) const {
   const std::string path = ListFilePath(directory_, list);
   if (!boxes.AskYesNo(DeleteQuestionText())) return false;
-  if (::unlink(path.c_str()) != 0) {
-    const int error = errno;
-    boxes.ShowMessage(DeleteFailedText(error));
-  }
+  if (const int error = suite::RemoveFile(path); error != 0) boxes.ShowMessage(DeleteFailedText(error));
   return true;
 }
 

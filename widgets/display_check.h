@@ -1,15 +1,12 @@
-// Whether a window can be shown here, found out before Qt starts: without a
-// display Qt ends the program with an abort and a plugin message.
+// The programs' notice when no window can be shown here, given before Qt
+// starts: without a display Qt ends the program with an abort and a plugin message.
 #pragma once
 
 #include <string>
 
-namespace suite {
+#include "common/display_presence.h"
 
-// Why no window can be shown ("DISPLAY is not set", ...), or "" when a display
-// is there: a platform set in QT_QPA_PLATFORM, a Wayland display, or an X
-// display whose local socket answers (a remote one is taken on trust).
-std::string MissingDisplayReason();
+namespace suite {
 
 // Prints "<program>: no display to show the window on (<reason>)." and
 // `consoleHint` (if any) on stderr.

@@ -3,12 +3,13 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QWidget>
-#include <unistd.h>
+
+#include "common/current_user.h"
 
 namespace suite {
 
 QString SingleInstanceGuard::SocketName(const QString& name) {
-  return name + "-" + QString::number(::getuid());
+  return name + "-" + QString::fromStdString(CurrentUserTag());
 }
 
 SingleInstanceGuard::SingleInstanceGuard(const QString& name, QObject* parent) : QObject(parent) {

@@ -2,11 +2,10 @@
 
 #include <clocale>
 #include <cstring>
-#include <langinfo.h>
-#include <strings.h>
 
 #include "common/codepage.h"
 #include "common/standard_output.h"
+#include "common/terminal.h"
 #include "searcher/engine/result_paging.h"
 
 namespace lorvane {
@@ -69,14 +68,7 @@ void ConsoleWindow::PrintData(const std::string& text, int colour) {
   std::fprintf(out_, "\x1b[%dm%s\x1b[0m\n", colour, ForConsole(text, codePage).c_str());
 }
 
-std::string ConsoleWindow::LocaleCharset() {
-  const char* codeset = ::nl_langinfo(CODESET);
-  if (codeset && ::strncasecmp(codeset, "GB", 2) == 0) {
-    return ::strcasecmp(codeset, "GB18030") == 0 ? "GB18030" : "GBK";
-  }
-  if (codeset && ::strcasecmp(codeset, "CP936") == 0) return "GBK";
-  return "UTF-8";
-}
+std::string ConsoleWindow::LocaleCharset() { return suite::ConsoleCharset(); }
 
 std::string ConsoleWindow::ForConsole(const std::string& text) const {
   return ForConsole(text, suite::ActiveCodePage());

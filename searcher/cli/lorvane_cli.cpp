@@ -6,7 +6,6 @@
 #include <cstring>
 #include <optional>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "common/codepage.h"
@@ -14,6 +13,7 @@
 #include "common/path_util.h"
 #include "common/standard_output.h"
 #include "common/suite_version.h"
+#include "common/terminal.h"
 #include "searcher/cli/console_window.h"
 #include "searcher/cli/follow_command.h"
 #include "searcher/cli/terminal_style.h"
@@ -369,9 +369,9 @@ int Run(int argc, char** argv) {
   const std::vector<std::string> arguments(argv + 2, argv + argc);
 
   const lorvane::TerminalStyle style = lorvane::ChooseTerminalStyle(
-      ::isatty(STDOUT_FILENO) != 0, ::isatty(STDERR_FILENO) != 0, std::getenv("NO_COLOR"), std::getenv("TERM"));
+      suite::StdoutIsTerminal(), suite::StderrIsTerminal(), std::getenv("NO_COLOR"), std::getenv("TERM"));
   ConsoleWindow window(stdout, style.progress ? stderr : nullptr, ConsoleWindow::LocaleCharset(),
-                       ::isatty(STDOUT_FILENO) != 0, style.colour);
+                       suite::StdoutIsTerminal(), style.colour);
   window.ReportFailuresOn(stderr);
   int code = 0;
   if (command == "index") {

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <unistd.h>
 
 #include "common/codepage.h"
+#include "common/file_moves.h"
 #include "common/output_file.h"
 #include "common/path_util.h"
 #include "common/stamped_directory.h"
@@ -44,7 +44,7 @@ int LoadClipboard(LorvaneWindow& window, SearchContext& context) {
   }
   file.Append(text);
   if (!file.Close()) {
-    ::unlink(path.c_str());
+    suite::RemoveFile(path);
     context.workerDone = 1;
     window.PostStatus(Cp("不能写入剪贴板文本临时文件“") + suite::PathText(path) + Cp("”! 磁盘可能已满。"));
     window.EnableControls(true, false);

@@ -15,7 +15,7 @@ enum class HistoryRemoval {
 // Removes a history directory with its own plain files, and never anything
 // else: a subdirectory is never entered, a symbolic link never followed, and
 // an entry that isn't a plain file stays. A file that another program holds
-// locked (flock) stays as well, as it would while open elsewhere. Each
+// locked stays as well, as it would while open elsewhere. Each
 // message goes to `post`: the empty directory's removal, every entry that
 // stays with its error code, and a directory that can't be removed.
 HistoryRemoval RemoveHistoryDirectory(const std::string& directory,

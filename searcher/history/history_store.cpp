@@ -1,15 +1,11 @@
 #include "searcher/history/history_store.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
-#include <dirent.h>
-#include <fcntl.h>
-#include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "common/codepage.h"
+#include "common/directory_listing.h"
+#include "common/exclusive_file.h"
 #include "common/held_directory.h"
 #include "common/path_util.h"
 #include "common/tuning.h"
@@ -17,7 +13,6 @@
 #include "searcher/history/decimal_text.h"
 #include "searcher/history/history_texts.h"
 #include "searcher/history/result_descriptor.h"
-#include "searcher/history/unique_fd.h"
 
 namespace lorvane {
 namespace {
@@ -47,10 +42,6 @@ std::string Lowered(std::string_view text) {
 
 bool IsClipboardName(std::string_view name) { return Lowered(name) == Lowered(kClipboardDirectoryName); }
 
-struct DirCloser {
-  void operator()(DIR* dir) const { ::closedir(dir); }
-};
-
 // Up to `limit` lines of a descriptor (see ForEachDescriptorLine).
 bool ReadDescriptorLines(const std::string& path, size_t limit, std::vector<std::string>* lines) {
   return ForEachDescriptorLine(path, [&](std::string&& line) {
@@ -68,17 +59,16 @@ std::string TargetNameOf(const std::string& targetPath) {
 }  // namespace
 
 bool ForEachDescriptorLine(const std::string& path, const std::function<bool(std::string&&)>& onLine) {
-  const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-  struct stat status;
-  if (!fd.Valid() || ::fstat(fd.Get(), &status) != 0 || !S_ISREG(status.st_mode)) return false;
+  // Any number may read a descriptor at once: it is replaced whole, never rewritten.
+  suite::ExclusiveFile file;
+  if (!file.OpenShared(path)) return false;
   std::string line;
   std::vector<char> block(kDescriptorBlockSize);
   for (;;) {
-    const ssize_t got = ::read(fd.Get(), block.data(), block.size());
-    if (got < 0 && errno == EINTR) continue;
+    const std::ptrdiff_t got = file.Read(block.data(), block.size());
     if (got < 0) return false;
     if (got == 0) break;
-    for (ssize_t i = 0; i < got; ++i) {
+    for (std::ptrdiff_t i = 0; i < got; ++i) {
       const char byte = block[static_cast<size_t>(i)];
       if (byte == '\x1A') {
         if (!line.empty()) onLine(std::move(line));
@@ -161,18 +151,9 @@ std::string HistoryRowRecord(const std::string& timeText, const HistoryRowFields
 
 std::vector<std::string> ListHistoryDirectories(const std::string& workDirectory) {
   std::vector<std::string> directories;
-  std::unique_ptr<DIR, DirCloser> dir(::opendir(workDirectory.c_str()));
-  if (!dir) return directories;
-  while (const dirent* entry = ::readdir(dir.get())) {
-    const std::string_view name(entry->d_name);
-    if (name == "." || name == "..") continue;
-    bool isDirectory = entry->d_type == DT_DIR;
-    if (entry->d_type == DT_UNKNOWN) {
-      struct stat status;
-      isDirectory = ::fstatat(::dirfd(dir.get()), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
-                    S_ISDIR(status.st_mode);
-    }
-    if (!isDirectory) continue;
+  for (const suite::DirectoryEntry& entry : suite::ListDirectory(workDirectory)) {
+    const std::string_view name(entry.name);
+    if (entry.kind != suite::EntryKind::kDirectory) continue;  // a link is never followed
     // A row can't carry these bytes: the separator would split its cells, a
     // line end its line in the console's listing.
     if (name.find_first_of("\x08\r\n") != std::string_view::npos) continue;

@@ -4,10 +4,10 @@
 #include <cinttypes>
 #include <cstdio>
 #include <stdio.h>
-#include <unistd.h>
 #include <vector>
 
 #include "common/exclusive_file.h"
+#include "common/file_moves.h"
 #include "common/output_file.h"
 #include "common/path_util.h"
 #include "common/staged_files.h"
@@ -116,8 +116,8 @@ bool WriteLogIdentity(const std::string& historyDirectory, const LogIdentity& id
   suite::OutputFile file;
   if (!file.Create(partial)) return false;
   file.Append(ComposeLogIdentity(identity));
-  if (!file.CloseDurably() || ::rename(partial.c_str(), path.c_str()) != 0) {
-    ::unlink(partial.c_str());
+  if (!file.CloseDurably() || !suite::RenameOver(partial, path)) {
+    suite::RemoveFile(partial);
     return false;
   }
   return true;

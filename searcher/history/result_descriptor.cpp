@@ -4,11 +4,11 @@
 #include <cinttypes>
 #include <cstdio>
 #include <stdio.h>
-#include <unistd.h>
 
 #include "common/codepage.h"
 #include "common/codepage_choice.h"
 #include "common/exclusive_file.h"
+#include "common/file_moves.h"
 #include "common/output_file.h"
 #include "common/path_util.h"
 #include "common/staged_files.h"
@@ -85,8 +85,8 @@ bool toResultWrite(LorvaneWindow& window, const CLVNResultHeader& header, const 
     return false;
   }
   file.Append(ComposeDescriptor(header, index));
-  if (!file.CloseDurably() || ::rename(partial.c_str(), path.c_str()) != 0) {
-    ::unlink(partial.c_str());
+  if (!file.CloseDurably() || !suite::RenameOver(partial, path)) {
+    suite::RemoveFile(partial);
     window.PostStatus(suite::Cp("toResultWrite: 写入搜索结果文件“") + suite::PathText(path) +
                       suite::Cp("”失败! 磁盘可能已满。"));
     return false;

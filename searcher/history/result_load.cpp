@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <dirent.h>
 #include <string_view>
 #include <vector>
 
 #include "common/codepage.h"
 #include "common/codepage_choice.h"
+#include "common/directory_listing.h"
 #include "common/held_directory.h"
 #include "common/path_util.h"
 #include "common/staged_files.h"
@@ -32,10 +32,8 @@ using suite::Cp;
 // target (locked, shrunk or gone) looks like now.
 std::vector<int64_t> ResultFileNumbers(const std::string& directory) {
   std::vector<int64_t> numbers;
-  DIR* dir = ::opendir(directory.c_str());
-  if (!dir) return numbers;
-  while (const dirent* entry = ::readdir(dir)) {
-    const std::string_view name(entry->d_name);
+  for (const suite::DirectoryEntry& entry : suite::ListDirectory(directory)) {
+    const std::string_view name(entry.name);
     constexpr std::string_view kExtension = ".txt";
     if (name.size() < 6 + kExtension.size() || !name.ends_with(kExtension)) continue;
     const std::string_view digits = name.substr(0, name.size() - kExtension.size());
@@ -43,7 +41,6 @@ std::vector<int64_t> ResultFileNumbers(const std::string& directory) {
     if (ResultFileName(ReadDecimal(digits)) != name) continue;  // no other spelling of a number
     numbers.push_back(ReadDecimal(digits));
   }
-  ::closedir(dir);
   std::sort(numbers.begin(), numbers.end());
   return numbers;
 }

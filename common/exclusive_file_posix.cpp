@@ -62,7 +62,7 @@ ExclusiveFile::Identity ExclusiveFile::FileIdentity() const {
   return {static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
 }
 
-ssize_t ExclusiveFile::Read(char* buffer, size_t length) {
+std::ptrdiff_t ExclusiveFile::Read(char* buffer, size_t length) {
   for (;;) {
     const ssize_t got = ::read(fd_, buffer, length);
     if (got >= 0 || errno != EINTR) return got;

@@ -1,28 +1,34 @@
-#include "evacuator/move_no_replace.h"
+#include "common/file_moves.h"
 
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "common/path_util.h"
+#include "common/unique_fd_posix.h"
 
-namespace tuckaway {
+namespace suite {
 namespace {
+
+bool SameFile(const struct stat& left, const struct stat& right) {
+  return left.st_dev == right.st_dev && left.st_ino == right.st_ino;
+}
 
 bool SameEntry(const std::string& left, const std::string& right) {
   struct stat leftStatus;
   struct stat rightStatus;
   return ::lstat(left.c_str(), &leftStatus) == 0 && ::lstat(right.c_str(), &rightStatus) == 0 &&
-         leftStatus.st_dev == rightStatus.st_dev && leftStatus.st_ino == rightStatus.st_ino;
+         SameFile(leftStatus, rightStatus);
 }
 
 // A name beside `to` that no one else makes: the process and a count.
 std::string AsideName(const std::string& to) {
   static std::atomic<unsigned long> count{0};
-  const size_t slash = to.rfind(suite::kPathSeparator);
+  const size_t slash = to.rfind(kPathSeparator);
   const std::string directory = slash == std::string::npos ? std::string() : to.substr(0, slash + 1);
   return directory + ".tuckaway-aside-" + std::to_string(::getpid()) + "-" + std::to_string(++count);
 }
@@ -59,4 +65,27 @@ bool MoveFileByLink(const std::string& from, const std::string& to) {
   return true;
 }
 
-}  // namespace tuckaway
+LockedMove MoveFileUnlessLocked(const std::string& from, const std::string& to) {
+  // O_NONBLOCK: should a pipe have taken the name, the open doesn't wait for a writer.
+  const UniqueFd file(::open(from.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  if (!file.Valid()) return LockedMove::kFailed;
+  if (::flock(file.Get(), LOCK_EX | LOCK_NB) != 0) {
+    if (errno == EWOULDBLOCK) return LockedMove::kLocked;
+    // A file system without these locks: no program of the suite can hold a
+    // file there either (its open fails), so nothing is held.
+  }
+  // The name must still be the file locked here, else another file took its
+  // place since it was opened and is left alone.
+  struct stat locked;
+  struct stat named;
+  if (::fstat(file.Get(), &locked) != 0 || ::lstat(from.c_str(), &named) != 0 || !SameFile(locked, named)) {
+    return LockedMove::kFailed;
+  }
+  return MoveFileNoReplace(from, to) ? LockedMove::kMoved : LockedMove::kFailed;
+}
+
+bool RenameOver(const std::string& from, const std::string& to) { return ::rename(from.c_str(), to.c_str()) == 0; }
+
+int RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0 ? 0 : errno; }
+
+}  // namespace suite

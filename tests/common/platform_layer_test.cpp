@@ -1,0 +1,303 @@
+// The platform layer's interfaces, held to what their callers rely on.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <clocale>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <random>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+#include "common/directory_listing.h"
+#include "common/display_presence.h"
+#include "common/file_moves.h"
+#include "common/open_directory.h"
+#include "common/path_util.h"
+#include "common/terminal.h"
+#include "test_support/lock_holder.h"
+#include "test_support/temp_dir.h"
+
+namespace suite {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::LockFromAnotherProcess;
+using testing::ReadFile;
+using testing::TempDir;
+using testing::WriteFile;
+using Listed = std::vector<std::pair<std::string, EntryKind>>;
+
+Listed Sorted(const std::vector<DirectoryEntry>& entries) {
+  Listed listed;
+  for (const DirectoryEntry& entry : entries) listed.emplace_back(entry.name, entry.kind);
+  std::sort(listed.begin(), listed.end());
+  return listed;
+}
+
+TEST(DirectoryListingTest, EveryEntryWithItsKindALinkAsTheLinkOddNamesAsTheirBytes) {
+  TempDir dir;
+  WriteFile(dir / "file", "x");
+  WriteFile(dir / ".hidden", "x");
+  fs::create_directory(dir / "sub");
+  fs::create_directory_symlink(dir / "sub", dir / "link-to-sub");
+  fs::create_symlink(dir / "file", dir / "link-to-file");
+  fs::create_symlink(dir / "nowhere", dir / "dangling");
+  ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+  // Names are bytes: spaces, line ends, bytes that aren't UTF-8, the longest a name can be.
+  const std::vector<std::string> odd = {"with space", "line\nend", "\xb2\xe2\xca\xd4.txt", "caf\xc3\xa9",
+                                        std::string(255, 'n'), "-dash", "..."};
+  for (const std::string& name : odd) WriteFile(dir / name, "x");
+
+  Listed expected = {{".hidden", EntryKind::kFile},         {"dangling", EntryKind::kLink},
+                     {"file", EntryKind::kFile},            {"link-to-file", EntryKind::kLink},
+                     {"link-to-sub", EntryKind::kLink},     {"pipe", EntryKind::kOther},
+                     {"sub", EntryKind::kDirectory}};
+  for (const std::string& name : odd) expected.emplace_back(name, EntryKind::kFile);
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(Sorted(ListDirectory(dir.Path())), expected);
+  // The directory reached through a link to it lists the same.
+  fs::create_directory_symlink(dir / "sub", dir / "sub2");
+  WriteFile(dir / "sub/inner", "x");
+  EXPECT_EQ(Sorted(ListDirectory(dir / "sub2")), (Listed{{"inner", EntryKind::kFile}}));
+
+  EntryKind kind = EntryKind::kOther;
+  ASSERT_TRUE(EntryKindOf(dir / "link-to-sub", &kind));
+  EXPECT_EQ(kind, EntryKind::kLink);
+  ASSERT_TRUE(EntryKindOf(dir / "sub", &kind));
+  EXPECT_EQ(kind, EntryKind::kDirectory);
+  ASSERT_TRUE(EntryKindOf(dir / "dangling", &kind));
+  EXPECT_EQ(kind, EntryKind::kLink);
+  EXPECT_FALSE(EntryKindOf(dir / "missing", &kind));
+}
+
+TEST(DirectoryListingTest, EmptyMissingAndUnreadableDirectoriesGiveNothing) {
+  TempDir dir;
+  EXPECT_TRUE(ListDirectory(dir.Path()).empty());
+  EXPECT_TRUE(ListDirectory(dir / "missing").empty());
+  EXPECT_TRUE(ListDirectory("").empty());
+  WriteFile(dir / "file", "x");
+  EXPECT_TRUE(ListDirectory(dir / "file").empty());
+  EXPECT_TRUE(ListDirectory(dir / "file/").empty());
+  if (::geteuid() != 0) {  // root reads every directory
+    fs::create_directory(dir / "closed");
+    WriteFile(dir / "closed/inside", "x");
+    fs::permissions(dir / "closed", fs::perms::none);
+    EXPECT_TRUE(ListDirectory(dir / "closed").empty());
+    fs::permissions(dir / "closed", fs::perms::owner_all);
+  }
+}
+
+// More entries than one read of the directory gives back.
+TEST(DirectoryListingTest, ALargeDirectoryListsEveryEntryOnce) {
+  TempDir dir;
+  std::vector<std::string> names;
+  for (int i = 0; i < 1500; ++i) names.push_back(std::to_string(i) + std::string(100, 'x'));
+  for (const std::string& name : names) WriteFile(dir / name, "");
+  std::vector<std::string> listed;
+  for (const DirectoryEntry& entry : ListDirectory(dir.Path())) listed.push_back(entry.name);
+  std::sort(names.begin(), names.end());
+  std::sort(listed.begin(), listed.end());
+  EXPECT_EQ(listed, names);
+}
+
+TEST(OpenDirectoryTest, ALinkInItsPlaceIsRefusedAndAMissingOneSaysSo) {
+  TempDir dir;
+  fs::create_directory(dir / "real");
+  fs::create_directory_symlink(dir / "real", dir / "link");
+  OpenDirectory opened;
+  EXPECT_NE(opened.Open(dir / "link"), 0);
+  EXPECT_FALSE(opened.IsOpen());
+  EXPECT_EQ(opened.Open(dir / "missing"), ENOENT);
+  WriteFile(dir / "file", "x");
+  EXPECT_EQ(opened.Open(dir / "file"), ENOTDIR);
+  EXPECT_EQ(opened.Open(dir / "real"), 0);
+  EXPECT_TRUE(opened.IsOpen());
+}
+
+// The entries are those of the directory opened, whatever takes its path afterwards.
+TEST(OpenDirectoryTest, WorksInTheDirectoryOpenedEvenWhenALinkTakesItsPath) {
+  TempDir dir;
+  fs::create_directory(dir / "history");
+  WriteFile(dir / "history/000000.txt", "r");
+  fs::create_directory(dir / "history/sub");
+  fs::create_directory(dir / "outside");
+  WriteFile(dir / "outside/000000.txt", "precious");
+  WriteFile(dir / "outside/other.txt", "precious");
+
+  OpenDirectory opened;
+  ASSERT_EQ(opened.Open(dir / "history"), 0);
+  fs::rename(dir / "history", dir / "moved");
+  fs::create_directory_symlink(dir / "outside", dir / "history");
+
+  std::vector<std::string> names;
+  ASSERT_EQ(opened.Names(&names), 0);
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"000000.txt", "sub"}));
+  EntryKind kind = EntryKind::kOther;
+  EXPECT_EQ(opened.KindOf("sub", &kind), 0);
+  EXPECT_EQ(kind, EntryKind::kDirectory);
+  EXPECT_EQ(opened.KindOf("other.txt", &kind), ENOENT);
+  EXPECT_EQ(opened.RemoveFileUnlessLocked("000000.txt"), 0);
+  EXPECT_FALSE(fs::exists(dir / "moved/000000.txt"));
+  EXPECT_EQ(ReadFile(dir / "outside/000000.txt"), "precious");
+  EXPECT_EQ(opened.RemoveFileUnlessLocked("000000.txt"), ENOENT);
+}
+
+TEST(OpenDirectoryTest, AFileLockedElsewhereStaysAndTheOthersGo) {
+  TempDir dir;
+  const std::string held = WriteFile(dir / "held", "h");
+  WriteFile(dir / "free", "f");
+  fs::create_symlink(held, dir / "link");
+  OpenDirectory opened;
+  ASSERT_EQ(opened.Open(dir.Path()), 0);
+  EntryKind kind = EntryKind::kOther;
+  ASSERT_EQ(opened.KindOf("link", &kind), 0);
+  EXPECT_EQ(kind, EntryKind::kLink);
+  {
+    LockFromAnotherProcess lock(held);
+    ASSERT_TRUE(lock.Held());
+    EXPECT_EQ(opened.RemoveFileUnlessLocked("held"), EWOULDBLOCK);
+    EXPECT_EQ(ReadFile(held), "h");
+    EXPECT_EQ(opened.RemoveFileUnlessLocked("free"), 0);
+    // A link goes as the link; the file it points to stays held.
+    EXPECT_EQ(opened.RemoveFileUnlessLocked("link"), 0);
+  }
+  EXPECT_EQ(opened.RemoveFileUnlessLocked("held"), 0);
+  EXPECT_TRUE(ListDirectory(dir.Path()).empty());
+}
+
+TEST(FileMovesTest, AMoveOfALockedFileOrOntoATakenNameLeavesBothAsTheyWere) {
+  TempDir dir;
+  const std::string from = WriteFile(dir / "log", "mine");
+  {
+    LockFromAnotherProcess lock(from);
+    ASSERT_TRUE(lock.Held());
+    EXPECT_EQ(MoveFileUnlessLocked(from, dir / "away"), LockedMove::kLocked);
+    EXPECT_EQ(ReadFile(from), "mine");
+    EXPECT_FALSE(fs::exists(dir / "away"));
+  }
+  WriteFile(dir / "taken", "theirs");
+  EXPECT_EQ(MoveFileUnlessLocked(from, dir / "taken"), LockedMove::kFailed);
+  EXPECT_EQ(ReadFile(from), "mine");
+  EXPECT_EQ(ReadFile(dir / "taken"), "theirs");
+  EXPECT_EQ(MoveFileUnlessLocked(dir / "missing", dir / "away"), LockedMove::kFailed);
+
+  EXPECT_EQ(MoveFileUnlessLocked(from, dir / "away"), LockedMove::kMoved);
+  EXPECT_FALSE(fs::exists(from));
+  EXPECT_EQ(ReadFile(dir / "away"), "mine");
+}
+
+TEST(FileMovesTest, RenameOverReplacesAndRemoveFileTellsWhyItCouldNot) {
+  TempDir dir;
+  WriteFile(dir / "new", "new");
+  WriteFile(dir / "old", "old");
+  ASSERT_TRUE(RenameOver(dir / "new", dir / "old"));
+  EXPECT_EQ(ReadFile(dir / "old"), "new");
+  EXPECT_FALSE(fs::exists(dir / "new"));
+  EXPECT_FALSE(RenameOver(dir / "new", dir / "old"));
+  EXPECT_EQ(ReadFile(dir / "old"), "new");
+
+  fs::create_symlink(dir / "old", dir / "link");
+  EXPECT_EQ(RemoveFile(dir / "link"), 0);
+  EXPECT_EQ(ReadFile(dir / "old"), "new");  // a link goes, never what it points to
+  EXPECT_EQ(RemoveFile(dir / "old"), 0);
+  EXPECT_EQ(RemoveFile(dir / "old"), ENOENT);
+  fs::create_directory(dir / "sub");
+  EXPECT_NE(RemoveFile(dir / "sub"), 0);
+  EXPECT_TRUE(fs::is_directory(dir / "sub"));
+}
+
+TEST(PathUtilTest, AnEmptyFileIsNewOrNotMadeAndOnlyAnEmptyDirectoryGoes) {
+  TempDir dir;
+  ASSERT_EQ(CreateEmptyFile(dir / "list.txt"), 0);
+  EXPECT_EQ(fs::file_size(dir / "list.txt"), 0u);
+  struct stat status;
+  ASSERT_EQ(::stat((dir / "list.txt").c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0600u);
+  WriteFile(dir / "kept.txt", "the user's lines");
+  EXPECT_EQ(CreateEmptyFile(dir / "kept.txt"), EEXIST);
+  EXPECT_EQ(ReadFile(dir / "kept.txt"), "the user's lines");
+  EXPECT_EQ(CreateEmptyFile(dir / "missing/list.txt"), ENOENT);
+
+  fs::create_directory(dir / "full");
+  WriteFile(dir / "full/file", "x");
+  const int notEmpty = RemoveEmptyDirectory(dir / "full");
+  EXPECT_TRUE(notEmpty == ENOTEMPTY || notEmpty == EEXIST) << notEmpty;
+  EXPECT_TRUE(fs::exists(dir / "full/file"));
+  fs::create_directory(dir / "empty");
+  fs::create_directory_symlink(dir / "empty", dir / "link");
+  EXPECT_EQ(RemoveEmptyDirectory(dir / "link"), ENOTDIR);
+  EXPECT_TRUE(fs::is_directory(dir / "empty"));
+  EXPECT_EQ(RemoveEmptyDirectory(dir / "empty"), 0);
+  EXPECT_EQ(RemoveEmptyDirectory(dir / "empty"), ENOENT);
+}
+
+TEST(ConsoleCharsetTest, ALocaleWithoutAChineseCodesetShowsUtf8) {
+  const std::string before = std::setlocale(LC_ALL, nullptr);
+  std::setlocale(LC_ALL, "C");
+  EXPECT_EQ(ConsoleCharset(), "UTF-8");
+  if (std::setlocale(LC_ALL, "C.UTF-8")) {
+    EXPECT_EQ(ConsoleCharset(), "UTF-8");
+  }
+  if (std::setlocale(LC_ALL, "zh_CN.GB18030")) {  // where the locale is installed
+    EXPECT_EQ(ConsoleCharset(), "GB18030");
+  }
+  if (std::setlocale(LC_ALL, "zh_CN.GBK")) {
+    EXPECT_EQ(ConsoleCharset(), "GBK");
+  }
+  std::setlocale(LC_ALL, before.c_str());
+}
+
+// The environment a program starts in, each case on its own.
+class DisplayPresenceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : kNames) {
+      const char* value = std::getenv(name);
+      saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+      ::unsetenv(name);
+    }
+  }
+  void TearDown() override {
+    for (const auto& [name, value] : saved_) {
+      if (value) ::setenv(name, value->c_str(), 1);
+      else ::unsetenv(name);
+    }
+  }
+
+ private:
+  static constexpr const char* kNames[] = {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"};
+  std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
+};
+
+TEST_F(DisplayPresenceTest, NoDisplaySetOrNoLocalServerAnsweringIsTold) {
+  EXPECT_EQ(MissingDisplayReason(), "DISPLAY is not set");
+  ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+  EXPECT_EQ(MissingDisplayReason(), "DISPLAY is not set");
+  ::setenv("DISPLAY", ":9871.0", 1);  // no X server has that number here
+  EXPECT_EQ(MissingDisplayReason(), "no X server answers at DISPLAY=:9871.0");
+  ::setenv("DISPLAY", "unix:9871", 1);
+  EXPECT_EQ(MissingDisplayReason(), "no X server answers at DISPLAY=unix:9871");
+}
+
+TEST_F(DisplayPresenceTest, AnotherPlatformWaylandOrARemoteDisplayIsTakenOnTrust) {
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  EXPECT_EQ(MissingDisplayReason(), "");
+  ::unsetenv("QT_QPA_PLATFORM");
+  ::setenv("WAYLAND_DISPLAY", "wayland-0", 1);
+  EXPECT_EQ(MissingDisplayReason(), "");
+  ::unsetenv("WAYLAND_DISPLAY");
+  for (const char* remote : {"host:0", "host:0.0", ":x", ":1x"}) {
+    ::setenv("DISPLAY", remote, 1);
+    EXPECT_EQ(MissingDisplayReason(), "") << remote;
+  }
+}
+
+}  // namespace
+}  // namespace suite
