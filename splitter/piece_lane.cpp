@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <cerrno>
 #include <string_view>
+#include <unistd.h>
 
-#include "common/cut_guard.h"
 #include "common/exclusive_file.h"
 #include "common/line_ends.h"
 
 namespace cleavora {
 
-PieceLane::PieceLane(const suite::ExclusiveFile& source, size_t windowSize, size_t writeBufferSize)
-    : window_(source, windowSize), writer_(writeBufferSize) {}
+PieceLane::PieceLane(const suite::ExclusiveFile& source, size_t bufferSize)
+    : source_(source), writer_(bufferSize), readBuffer_(bufferSize) {}
 
 bool PieceLane::Create(const std::string& path) {
   lastByte_ = '\n';
@@ -59,15 +59,14 @@ PieceLane::Outcome PieceLane::Wait() {
 
 PieceLane::Outcome PieceLane::Copy(int64_t start, int64_t end, bool loneLf, bool closeLine) {
   for (int64_t offset = start; offset < end;) {
-    if (!window_.Load(offset)) return Failed(window_.WasCut() ? Outcome::kCut : Outcome::kReadFailed);
-    const size_t size = std::min<size_t>(window_.Size(), static_cast<size_t>(end - offset));
-    // An empty window: the lines were there when the split found them.
-    if (size == 0) return Failed(Outcome::kCut);
-    const char* data = window_.Data();
-    bool written = true;
-    if (!suite::ScanUnlessCut(data, size, [&] { written = Append(data, size, loneLf); })) return Failed(Outcome::kCut);
-    if (!written) return Failed(Outcome::kWriteFailed);
-    offset += static_cast<int64_t>(size);
+    const size_t size = std::min<size_t>(readBuffer_.size(), static_cast<size_t>(end - offset));
+    const ssize_t got = ::pread(source_.Descriptor(), readBuffer_.get(), size, static_cast<off_t>(offset));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return Failed(Outcome::kReadFailed);
+    // The end of the file: the lines were there when the split found them.
+    if (got == 0) return Failed(Outcome::kCut);
+    if (!Append(readBuffer_.get(), static_cast<size_t>(got), loneLf)) return Failed(Outcome::kWriteFailed);
+    offset += got;
   }
   return Finish(closeLine);
 }

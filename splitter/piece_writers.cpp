@@ -4,9 +4,9 @@
 
 namespace cleavora {
 
-PieceWriters::PieceWriters(const suite::ExclusiveFile& source, int lanes, size_t windowSize, size_t writeBufferSize) {
+PieceWriters::PieceWriters(const suite::ExclusiveFile& source, int lanes, size_t writeBufferSize) {
   for (int lane = 0; lane < std::max(lanes, 1); ++lane) {
-    lanes_.push_back(std::make_unique<PieceLane>(source, windowSize, writeBufferSize));
+    lanes_.push_back(std::make_unique<PieceLane>(source, writeBufferSize));
   }
 }
 

@@ -32,7 +32,7 @@ class PieceWriters {
     std::string path;
   };
 
-  PieceWriters(const suite::ExclusiveFile& source, int lanes, size_t windowSize, size_t writeBufferSize);
+  PieceWriters(const suite::ExclusiveFile& source, int lanes, size_t writeBufferSize);
 
   // Creates the file of the next piece on its lane, which must be free (see
   // Full); false when it can't be created.

@@ -245,7 +245,7 @@ int RunSplit(CleavoraWindow& window, SplitState& state, size_t windowSize, size_
   windowSize = std::max<size_t>(windowSize, 1);
   const int64_t sourceSize = sourceFile.Size();
   const int workers = suite::ScanWorkers();
-  PieceWriters writers(sourceFile, workers, windowSize, writeBufferSize);
+  PieceWriters writers(sourceFile, workers, writeBufferSize);
   SplitSink sink(window, state, writers, sourcePath, splitDirectory, sourceSize);
   if (!sink.Begin()) return sink.Result();
 
