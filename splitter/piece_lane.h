@@ -37,8 +37,9 @@ class PieceLane {
   // Reads `data` only: a mapped source is read under the caller's cut guard.
   // False once a write failed.
   bool Append(const char* data, size_t size, bool loneLf);
-  // Closes the piece, after CR LF when `closeLine` (a last line without LF).
-  Outcome Finish(bool closeLine);
+  // Closes the piece, after CR LF when `closeLine` (a last line without LF):
+  // it came to `outcome` unless a write failed.
+  Outcome Finish(bool closeLine, Outcome outcome = Outcome::kWritten);
 
   // Appends source bytes [start, end) and finishes the piece, on the lane's
   // thread. The bytes are read through a buffer of the write buffer's size,
@@ -50,9 +51,6 @@ class PieceLane {
   const std::string& Path() const { return writer_.Path(); }
 
  private:
-  Outcome Copy(int64_t start, int64_t end, bool loneLf, bool closeLine);
-  Outcome Failed(Outcome outcome);
-
   const suite::ExclusiveFile& source_;
   suite::OutputFile writer_;
   suite::AlignedBlock readBuffer_;  // for Start's reads only
