@@ -48,7 +48,8 @@ void PieceLane::Start(int64_t start, int64_t end, bool loneLf, bool closeLine) {
   if (!helper_) helper_ = std::make_unique<suite::HelperThread>();
   helper_->Start([this, start, end, loneLf, closeLine] {
     for (int64_t offset = start; offset < end;) {
-      const size_t size = std::min<size_t>(readBuffer_.size(), static_cast<size_t>(end - offset));
+      // Reads of the write's size go out from the buffer they were read into.
+      const size_t size = std::min<size_t>(writer_.Room(), static_cast<size_t>(end - offset));
       const ssize_t got = ::pread(source_.Descriptor(), readBuffer_.get(), size, static_cast<off_t>(offset));
       if (got < 0 && errno == EINTR) continue;
       // Nothing read: the file ends before lines the split found there.

@@ -73,21 +73,20 @@ class SplitSink {
       if (!stop && linesInPiece_ < window_.LinesPerPiece()) {
         // This thread's piece is written as it goes: a failure ends the split
         // within a few hundred lines, not at the end of the window.
-        if (lf % suite::kLfMarkEvery == 0 && Streamed() &&
-            !Stream(source, offset, lines.marks[lf / suite::kLfMarkEvery - 1] + 1)) {
+        if (lf % suite::kLfMarkEvery == 0 && !Stream(source, offset, lines.marks[lf / suite::kLfMarkEvery - 1] + 1)) {
           return false;
         }
         continue;
       }
       size_t at = 0;
       if (!lines.FindLf(source, lf, at)) return Fail(CutWhileReadText(sourcePath_));
-      if (Streamed() && !Stream(source, offset, at + 1)) return false;
+      if (!Stream(source, offset, at + 1)) return false;
       const int64_t end = offset + static_cast<int64_t>(at) + 1;
       if (stop) return Stop(end);
       if (!NextPiece(end)) return false;
       pieceLoneLf_ = windowLoneLf_;
     }
-    if (Streamed() && !Stream(source, offset, lines.textSize)) return false;
+    if (!Stream(source, offset, lines.textSize)) return false;
     if (lines.textSize > 0) lastByte_ = lines.lastByte;
     textEnd_ = offset + static_cast<int64_t>(lines.textSize);
     if (lines.endOfText) return false;
@@ -121,9 +120,10 @@ class SplitSink {
   // The piece being filled is this thread's.
   bool Streamed() const { return (pieces_ - 1) % static_cast<int64_t>(lanes_.size()) == 0; }
 
-  // Hands this thread's piece the window's bytes from where it stands up to
-  // `upTo`.
+  // Hands this thread's piece, when it is the one being filled, the window's
+  // bytes from where it stands up to `upTo`.
   bool Stream(const suite::FileWindow& source, int64_t offset, size_t upTo) {
+    if (!Streamed()) return true;
     const size_t from = static_cast<size_t>(streamedTo_ - offset);
     const char* data = source.Data() + from;
     bool written = true;
