@@ -41,6 +41,9 @@ class OutputFile {
   bool CreateNew(const std::string& path, bool* existed);
   // False once anything written to this file has failed.
   bool Append(std::string_view bytes);
+  // The bytes that fill the current write: that many appended while nothing
+  // is buffered go out from where they are, without a copy.
+  size_t Room() const { return room_ - used_; }
   // The line and CR LF.
   bool AppendLine(std::string_view text) { return Append(text) && Append("\r\n"); }
   // Writes what is buffered and closes; false when anything since Create failed.

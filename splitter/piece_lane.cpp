@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <cerrno>
 #include <string_view>
+#include <unistd.h>
 
-#include "common/cut_guard.h"
 #include "common/exclusive_file.h"
 #include "common/line_ends.h"
 
 namespace cleavora {
 
-PieceLane::PieceLane(const suite::ExclusiveFile& source, size_t windowSize, size_t writeBufferSize)
-    : window_(source, windowSize), writer_(writeBufferSize) {}
+PieceLane::PieceLane(const suite::ExclusiveFile& source, size_t bufferSize)
+    : source_(source), writer_(bufferSize), readBuffer_(bufferSize) {}
 
 bool PieceLane::Create(const std::string& path) {
   lastByte_ = '\n';
@@ -35,41 +35,38 @@ bool PieceLane::Append(const char* data, size_t size, bool loneLf) {
   return writer_.Append(std::string_view(data + spanStart, size - spanStart));
 }
 
-PieceLane::Outcome PieceLane::Finish(bool closeLine) {
-  if (writer_.Failed() || (closeLine && !writer_.Append("\r\n"))) return outcome_ = Failed(Outcome::kWriteFailed);
-  return outcome_ = writer_.Close() ? Outcome::kWritten : Outcome::kWriteFailed;
-}
-
-PieceLane::Outcome PieceLane::Failed(Outcome outcome) {
+PieceLane::Outcome PieceLane::Finish(bool closeLine, Outcome outcome) {
+  if (closeLine) writer_.Append("\r\n");  // a failure shows at the close
   // A write reads the mapped source itself, and finds it cut as EFAULT.
-  if (outcome == Outcome::kWriteFailed && writer_.Error() == EFAULT) outcome = Outcome::kCut;
-  writer_.Close();
-  return outcome;
+  if (!writer_.Close() && outcome == Outcome::kWritten) {
+    outcome = writer_.Error() == EFAULT ? Outcome::kCut : Outcome::kWriteFailed;
+  }
+  return outcome_ = outcome;
 }
 
 void PieceLane::Start(int64_t start, int64_t end, bool loneLf, bool closeLine) {
   if (!helper_) helper_ = std::make_unique<suite::HelperThread>();
-  helper_->Start([this, start, end, loneLf, closeLine] { outcome_ = Copy(start, end, loneLf, closeLine); });
+  helper_->Start([this, start, end, loneLf, closeLine] {
+    for (int64_t offset = start; offset < end;) {
+      // Reads of the write's size go out from the buffer they were read into.
+      const size_t size = std::min<size_t>(writer_.Room(), static_cast<size_t>(end - offset));
+      const ssize_t got = ::pread(source_.Descriptor(), readBuffer_.get(), size, static_cast<off_t>(offset));
+      if (got < 0 && errno == EINTR) continue;
+      // Nothing read: the file ends before lines the split found there.
+      if (got <= 0) {
+        Finish(false, got < 0 ? Outcome::kReadFailed : Outcome::kCut);
+        return;
+      }
+      if (!Append(readBuffer_.get(), static_cast<size_t>(got), loneLf)) break;
+      offset += got;
+    }
+    Finish(closeLine);
+  });
 }
 
 PieceLane::Outcome PieceLane::Wait() {
   if (helper_) helper_->Wait();
   return outcome_;
-}
-
-PieceLane::Outcome PieceLane::Copy(int64_t start, int64_t end, bool loneLf, bool closeLine) {
-  for (int64_t offset = start; offset < end;) {
-    if (!window_.Load(offset)) return Failed(window_.WasCut() ? Outcome::kCut : Outcome::kReadFailed);
-    const size_t size = std::min<size_t>(window_.Size(), static_cast<size_t>(end - offset));
-    // An empty window: the lines were there when the split found them.
-    if (size == 0) return Failed(Outcome::kCut);
-    const char* data = window_.Data();
-    bool written = true;
-    if (!suite::ScanUnlessCut(data, size, [&] { written = Append(data, size, loneLf); })) return Failed(Outcome::kCut);
-    if (!written) return Failed(Outcome::kWriteFailed);
-    offset += static_cast<int64_t>(size);
-  }
-  return Finish(closeLine);
 }
 
 }  // namespace cleavora

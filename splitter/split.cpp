@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cinttypes>
 #include <cstdio>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -14,11 +15,11 @@
 #include "common/path_util.h"
 #include "common/scan_pipeline.h"
 #include "common/stamped_directory.h"
+#include "common/window_lines.h"
 #include "splitter/cleavora_texts.h"
 #include "splitter/cleavora_window.h"
-#include "splitter/piece_writers.h"
+#include "splitter/piece_lane.h"
 #include "splitter/split_state.h"
-#include "common/window_lines.h"
 
 namespace cleavora {
 namespace {
@@ -41,22 +42,26 @@ int Finish(CleavoraWindow& window, const std::string& statusText, int result) {
 // The split's sink: takes the line ends of the source's windows in file
 // order, cuts the pieces after the lines the window's lines per piece asks
 // for (read after every line, so a change takes effect for the piece being
-// filled), and hands each piece's bytes to the writers. Pieces are reported
-// in piece order once written, each before anything said of a later one. The
-// caller's own pieces get their bytes here as the lines are taken; the other
-// lanes' pieces are only counted, their lanes read the bytes again.
+// filled), and hands piece k to lane k % lanes, so that up to that many are
+// written at once. Lane 0 is this thread's: its pieces get their bytes here as
+// the lines are taken; the other lanes' pieces are only counted here, their
+// lanes read the bytes again on threads of their own. Pieces are taken back
+// in piece order, so that each one's report (or failure) comes before
+// anything said of a later one.
 class SplitSink {
  public:
-  SplitSink(CleavoraWindow& window, const SplitState& state, PieceWriters& writers, std::string sourcePath,
-            std::string splitDirectory, int64_t sourceSize)
-      : window_(window), state_(state), writers_(writers), sourcePath_(std::move(sourcePath)),
-        splitDirectory_(std::move(splitDirectory)), sourceSize_(sourceSize) {}
+  SplitSink(CleavoraWindow& window, const SplitState& state, const suite::ExclusiveFile& source, int lanes,
+            size_t writeBufferSize, std::string sourcePath, std::string splitDirectory, int64_t sourceSize)
+      : window_(window), state_(state), sourcePath_(std::move(sourcePath)),
+        splitDirectory_(std::move(splitDirectory)), sourceSize_(sourceSize) {
+    for (int lane = 0; lane < lanes; ++lane) lanes_.push_back(std::make_unique<PieceLane>(source, writeBufferSize));
+  }
 
-  // Creates the first piece; false when the split ended (Result()).
+  // Creates the first piece; false when the split ended (End()).
   bool Begin() { return OpenPiece(); }
 
   // Takes the window at `offset`; false when the split goes no further: the
-  // text ended, or the split did (a failure or a stop, Result()).
+  // text ended, or the split did (a failure or a stop).
   bool Take(const suite::FileWindow& source, const suite::WindowLines& lines, int64_t offset) {
     if (lines.readFailed) return Fail(lines.cut ? CutWhileReadText(sourcePath_) : ReadFailedText(sourcePath_));
     windowLoneLf_ = lines.loneLf || (lines.lfFirst && lastByte_ != '\r');
@@ -66,23 +71,22 @@ class SplitSink {
       ++totalLines_;
       const bool stop = state_.StopRequested();
       if (!stop && linesInPiece_ < window_.LinesPerPiece()) {
-        // The caller's piece is written as it goes: a failure ends the split
+        // This thread's piece is written as it goes: a failure ends the split
         // within a few hundred lines, not at the end of the window.
-        if (lf % suite::kLfMarkEvery == 0 && writers_.Streamed() &&
-            !Stream(source, offset, lines.marks[lf / suite::kLfMarkEvery - 1] + 1)) {
+        if (lf % suite::kLfMarkEvery == 0 && !Stream(source, offset, lines.marks[lf / suite::kLfMarkEvery - 1] + 1)) {
           return false;
         }
         continue;
       }
       size_t at = 0;
       if (!lines.FindLf(source, lf, at)) return Fail(CutWhileReadText(sourcePath_));
-      if (writers_.Streamed() && !Stream(source, offset, at + 1)) return false;
+      if (!Stream(source, offset, at + 1)) return false;
       const int64_t end = offset + static_cast<int64_t>(at) + 1;
       if (stop) return Stop(end);
       if (!NextPiece(end)) return false;
       pieceLoneLf_ = windowLoneLf_;
     }
-    if (writers_.Streamed() && !Stream(source, offset, lines.textSize)) return false;
+    if (!Stream(source, offset, lines.textSize)) return false;
     if (lines.textSize > 0) lastByte_ = lines.lastByte;
     textEnd_ = offset + static_cast<int64_t>(lines.textSize);
     if (lines.endOfText) return false;
@@ -94,18 +98,16 @@ class SplitSink {
     return false;
   }
 
-  // After the last window taken: the last piece (a last line without LF gets
-  // its CR LF there), the reports still due, and the split's result.
+  // After the last window taken, or a split that ended: the last piece (a
+  // last line without LF gets its CR LF there), the reports still due, and
+  // the split's result.
   int End() {
     if (result_) return *result_;
     const bool closeLine = lastByte_ != '\n';
     if (closeLine) ++totalLines_;
-    writers_.Hand(pieceStart_, textEnd_, pieceLoneLf_, closeLine, totalLines_);
+    Hand(textEnd_, closeLine);
     // The last piece is said in the success text, not in a report of its own.
-    while (writers_.Pending() > 1) {
-      if (!Settle()) return *result_;
-    }
-    if (!Settle(false)) return *result_;
+    if (!SettleAllBut(1) || !Settle(false)) return *result_;
     if (state_.StopRequested()) return -1;
     // The last piece counts even when it is empty.
     std::string success = SuccessText(totalLines_, pieces_);
@@ -113,30 +115,44 @@ class SplitSink {
     return Finish(window_, success, 0);
   }
 
-  int Result() const { return result_.value_or(-1); }
-
  private:
-  // Hands the caller's piece the window's bytes from where it stands up to
-  // `upTo`.
+  PieceLane& Lane(int64_t piece) { return *lanes_[static_cast<size_t>(piece % static_cast<int64_t>(lanes_.size()))]; }
+  // The piece being filled is this thread's.
+  bool Streamed() const { return (pieces_ - 1) % static_cast<int64_t>(lanes_.size()) == 0; }
+
+  // Hands this thread's piece, when it is the one being filled, the window's
+  // bytes from where it stands up to `upTo`.
   bool Stream(const suite::FileWindow& source, int64_t offset, size_t upTo) {
+    if (!Streamed()) return true;
     const size_t from = static_cast<size_t>(streamedTo_ - offset);
     const char* data = source.Data() + from;
     bool written = true;
-    if (!suite::ScanUnlessCut(data, upTo - from, [&] { written = writers_.Append(data, upTo - from, windowLoneLf_); })) {
+    if (!suite::ScanUnlessCut(data, upTo - from, [&] { written = lanes_[0]->Append(data, upTo - from, windowLoneLf_); })) {
       return Fail(CutWhileReadText(sourcePath_));
     }
     streamedTo_ = offset + static_cast<int64_t>(upTo);
     if (written) return true;
     // The piece's failure, after what became of the pieces before it.
-    writers_.Hand(pieceStart_, streamedTo_, pieceLoneLf_, false, totalLines_);
-    while (writers_.Pending() > 0 && Settle()) {
-    }
+    Hand(streamedTo_, false);
+    SettleAllBut(0);
     return false;
+  }
+
+  // Hands the piece being filled over, its lines ending at `end` (with CR LF
+  // after them when `closeLine`): this thread's is finished here, another
+  // lane's is written on that lane.
+  void Hand(int64_t end, bool closeLine) {
+    if (Streamed()) {
+      lanes_[0]->Finish(closeLine);
+    } else {
+      Lane(pieces_ - 1).Start(pieceStart_, end, pieceLoneLf_, closeLine);
+    }
+    handed_.push_back(totalLines_);
   }
 
   // Hands over the full piece ending at `end` and opens the next.
   bool NextPiece(int64_t end) {
-    writers_.Hand(pieceStart_, end, pieceLoneLf_, false, totalLines_);
+    Hand(end, false);
     pieceStart_ = streamedTo_ = end;
     linesInPiece_ = 0;
     return OpenPiece();
@@ -145,23 +161,28 @@ class SplitSink {
   // Creates the next piece on its lane, once the piece before on that lane is
   // taken back.
   bool OpenPiece() {
-    while (writers_.Full()) {
-      if (!Settle()) return false;
-    }
+    if (!SettleAllBut(lanes_.size() - 1)) return false;
     const std::string path = PiecePath(splitDirectory_, pieces_);
-    if (!writers_.Create(path)) return Fail(CreateFailedText(path));
+    if (!Lane(pieces_).Create(path)) return Fail(CreateFailedText(path));
     ++pieces_;
     return true;
+  }
+
+  // Waits for the oldest piece handed over and not taken back, and takes it back.
+  PieceLane::Outcome TakeBack() {
+    handed_.pop_front();
+    return Lane(taken_++).Wait();
   }
 
   // Takes back the oldest piece handed over: reports it (when `report`), or
   // ends the split with its failure.
   bool Settle(bool report = true) {
-    const PieceWriters::Finished piece = writers_.TakeOldest();
-    switch (piece.outcome) {
+    const int64_t linesAfter = handed_.front();
+    const std::string& path = Lane(taken_).Path();
+    switch (TakeBack()) {
       case PieceLane::Outcome::kWritten:
         if (report) {
-          window_.SetStatusText(ProgressText(piece.linesAfter, piece.number + 1));
+          window_.SetStatusText(ProgressText(linesAfter, taken_));
           window_.ShowForm();
         }
         return true;
@@ -172,45 +193,48 @@ class SplitSink {
       case PieceLane::Outcome::kWriteFailed:
         break;
     }
-    return Ended(WriteFailedText(piece.path));
+    return Ended(WriteFailedText(path));
+  }
+
+  // Settles the pieces handed over until `left` are left; false when one failed.
+  bool SettleAllBut(size_t left) {
+    while (handed_.size() > left) {
+      if (!Settle()) return false;
+    }
+    return true;
   }
 
   bool Ended(const std::string& text) {
     // The pieces still on their lanes are waited for, and said nothing of.
-    while (writers_.Pending() > 0) writers_.TakeOldest();
+    while (!handed_.empty()) TakeBack();
     result_ = Finish(window_, text, -1);
     return false;
   }
 
   // A failure of the split itself comes after what became of the pieces handed over before it.
-  bool Fail(const std::string& text) {
-    while (writers_.Pending() > 0) {
-      if (!Settle()) return false;
-    }
-    return Ended(text);
-  }
+  bool Fail(const std::string& text) { return SettleAllBut(0) && Ended(text); }
 
   // What was read before the stop goes into the pieces; the pieces full
   // before it are reported as ever, the one it cut short is not.
   bool Stop(int64_t end) {
-    writers_.Hand(pieceStart_, end, pieceLoneLf_, false, totalLines_);
-    while (writers_.Pending() > 1) {
-      if (!Settle()) return false;
-    }
-    writers_.TakeOldest();
+    Hand(end, false);
+    if (!SettleAllBut(1)) return false;
+    TakeBack();
     result_ = -1;
     return false;
   }
 
   CleavoraWindow& window_;
   const SplitState& state_;
-  PieceWriters& writers_;
   const std::string sourcePath_;
   const std::string splitDirectory_;
   const int64_t sourceSize_;
+  std::vector<std::unique_ptr<PieceLane>> lanes_;
+  std::deque<int64_t> handed_;  // source lines up to the end of each piece handed over and not taken back
   int64_t pieces_ = 0;  // pieces created
+  int64_t taken_ = 0;   // pieces taken back
   int64_t pieceStart_ = 0;
-  int64_t streamedTo_ = 0;  // the caller's piece holds the source bytes up to here
+  int64_t streamedTo_ = 0;  // this thread's piece holds the source bytes up to here
   bool pieceLoneLf_ = false;  // the piece may hold an LF without CR
   bool windowLoneLf_ = false;  // the window taken last may hold one
   int64_t linesInPiece_ = 0;
@@ -245,19 +269,18 @@ int RunSplit(CleavoraWindow& window, SplitState& state, size_t windowSize, size_
   windowSize = std::max<size_t>(windowSize, 1);
   const int64_t sourceSize = sourceFile.Size();
   const int workers = suite::ScanWorkers();
-  PieceWriters writers(sourceFile, workers, windowSize, writeBufferSize);
-  SplitSink sink(window, state, writers, sourcePath, splitDirectory, sourceSize);
-  if (!sink.Begin()) return sink.Result();
-
-  // Counting a window's lines is quick beside writing them: as many scanning
-  // workers as there are windows, up to the writers' number.
-  std::vector<std::unique_ptr<SourceSlot>> slots;
-  const int scanners = suite::WorkersForWindows(workers, sourceSize, suite::ByteOffset{0}, windowSize);
-  for (int slot = 0; slot < scanners; ++slot) slots.push_back(std::make_unique<SourceSlot>(sourceFile, windowSize));
-  suite::RunOrderedScan(
-      slots, suite::ByteOffset{0}, static_cast<int64_t>(windowSize),
-      [](SourceSlot& slot, suite::ByteOffset offset) { slot.lines.Scan(slot.window, offset.value, true); },
-      [&](SourceSlot& slot, suite::ByteOffset offset) { return sink.Take(slot.window, slot.lines, offset.value); });
+  SplitSink sink(window, state, sourceFile, workers, writeBufferSize, sourcePath, splitDirectory, sourceSize);
+  if (sink.Begin()) {
+    // Counting a window's lines is quick beside writing them: as many
+    // scanning workers as there are windows, up to the lanes' number.
+    std::vector<std::unique_ptr<SourceSlot>> slots;
+    const int scanners = suite::WorkersForWindows(workers, sourceSize, suite::ByteOffset{0}, windowSize);
+    for (int slot = 0; slot < scanners; ++slot) slots.push_back(std::make_unique<SourceSlot>(sourceFile, windowSize));
+    suite::RunOrderedScan(
+        slots, suite::ByteOffset{0}, static_cast<int64_t>(windowSize),
+        [](SourceSlot& slot, suite::ByteOffset offset) { slot.lines.Scan(slot.window, offset.value, true); },
+        [&](SourceSlot& slot, suite::ByteOffset offset) { return sink.Take(slot.window, slot.lines, offset.value); });
+  }
   return sink.End();
 }
 

@@ -29,8 +29,9 @@ std::string PiecePath(const std::string& splitDirectory, int64_t piece);
 // The source is seen through windows of `windowSize`, their line ends found
 // by suite::ScanWorkers() workers at once (common/scan_pipeline.h) and taken
 // here in file order; a line of any length works. Up to that many pieces are
-// written at once (piece_writers.h); their reports still come in piece order,
-// and a piece's failure before anything after it.
+// written at once, each by a lane of its own (piece_lane.h) with buffers of
+// `writeBufferSize`; their reports still come in piece order, and a piece's
+// failure before anything after it.
 int RunSplit(CleavoraWindow& window, SplitState& state, size_t windowSize = suite::kMapWindowSize,
              size_t writeBufferSize = suite::kWriteBlockSize);
 

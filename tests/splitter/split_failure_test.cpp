@@ -135,7 +135,7 @@ TEST_F(SplitFailureTest, ReadErrorIsReportedNotSuccess) {
 // Another program cuts the source while it is split (a log rotated by
 // copytruncate): a failure naming the file, never success, and no crash.
 // Through small windows too, where every other piece is written by the
-// second lane from a window of its own.
+// second lane, which reads the source itself.
 TEST_F(SplitFailureTest, ASourceCutWhileItIsSplitIsReportedNotSuccess) {
   for (const size_t windowSize : {suite::kMapWindowSize, size_t{4096}}) {
     const std::string source = WriteSource(NumberedLines(1, 300000));
