@@ -40,8 +40,9 @@ class ExclusiveFile {
   bool Seek(int64_t offset);
 
   // Reads up to `length` bytes at `offset`, leaving the position; fewer only
-  // at the end of the file or on an error.
-  size_t ReadAt(char* buffer, size_t length, int64_t offset);
+  // at the end of the file or on an error, which `error` then gets as an
+  // errno value (0 at the end). Safe beside other reads of the same file.
+  size_t ReadAt(char* buffer, size_t length, int64_t offset, int* error = nullptr) const;
 
   // Asks for bytes to be read into the page cache without waiting for them:
   // hints for many small files first let their reads overlap.

@@ -69,11 +69,13 @@ std::ptrdiff_t ExclusiveFile::Read(char* buffer, size_t length) {
   }
 }
 
-size_t ExclusiveFile::ReadAt(char* buffer, size_t length, int64_t offset) {
+size_t ExclusiveFile::ReadAt(char* buffer, size_t length, int64_t offset, int* error) const {
   size_t got = 0;
+  if (error) *error = fd_ < 0 || offset < 0 ? EBADF : 0;
   while (fd_ >= 0 && offset >= 0 && got < length) {
     const ssize_t read = ::pread(fd_, buffer + got, length - got, static_cast<off_t>(offset) + static_cast<off_t>(got));
     if (read < 0 && errno == EINTR) continue;
+    if (read < 0 && error) *error = errno;
     if (read <= 0) break;
     got += static_cast<size_t>(read);
   }

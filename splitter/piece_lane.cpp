@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <string_view>
-#include <unistd.h>
 
 #include "common/exclusive_file.h"
 #include "common/line_ends.h"
@@ -50,15 +49,15 @@ void PieceLane::Start(int64_t start, int64_t end, bool loneLf, bool closeLine) {
     for (int64_t offset = start; offset < end;) {
       // Reads of the write's size go out from the buffer they were read into.
       const size_t size = std::min<size_t>(writer_.Room(), static_cast<size_t>(end - offset));
-      const ssize_t got = ::pread(source_.Descriptor(), readBuffer_.get(), size, static_cast<off_t>(offset));
-      if (got < 0 && errno == EINTR) continue;
+      int error = 0;
+      const size_t got = source_.ReadAt(readBuffer_.get(), size, offset, &error);
       // Nothing read: the file ends before lines the split found there.
-      if (got <= 0) {
-        Finish(false, got < 0 ? Outcome::kReadFailed : Outcome::kCut);
+      if (got == 0) {
+        Finish(false, error != 0 ? Outcome::kReadFailed : Outcome::kCut);
         return;
       }
-      if (!Append(readBuffer_.get(), static_cast<size_t>(got), loneLf)) break;
-      offset += got;
+      if (!Append(readBuffer_.get(), got, loneLf)) break;
+      offset += static_cast<int64_t>(got);
     }
     Finish(closeLine);
   });
