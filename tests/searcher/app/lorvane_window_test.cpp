@@ -224,7 +224,10 @@ class LorvaneWindowTest : public QObject {
     CLorvaneDlg dialog(CommandLineRequest{}, shell);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog, kPatienceMs));
-    const std::string clipboardDirectory = dialog.Context().clipboardDirectory;
+    // Its own folder: other tests' windows copy texts beside the programs too.
+    suite::testing::TempDir ownFolder;
+    const std::string clipboardDirectory = ownFolder / "clipboard";
+    dialog.Context().clipboardDirectory = clipboardDirectory;
     const auto copiedTexts = [&] {
       int count = 0;
       if (std::filesystem::is_directory(clipboardDirectory)) {
