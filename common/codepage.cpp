@@ -1,4 +1,5 @@
 #include "common/codepage.h"
+#include "common/codepage_convert.h"
 
 #include <algorithm>
 #include <atomic>
@@ -6,19 +7,23 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <iconv.h>
 #include <string>
 #include <strings.h>
 #include <vector>
 
 namespace suite {
+
+using codepage_detail::Convert;
+
 namespace {
 
 std::atomic<int> g_codePage{-1};
 
 bool IsUtf8Continuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
-size_t Utf8SequenceLength(std::string_view text, size_t pos) {
+}  // namespace
+
+size_t codepage_detail::Utf8SequenceLength(std::string_view text, size_t pos) {
   const auto lead = static_cast<unsigned char>(text[pos]);
   size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 1;
   if (pos + length > text.size()) return 1;
@@ -28,64 +33,9 @@ size_t Utf8SequenceLength(std::string_view text, size_t pos) {
   return length;
 }
 
-// Opening a converter costs more than converting a status line, so each thread
-// keeps the few it uses open for its lifetime.
-iconv_t OpenConverter(const char* to, const char* from) {
-  struct Cached {
-    std::string to, from;
-    iconv_t cd;
-  };
-  struct Cache {
-    std::vector<Cached> entries;
-    ~Cache() {
-      for (auto& entry : entries) {
-        if (entry.cd != reinterpret_cast<iconv_t>(-1)) ::iconv_close(entry.cd);
-      }
-    }
-  };
-  thread_local Cache cache;
-  for (const auto& entry : cache.entries) {
-    if (entry.to == to && entry.from == from) return entry.cd;
-  }
-  cache.entries.push_back({to, from, ::iconv_open(to, from)});
-  return cache.entries.back().cd;
-}
+namespace {
 
-// One iconv pass; `onInvalid` is called for each byte that doesn't convert and
-// appends its replacement.
-template <typename OnInvalid>
-std::string Convert(const char* to, const char* from, std::string_view input, OnInvalid onInvalid) {
-  std::string output;
-  iconv_t cd = OpenConverter(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) {
-    output.assign(input);
-    return output;
-  }
-  ::iconv(cd, nullptr, nullptr, nullptr, nullptr);
-  output.reserve(input.size() * 3 / 2 + 16);
-  char chunk[4096];
-  char* in = const_cast<char*>(input.data());
-  size_t inLeft = input.size();
-  while (inLeft > 0) {
-    char* out = chunk;
-    size_t outLeft = sizeof chunk;
-    const size_t result = ::iconv(cd, &in, &inLeft, &out, &outLeft);
-    output.append(chunk, static_cast<size_t>(out - chunk));
-    if (result == static_cast<size_t>(-1)) {
-      if (errno == E2BIG) continue;
-      // EILSEQ or EINVAL (a cut sequence at the end): replace what doesn't convert, go on.
-      const size_t skipped = onInvalid(output, std::string_view(in, inLeft));
-      in += skipped;
-      inLeft -= skipped;
-      ::iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    }
-  }
-  char* out = chunk;
-  size_t outLeft = sizeof chunk;
-  ::iconv(cd, nullptr, nullptr, &out, &outLeft);
-  output.append(chunk, static_cast<size_t>(out - chunk));
-  return output;
-}
+using codepage_detail::Utf8SequenceLength;
 
 void AppendHexEscape(std::string& output, unsigned char byte) {
   char text[8];

@@ -22,12 +22,43 @@ std::string WithoutTrailingSeparators(std::string directory) {
   return directory;
 }
 
-bool IsAbsolute(const std::string& path) { return !path.empty() && path.front() == kPathSeparator; }
+bool IsAbsolute(const std::string& path) { return IsAbsolutePath(path); }
 
 }  // namespace
 
+#ifdef _WIN32
+// On Windows, after the drive: the system's and installed software's folders,
+// and the folders shared by everyone themselves; names in any case, either
+// separator.
+bool IsWindowsSystemFolder(std::string folder) {
+  for (char& c : folder) {
+    if (c == '\\') c = '/';
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+  }
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  if (folder.rfind("//", 0) == 0) {  // a share: its root is everyone's, below it someone's
+    const size_t share = folder.find('/', 2);
+    return share == std::string::npos || folder.find('/', share + 1) == std::string::npos;
+  }
+  if (folder.size() < 2 || folder[1] != ':') return true;
+  const std::string rest = folder.substr(2);
+  for (std::string_view root : {"", "/users", "/users/public"}) {
+    if (rest == root) return true;
+  }
+  for (std::string_view tree : {"/windows", "/program files", "/program files (x86)", "/programdata"}) {
+    if (rest.compare(0, tree.size(), tree) == 0 && (rest.size() == tree.size() || rest[tree.size()] == '/')) {
+      return true;
+    }
+  }
+  return false;
+}
+#endif
+
 bool IsSystemFolder(const std::string& directory) {
   if (!IsAbsolute(directory)) return true;  // nothing known about it: never a place for files
+#ifdef _WIN32
+  return IsWindowsSystemFolder(directory);
+#endif
   const std::string folder = WithoutTrailingSeparators(directory);
   for (std::string_view root : kSharedRoots) {
     if (folder == root) return true;

@@ -1,10 +1,6 @@
 #include "common/file_window.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "common/exclusive_file.h"
 
@@ -19,7 +15,7 @@ FileWindow::~FileWindow() {
 }
 
 void FileWindow::Unmap() {
-  if (mapping_) ::munmap(mapping_, mappingSize_);
+  if (mapping_) Unmap(mapping_, mappingSize_);
   mapping_ = nullptr;
   mappingSize_ = 0;
 }
@@ -36,10 +32,9 @@ bool FileWindow::Load(int64_t offset) {
   size_ = 0;
   offset_ = offset;
   reachesEnd_ = false;
-  struct stat status;
   cut_ = false;
-  if (offset < 0 || ::fstat(file_.Descriptor(), &status) != 0) return false;
-  const int64_t fileSize = status.st_size;
+  const int64_t fileSize = offset < 0 ? -1 : FileSizeNow(file_);
+  if (fileSize < 0) return false;
   if (fileSize < sizeSeen_) {  // a scan on would take the cut for the file's end
     cut_ = true;
     return false;
@@ -62,8 +57,8 @@ bool FileWindow::Load(int64_t offset) {
     const int64_t start = offset / kMapAlignment * kMapAlignment;
     const int64_t stop = (offset + static_cast<int64_t>(size_) + kMapAlignment - 1) / kMapAlignment * kMapAlignment;
     const size_t length = static_cast<size_t>(stop - start);
-    void* mapping = ::mmap(nullptr, length, PROT_READ, MAP_SHARED, file_.Descriptor(), start);
-    if (mapping != MAP_FAILED) {
+    void* mapping = Map(file_, start, length, fileSize);
+    if (mapping) {
       mapping_ = mapping;
       mappingSize_ = length;
       data_ = static_cast<const char*>(mapping) + (offset - start);
@@ -77,9 +72,8 @@ bool FileWindow::Load(int64_t offset) {
   if (!buffer_) buffer_ = new AlignedBlock(capacity_);
   size_t got = 0;
   while (got < capacity_) {
-    const ssize_t read = ::pread(file_.Descriptor(), buffer_->get() + got, capacity_ - got,
-                                 static_cast<off_t>(offset + static_cast<int64_t>(got)));
-    if (read < 0 && errno == EINTR) continue;
+    const std::ptrdiff_t read =
+        ReadSome(file_, buffer_->get() + got, capacity_ - got, offset + static_cast<int64_t>(got));
     if (read < 0) return false;
     if (read == 0) {
       reachesEnd_ = true;

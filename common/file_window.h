@@ -15,7 +15,8 @@ class ExclusiveFile;
 // the file can be mapped (the mapping reaches out to the 2 MiB boundaries
 // around the window, so that large folios map whole; only the window is
 // read), read into a buffer of the window's size where it can't. A mapped
-// window raises SIGBUS when touched past the end of a file cut meanwhile, so
+// window faults (SIGBUS; on Windows an access violation or an in-page error)
+// when touched past the end of a file cut meanwhile, so
 // scans read it under ScanUnlessCut (cut_guard.h). The file must stay open
 // while the window is used. Not thread-safe.
 class FileWindow {
@@ -46,6 +47,14 @@ class FileWindow {
 
  private:
   void Unmap();
+  // The platform's calls (file_window_posix.cpp, file_window_win32.cpp): the
+  // file's size now (-1 when it can't be told); a read-only mapping of
+  // [start, start + length) of a file `fileSize` long, nullptr when it can't
+  // be made; its end; a read at an offset (-1 on an error, 0 at the end).
+  static int64_t FileSizeNow(const ExclusiveFile& file);
+  static void* Map(const ExclusiveFile& file, int64_t start, size_t length, int64_t fileSize);
+  static void Unmap(void* mapping, size_t length);
+  static std::ptrdiff_t ReadSome(const ExclusiveFile& file, char* buffer, size_t length, int64_t offset);
 
   const ExclusiveFile& file_;
   const size_t capacity_;

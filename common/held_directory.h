@@ -2,13 +2,15 @@
 // a deletion which respects the hold leaves it alone.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace suite {
 
 // Holds a directory from Hold to Release (or the end of the object): an
-// advisory lock on the directory itself, gone when the process ends however it
-// ends, so a crashed search never leaves a directory that can't be deleted.
+// advisory lock on the directory itself (on Windows its share mode), gone when
+// the process ends however it ends, so a crashed search never leaves a
+// directory that can't be deleted.
 class HeldDirectory {
  public:
   HeldDirectory() = default;
@@ -23,7 +25,7 @@ class HeldDirectory {
   bool HeldElsewhere() const { return heldElsewhere_; }
 
  private:
-  int fd_ = -1;
+  std::intptr_t handle_ = -1;  // the platform's handle of the directory
   bool heldElsewhere_ = false;
 };
 

@@ -10,17 +10,18 @@ namespace suite {
 bool HeldDirectory::Hold(const std::string& path) {
   Release();
   heldElsewhere_ = false;
-  fd_ = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-  if (fd_ < 0) return false;
-  if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) return true;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return false;
+  handle_ = fd;
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
   heldElsewhere_ = errno == EWOULDBLOCK;
   Release();
   return false;
 }
 
 void HeldDirectory::Release() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
+  if (handle_ >= 0) ::close(static_cast<int>(handle_));
+  handle_ = -1;
 }
 
 bool DirectoryIsHeld(const std::string& path) {

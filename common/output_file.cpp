@@ -4,8 +4,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace suite {
 
@@ -26,10 +24,7 @@ bool OutputFile::CreateNew(const std::string& path, bool* existed) {
 bool OutputFile::Open(const std::string& path, int flags) {
   Close();
   path_ = path;
-  fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | flags, 0600);
-  // What the suite writes comes from the user's logs: readable by the user
-  // alone, also when an older file of the name was readable by others.
-  if (fd_ >= 0 && (flags & O_TRUNC)) ::fchmod(fd_, 0600);
+  fd_ = OpenDescriptor(path, flags);
   failed_ = fd_ < 0;
   error_ = failed_ ? errno : 0;
   used_ = 0;
@@ -68,14 +63,14 @@ bool OutputFile::Append(std::string_view bytes) {
 bool OutputFile::Close() {
   if (fd_ < 0) return !failed_;
   if (!failed_) Flush();
-  if (::close(fd_) != 0 && errno != EINTR) failed_ = true;
+  if (!CloseDescriptor(fd_)) failed_ = true;
   fd_ = -1;
   used_ = 0;
   return !failed_;
 }
 
 bool OutputFile::CloseDurably() {
-  if (fd_ >= 0 && !failed_ && Flush() && ::fdatasync(fd_) != 0) {
+  if (fd_ >= 0 && !failed_ && Flush() && !SyncDescriptor(fd_)) {
     failed_ = true;
     error_ = errno;
   }
@@ -88,8 +83,8 @@ int64_t OutputFile::CloseAtMark() {
   if (!failed_ && last > written_) WriteAll(buffer_.get(), static_cast<size_t>(last - written_));
   const auto whole = std::upper_bound(marks_.begin(), marks_.end(), written_) - marks_.begin();
   const int64_t size = whole > 0 ? marks_[static_cast<size_t>(whole - 1)] : 0;
-  const bool cut = ::ftruncate(fd_, size) == 0;
-  if (::close(fd_) != 0 && errno != EINTR) failed_ = true;
+  const bool cut = CutDescriptor(fd_, size);
+  if (!CloseDescriptor(fd_)) failed_ = true;
   fd_ = -1;
   used_ = 0;
   marks_.clear();
@@ -106,7 +101,7 @@ bool OutputFile::Flush() {
 
 bool OutputFile::WriteAll(const char* bytes, size_t length) {
   while (length > 0) {
-    const ssize_t wrote = ::write(fd_, bytes, length);
+    const std::ptrdiff_t wrote = WriteSome(fd_, bytes, length);
     if (wrote < 0 && errno == EINTR) continue;
     if (wrote <= 0) {
       error_ = wrote < 0 ? errno : ENOSPC;

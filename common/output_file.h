@@ -69,6 +69,15 @@ class OutputFile {
 
  private:
   bool Open(const std::string& path, int flags);
+  // The platform's calls (output_file_posix.cpp, output_file_win32.cpp), each
+  // failing with errno set: a file created or truncated (`flags` O_TRUNC or
+  // O_EXCL) readable by the user alone, part of a write, the bytes synced to
+  // the disk, the size cut, the close.
+  static int OpenDescriptor(const std::string& path, int flags);
+  static std::ptrdiff_t WriteSome(int fd, const char* bytes, size_t length);
+  static bool SyncDescriptor(int fd);
+  static bool CutDescriptor(int fd, int64_t size);
+  static bool CloseDescriptor(int fd);
   bool Flush();
   bool WriteAll(const char* bytes, size_t length);
 

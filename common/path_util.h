@@ -6,9 +6,24 @@
 
 namespace suite {
 
-// The separator inside every path the suite builds.
+// The separator inside every path the suite builds. Windows takes it too, so
+// the suite writes it there as well; paths that come from outside may hold
+// a backslash there, and every function that takes a path apart knows both.
 inline constexpr char kPathSeparator = '/';
 inline constexpr const char* kPathSeparatorText = "/";
+
+#ifdef _WIN32
+inline constexpr bool IsPathSeparator(char c) { return c == '/' || c == '\\'; }
+#else
+inline constexpr bool IsPathSeparator(char c) { return c == '/'; }
+#endif
+
+// An absolute path: from the root on POSIX systems; on Windows with a drive
+// letter and a separator ("C:/", "C:\\") or a UNC one ("\\\\server\\share").
+bool IsAbsolutePath(const std::string& path);
+
+// Where the last separator of the path is; npos without one.
+size_t LastSeparator(const std::string& path);
 
 // True when the file system reports a status for the path (file or directory).
 // Never creates or opens anything; any failure reads as "missing".

@@ -2,8 +2,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace suite {
 namespace {
@@ -11,15 +9,6 @@ namespace {
 int lostReason = 0;  // why a flush in the middle of the run failed
 
 }  // namespace
-
-void KeepStandardDescriptors() {
-  for (int fd = 0; fd <= 2; ++fd) {
-    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
-    // The lowest free number is `fd` itself, as the lower ones are open.
-    const int opened = ::open("/dev/null", fd == 0 ? O_WRONLY : O_RDONLY);
-    if (opened != fd && opened != -1) ::close(opened);
-  }
-}
 
 void FlushStdout(std::FILE* out) {
   errno = 0;

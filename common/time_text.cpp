@@ -4,13 +4,6 @@
 
 namespace suite {
 
-std::tm LocalTimeNow() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  ::localtime_r(&now, &local);
-  return local;
-}
-
 std::string MakeTimeStamp() { return MakeTimeStamp(LocalTimeNow()); }
 
 std::string MakeTimeStamp(const std::tm& time) {

@@ -7,10 +7,12 @@
 #include <functional>
 #include <string>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <thread>
 #include <tuple>
 #include <unistd.h>
+#ifndef _WIN32
+#include <sys/syscall.h>
+#endif
 
 #include "common/file_watch.h"
 #include "common/stop_signals.h"
@@ -45,6 +47,16 @@ void Move(const std::string& from, const std::string& to) { ASSERT_EQ(std::renam
   return ::testing::AssertionFailure() << "the watch keeps waking while nothing happens";
 }
 
+#ifdef _WIN32
+// No thread's system call can be read on Windows: the action comes once the
+// wait has surely begun.
+std::thread WhenBlocked(std::function<void()> action) {
+  return std::thread([action = std::move(action)] {
+    std::this_thread::sleep_for(300ms);
+    action();
+  });
+}
+#else
 bool InPoll(pid_t tid) {
   long number = -1;
   std::ifstream("/proc/self/task/" + std::to_string(tid) + "/syscall") >> number;
@@ -63,6 +75,7 @@ std::thread WhenBlocked(std::function<void()> action) {
     action();
   });
 }
+#endif
 
 // Every case with inotify and with polling forced, each change made between
 // two waits (it must not be missed) or while a wait is blocked (it must wake it).
@@ -179,6 +192,9 @@ class StopSignalTest : public ::testing::TestWithParam<WatchMode> {
 };
 
 TEST_P(StopSignalTest, SignalWakesABlockedWaitUntilReset) {
+#ifdef _WIN32
+  GTEST_SKIP() << "a stop reaches a Windows program as a console event, not a signal";
+#endif
   TempDir dir;
   const std::string log = WriteFile(dir / "app.log", "quiet\n");
   suite::CatchStopSignals();

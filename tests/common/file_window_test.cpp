@@ -3,9 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstring>
+#include <numeric>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <unistd.h>
+#ifdef _WIN32
+#include <windows.h>
+
+#include "common/wide_text_win32.h"
+#endif
 
 #include "common/cut_guard.h"
 #include "common/exclusive_file.h"
@@ -88,6 +96,7 @@ TEST(FileWindowTest, FilesOfProcAreReadAndTheirErrorsReported) {
 // with false instead of the process ending with SIGBUS; the window's next
 // Load says the file was cut, and a new window sees the file as it is now.
 TEST(FileWindowTest, AScanOfAWindowCutMeanwhileEndsWithFalse) {
+  SUITE_SKIP_ON_WINDOWS("a mapped file can't be cut there (FileWindowWindowsTest)");
   TempDir dir;
   const std::string path = WriteFile(dir / "log", Pattern(4 << 20));
   ExclusiveFile file;
@@ -124,6 +133,9 @@ TEST(FileWindowTest, ACutBetweenTwoWindowsIsSeenByTheNextLoad) {
   ASSERT_EQ(::truncate(path.c_str(), 4 * 4096), 0);  // it grows
   ASSERT_TRUE(window.Load(4096));
   EXPECT_FALSE(window.WasCut());
+#ifdef _WIN32
+  window.Release();  // a mapped file can't be cut there
+#endif
   ASSERT_TRUE(suite::testing::CutFromAnotherProcess(path, 2 * 4096));
   EXPECT_FALSE(window.Load(2 * 4096));  // at the new end: it would look like the end
   EXPECT_TRUE(window.WasCut());
@@ -131,6 +143,7 @@ TEST(FileWindowTest, ACutBetweenTwoWindowsIsSeenByTheNextLoad) {
 
 // Outside a guard the signal keeps its meaning: a real fault still ends the program.
 TEST(FileWindowDeathTest, ACutOutsideAGuardStillEndsTheProgram) {
+  SUITE_SKIP_ON_WINDOWS("a mapped file can't be cut there (FileWindowWindowsTest)");
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   TempDir dir;
   const std::string path = WriteFile(dir / "log", Pattern(1 << 20));
@@ -146,5 +159,66 @@ TEST(FileWindowDeathTest, ACutOutsideAGuardStillEndsTheProgram) {
       },
       "");
 }
+
+#ifdef _WIN32
+// Windows refuses to cut a file while a view of it is mapped, here or in
+// another program: a log cut in place can't pull pages from under a scan,
+// and the cut shows at the next Load once the window is let go.
+TEST(FileWindowWindowsTest, AMappedFileCantBeCutUntilItsWindowGoes) {
+  TempDir dir;
+  const std::string path = WriteFile(dir / "log", Pattern(3 << 20));
+  ExclusiveFile file;
+  ASSERT_TRUE(file.Open(path));
+  FileWindow window(file, 1 << 20);
+  ASSERT_TRUE(window.Load(2 << 20));  // a view that starts on the granularity past the first
+  ASSERT_EQ(window.Size(), size_t{1} << 20);
+  EXPECT_EQ(std::string_view(window.Data(), 8), Pattern(3 << 20).substr(2 << 20, 8));
+  HANDLE other = ::CreateFileW(suite::win32::Wide(path).c_str(), GENERIC_WRITE,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(other, INVALID_HANDLE_VALUE);
+  LARGE_INTEGER end;
+  end.QuadPart = 1000;
+  ASSERT_TRUE(::SetFilePointerEx(other, end, nullptr, FILE_BEGIN));
+  EXPECT_FALSE(::SetEndOfFile(other));
+  EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_USER_MAPPED_FILE));
+  unsigned sum = 0;
+  EXPECT_TRUE(suite::ScanUnlessCut(window.Data(), window.Size(), [&] { sum = Sum(window); }));
+  window.Release();
+  EXPECT_TRUE(::SetEndOfFile(other));
+  ::CloseHandle(other);
+  EXPECT_FALSE(window.Load(0));
+  EXPECT_TRUE(window.WasCut());
+}
+
+// Bytes that fault under a guard (pages that can't be read, as a file cut on
+// a file system that lets it through) end the scan with false, on any thread,
+// and again and again; the same fault outside a guard still ends the program.
+TEST(FileWindowWindowsTest, AFaultUnderTheGuardEndsTheScanOnEveryThread) {
+  const size_t page = 4096;
+  char* pages = static_cast<char*>(::VirtualAlloc(nullptr, 2 * page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+  ASSERT_NE(pages, nullptr);
+  std::memset(pages, 'x', page);
+  DWORD old = 0;
+  ASSERT_TRUE(::VirtualProtect(pages + page, page, PAGE_NOACCESS, &old));
+  const auto sum = [pages, page] {
+    unsigned total = 0;
+    for (size_t i = 0; i < 2 * page; ++i) total += static_cast<unsigned char>(static_cast<volatile char*>(pages)[i]);
+    return total;
+  };
+  unsigned seen = 0;
+  for (int round = 0; round < 100; ++round) {
+    EXPECT_FALSE(suite::ScanUnlessCut(pages, 2 * page, [&] { seen = sum(); }));
+  }
+  EXPECT_TRUE(suite::ScanUnlessCut(pages, page, [&] { seen = std::accumulate(pages, pages + page, 0u); }));
+  std::thread([&] {
+    EXPECT_FALSE(suite::ScanUnlessCut(pages, 2 * page, [&] { seen = sum(); }));
+  }).join();
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  // Under a guard whose bytes end before the fault, it is no cut.
+  EXPECT_DEATH(suite::ScanUnlessCut(pages, page, [&] { seen = sum(); }), "");
+  EXPECT_DEATH(std::fprintf(stderr, "%u\n", sum()), "");
+  ::VirtualFree(pages, 0, MEM_RELEASE);
+}
+#endif
 
 }  // namespace

@@ -99,10 +99,14 @@ TEST_F(ListingTest, ListsHiddenFilesButNoDirectories) {
   ASSERT_EQ(::mkdir((dir / "sub").c_str(), 0777), 0);
   ASSERT_EQ(::mkdir((dir / kWorkDirectoryName).c_str(), 0777), 0);
   WriteFile(dir / "sub/inner.log", "x");
+#ifdef _WIN32  // no symbolic links to test with there
+  EXPECT_EQ(List(), (Names{".hidden", "plain.log"}));
+#else
   ASSERT_EQ(::symlink("sub", (dir / "link-to-dir").c_str()), 0);
   ASSERT_EQ(::symlink("plain.log", (dir / "link-to-file").c_str()), 0);
   ASSERT_EQ(::symlink("nowhere", (dir / "dangling").c_str()), 0);
   EXPECT_EQ(List(), (Names{".hidden", "dangling", "link-to-file", "plain.log"}));
+#endif
 }
 
 TEST_F(ListingTest, SortsWithoutRegardToCase) {

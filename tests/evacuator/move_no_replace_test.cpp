@@ -23,7 +23,7 @@ using MoveFunction = bool (*)(const std::string&, const std::string&);
 
 std::vector<std::string> EntriesOf(const std::string& directory) {
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(directory)) names.push_back(entry.path().filename());
+  for (const auto& entry : std::filesystem::directory_iterator(directory)) names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -40,6 +40,9 @@ TEST_P(MoveNoReplaceTest, MovesAFileOrALinkAsItIs) {
   EXPECT_FALSE(PathExists(dir / "a"));
   EXPECT_EQ(ReadFile(dir / "b"), "content");
 
+#ifdef _WIN32  // no symbolic links to test with there
+  EXPECT_EQ(EntriesOf(dir.Path()), (std::vector<std::string>{"b"}));
+#else
   ASSERT_EQ(::symlink("b", (dir / "link").c_str()), 0);
   ASSERT_TRUE(GetParam()(dir / "link", dir / "moved-link"));
   char target[16] = {};
@@ -47,6 +50,7 @@ TEST_P(MoveNoReplaceTest, MovesAFileOrALinkAsItIs) {
   EXPECT_STREQ(target, "b");
   // Nothing is left on the way: neither old names nor names put aside.
   EXPECT_EQ(EntriesOf(dir.Path()), (std::vector<std::string>{"b", "moved-link"}));
+#endif
 }
 
 TEST_P(MoveNoReplaceTest, NeverReplacesAndKeepsBothFiles) {

@@ -152,6 +152,7 @@ TEST_F(ListFileReaderTest, AListInTheMessageCodePageKeepsItsBytes) {
 }
 
 TEST_F(ListFileReaderTest, CharactersGbkLacksSurviveAGbkMessageCodePage) {
+  SUITE_SKIP_WITHOUT_GB18030();
   const std::string lines = "smile \xF0\x9F\x98\x80\r\n\xF0\xA0\x80\x80[\xE2\x82\xAC]\r\n";  // an emoji; U+20000[€]
   const std::string utf8 = WriteFile(dir / "utf8.txt", lines);
   const std::vector<ShownEntry> expected = {{"smile \xF0\x9F\x98\x80", false}, {"\xF0\xA0\x80\x80[\xE2\x82\xAC]", true}};
@@ -184,6 +185,7 @@ TEST_F(ListFileReaderTest, TheCodePageIsJudgedByAllLinesTogether) {
 }
 
 TEST(MessageTextTest, FileTextIntoTheMessageCodePage) {
+  SUITE_SKIP_WITHOUT_GB18030();
   const std::string gbkMiddle = "\xD6\xD0";       // "中"
   const std::string utf8Middle = "\xE4\xB8\xAD";  // "中"
   suite::SetActiveCodePage(CodePage::Utf8);

@@ -1,8 +1,11 @@
 // A file held locked by another process, as another program holds it.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#ifndef _WIN32
 #include <sys/types.h>
+#endif
 
 namespace suite::testing {
 
@@ -24,7 +27,11 @@ class LockFromAnotherProcess {
   void Release();
 
  private:
+#ifdef _WIN32
+  std::intptr_t child_ = -1;  // the handle that holds the lock
+#else
   pid_t child_ = -1;
+#endif
   bool held_ = false;
 };
 

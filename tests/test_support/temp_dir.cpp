@@ -1,57 +1,59 @@
 #include "test_support/temp_dir.h"
 
-#include <cerrno>
-#include <cstdlib>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <stdexcept>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace suite::testing {
 
-TempDir::TempDir() {
-  const char* base = std::getenv("TMPDIR");
-  std::string pattern = std::string(base && *base ? base : "/tmp") + "/suite-test-XXXXXX";
-  if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
+namespace {
+
+// The path's bytes as the file system's name: on Windows a narrow name would
+// be taken in the ANSI code page, not as the UTF-8 it is.
+std::filesystem::path FileName(const std::string& path) {
+#ifdef _WIN32
+  return std::filesystem::path(std::u8string(path.begin(), path.end()));
+#else
+  return std::filesystem::path(path);
+#endif
 }
 
-TempDir::~TempDir() {
-  std::error_code ignored;
-  std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
-  std::filesystem::remove_all(path_, ignored);
-}
+}  // namespace
 
-std::string TempDir::operator/(std::string_view name) const { return path_ + "/" + std::string(name); }
-
+#ifdef _WIN32
+// MinGW's streams take a narrow name in the ANSI code page: _wfopen takes the UTF-16 one.
 std::string WriteFile(const std::string& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (std::FILE* out = ::_wfopen(FileName(path).c_str(), L"wb")) {
+    std::fwrite(bytes.data(), 1, bytes.size(), out);
+    std::fclose(out);
+  }
+  return path;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::string content;
+  if (std::FILE* in = ::_wfopen(FileName(path).c_str(), L"rb")) {
+    char buffer[65536];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0) content.append(buffer, got);
+    std::fclose(in);
+  }
+  return content;
+}
+#else
+std::string WriteFile(const std::string& path, std::string_view bytes) {
+  std::ofstream out(FileName(path), std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return path;
 }
 
 std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(FileName(path), std::ios::binary);
   std::ostringstream content;
   content << in.rdbuf();
   return content.str();
 }
-
-bool CutFromAnotherProcess(const std::string& path, long long size) {
-  const std::string sizeText = std::to_string(size);
-  const pid_t child = ::fork();
-  if (child < 0) return false;
-  if (child == 0) {
-    ::execlp("truncate", "truncate", "-s", sizeText.c_str(), path.c_str(), static_cast<char*>(nullptr));
-    ::_exit(127);
-  }
-  int status = 0;
-  while (::waitpid(child, &status, 0) < 0) {
-    if (errno != EINTR) return false;
-  }
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
+#endif
 
 }  // namespace suite::testing

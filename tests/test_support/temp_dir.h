@@ -4,6 +4,25 @@
 #include <string>
 #include <string_view>
 
+#include "common/codepage.h"
+
+// What a test can't set up on Windows, where it is skipped with the reason:
+// symbolic links (Wine reports one made and makes none; Windows asks for a
+// privilege), and POSIX permission bits.
+#ifdef _WIN32
+#define SUITE_ON_WINDOWS true
+#define SUITE_SKIP_ON_WINDOWS(reason) GTEST_SKIP() << reason
+#else
+#define SUITE_ON_WINDOWS false
+#define SUITE_SKIP_ON_WINDOWS(reason) (void)0
+#endif
+#define SUITE_SKIP_WITHOUT_SYMLINKS() SUITE_SKIP_ON_WINDOWS("no symbolic links to test with here")
+// Wine lacks code page 54936: a character GBK lacks then can't travel as its
+// GB18030 bytes, and shows as the bytes of its UTF-8 instead.
+#define SUITE_SKIP_WITHOUT_GB18030()                                    \
+  if (!suite::ConvertExactly("GB18030", "UTF-8", "\xF0\x9F\x98\x80")) \
+  GTEST_SKIP() << "no GB18030 here (Wine lacks code page 54936)"
+
 namespace suite::testing {
 
 // A fresh directory under the system's temporary directory; removed with all

@@ -14,6 +14,22 @@
 namespace lorvane {
 namespace {
 
+#ifdef _WIN32
+// No memory stream on Windows: a temporary file, read back.
+struct Captured {
+  std::FILE* stream = std::tmpfile();
+  std::string Text() {
+    std::fflush(stream);
+    const long end = std::ftell(stream);
+    std::string text(static_cast<size_t>(end), '\0');
+    std::rewind(stream);
+    text.resize(std::fread(text.data(), 1, text.size(), stream));
+    std::fseek(stream, 0, SEEK_END);
+    return text;
+  }
+  ~Captured() { std::fclose(stream); }
+};
+#else
 struct Captured {
   char* data = nullptr;
   size_t size = 0;
@@ -27,6 +43,7 @@ struct Captured {
     std::free(data);
   }
 };
+#endif
 
 // Text without the status lines' time prefixes "[MM/DD hh:mm:ss] ".
 std::string WithoutTimes(const std::string& text) {

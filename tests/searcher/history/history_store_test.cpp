@@ -14,6 +14,7 @@
 #include "common/held_directory.h"
 #include "searcher/history/history_delete.h"
 #include "searcher/history/result_descriptor.h"
+#include "test_support/lock_holder.h"
 #include "test_support/temp_dir.h"
 
 namespace lorvane {
@@ -235,13 +236,13 @@ TEST_F(RemoveHistoryTest, ALockedFileStaysWithItsErrorCode) {
   const std::string history = History("20041203_091502");
   const std::string held = WriteFile(history + "/000000.txt", "r");
   WriteFile(history + "/000001.txt", "r");
-  const int fd = ::open(held.c_str(), O_RDONLY);
-  ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+  suite::testing::LockFromAnotherProcess lock(held);
+  ASSERT_TRUE(lock.Held());
   EXPECT_EQ(Remove(history), HistoryRemoval::kFailed);
   EXPECT_EQ(messages, Texts{"删除文件失败。(ERROR-CODE: " + std::to_string(EWOULDBLOCK) + ")"});
   EXPECT_TRUE(fs::exists(held));
   EXPECT_FALSE(fs::exists(history + "/000001.txt"));
-  ::close(fd);
+  lock.Release();
   EXPECT_EQ(Remove(history), HistoryRemoval::kRemoved);
 }
 
