@@ -94,9 +94,12 @@ std::ptrdiff_t ExclusiveFile::Read(char* buffer, size_t length) {
   return static_cast<std::ptrdiff_t>(got);
 }
 
-size_t ExclusiveFile::ReadAt(char* buffer, size_t length, int64_t offset) {
+size_t ExclusiveFile::ReadAt(char* buffer, size_t length, int64_t offset, int* error) const {
   size_t got = 0;
-  // A read at an offset moves the handle's position: it is put back after.
+  if (error) *error = fd_ < 0 || offset < 0 ? EBADF : 0;
+  // A read at an offset moves the handle's position: it is put back after,
+  // for Read's sake (no reader of a file reads on from its position while
+  // another thread reads it at offsets).
   LARGE_INTEGER position{};
   const bool positioned = fd_ >= 0 && ::SetFilePointerEx(HandleOf(fd_), LARGE_INTEGER{}, &position, FILE_CURRENT);
   while (fd_ >= 0 && offset >= 0 && got < length) {
@@ -106,7 +109,11 @@ size_t ExclusiveFile::ReadAt(char* buffer, size_t length, int64_t offset) {
     at.OffsetHigh = static_cast<DWORD>(position >> 32);
     DWORD read = 0;
     const DWORD asked = static_cast<DWORD>(std::min<size_t>(length - got, 1u << 30));
-    if (!::ReadFile(HandleOf(fd_), buffer + got, asked, &read, &at) || read == 0) break;
+    if (!::ReadFile(HandleOf(fd_), buffer + got, asked, &read, &at)) {
+      if (error && ::GetLastError() != ERROR_HANDLE_EOF) *error = win32::LastErrno();
+      break;
+    }
+    if (read == 0) break;
     got += read;
   }
   if (positioned) ::SetFilePointerEx(HandleOf(fd_), position, nullptr, FILE_BEGIN);
