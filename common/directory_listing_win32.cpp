@@ -22,21 +22,32 @@ bool IsDotOrDotDot(std::wstring_view name) { return name == L"." || name == L"..
 
 HANDLE HandleOf(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 
-// Calls `take` with each entry of the directory at `wide` (a path without a
-// pattern); false when it can't be read.
+// Calls `take(name, attributes)` with each entry of the directory open as
+// `directory` (listing access); false when it can't be read. The entries are
+// read through the handle, not FindFirstFileW: that one opens the directory
+// again without sharing deletion, and so fails while the directory is held
+// (a running search's history holds its directory so).
 template <typename Take>
-bool EachEntry(const std::wstring& wide, Take take) {
-  std::wstring pattern = wide;
-  if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
-  pattern += L'*';
-  WIN32_FIND_DATAW found;
-  HANDLE search = ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
-  if (search == INVALID_HANDLE_VALUE) return ::GetLastError() == ERROR_FILE_NOT_FOUND;
-  do {
-    if (!IsDotOrDotDot(found.cFileName)) take(found);
-  } while (::FindNextFileW(search, &found));
-  ::FindClose(search);
-  return true;
+bool EachEntryOf(HANDLE directory, Take take) {
+  alignas(8) char buffer[64 * 1024];
+  FILE_INFO_BY_HANDLE_CLASS kind = FileFullDirectoryRestartInfo;
+  while (::GetFileInformationByHandleEx(directory, kind, buffer, sizeof buffer)) {
+    kind = FileFullDirectoryInfo;
+    for (size_t at = 0;;) {
+      const auto* entry = reinterpret_cast<const FILE_FULL_DIR_INFO*>(buffer + at);
+      const std::wstring_view name(entry->FileName, entry->FileNameLength / sizeof(wchar_t));
+      if (!IsDotOrDotDot(name)) take(name, entry->FileAttributes);
+      if (entry->NextEntryOffset == 0) break;
+      at += entry->NextEntryOffset;
+    }
+  }
+  return ::GetLastError() == ERROR_NO_MORE_FILES;
+}
+
+HANDLE OpenForListing(const std::wstring& path) {
+  return ::CreateFileW(path.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
 }
 
 // The path of the directory open as `handle`, as the file system has it now.
@@ -59,8 +70,10 @@ std::wstring PathOfHandle(HANDLE handle) {
 std::vector<DirectoryEntry> ListDirectory(const std::string& directory) {
   std::vector<DirectoryEntry> entries;
   if (directory.empty()) return entries;  // not the current directory
-  EachEntry(win32::Wide(directory), [&entries](const WIN32_FIND_DATAW& found) {
-    entries.push_back(DirectoryEntry{win32::Narrow(found.cFileName), KindOfAttributes(found.dwFileAttributes)});
+  win32::UniqueHandle handle(OpenForListing(win32::Wide(directory)));
+  if (!handle.Valid()) return entries;
+  EachEntryOf(handle.Get(), [&entries](std::wstring_view name, DWORD attributes) {
+    entries.push_back(DirectoryEntry{win32::Narrow(name), KindOfAttributes(attributes)});
   });
   return entries;
 }
@@ -79,9 +92,7 @@ OpenDirectory::~OpenDirectory() {
 int OpenDirectory::Open(const std::string& path) {
   if (handle_ != -1) ::CloseHandle(HandleOf(handle_));
   handle_ = -1;
-  HANDLE handle = ::CreateFileW(win32::Wide(path).c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  HANDLE handle = OpenForListing(win32::Wide(path));
   if (handle == INVALID_HANDLE_VALUE) return win32::LastErrno();
   BY_HANDLE_FILE_INFORMATION information;
   if (!::GetFileInformationByHandle(handle, &information) ||
@@ -95,10 +106,8 @@ int OpenDirectory::Open(const std::string& path) {
 }
 
 int OpenDirectory::Names(std::vector<std::string>* names) const {
-  const std::wstring path = PathOfHandle(HandleOf(handle_));
-  if (path.empty()) return win32::LastErrno();
-  const bool read = EachEntry(path, [names](const WIN32_FIND_DATAW& found) {
-    names->push_back(win32::Narrow(found.cFileName));
+  const bool read = EachEntryOf(HandleOf(handle_), [names](std::wstring_view name, DWORD) {
+    names->push_back(win32::Narrow(name));
   });
   return read ? 0 : win32::LastErrno();
 }

@@ -55,6 +55,10 @@ class ExclusiveFile {
     friend bool operator==(const Identity&, const Identity&) = default;
   };
   Identity FileIdentity() const;
+  // True when the file was deleted while open here. On Windows such a file
+  // keeps its name (and nobody can make a file there) until its last handle
+  // is closed.
+  bool Deleted() const;
 
   int Descriptor() const { return fd_; }
 

@@ -62,6 +62,11 @@ ExclusiveFile::Identity ExclusiveFile::FileIdentity() const {
   return {static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
 }
 
+bool ExclusiveFile::Deleted() const {
+  struct stat status;
+  return fd_ >= 0 && ::fstat(fd_, &status) == 0 && status.st_nlink == 0;
+}
+
 std::ptrdiff_t ExclusiveFile::Read(char* buffer, size_t length) {
   for (;;) {
     const ssize_t got = ::read(fd_, buffer, length);

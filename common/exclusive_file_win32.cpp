@@ -86,6 +86,13 @@ ExclusiveFile::Identity ExclusiveFile::FileIdentity() const {
           (static_cast<uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow};
 }
 
+bool ExclusiveFile::Deleted() const {
+  FILE_STANDARD_INFO information;
+  return fd_ >= 0 &&
+         ::GetFileInformationByHandleEx(HandleOf(fd_), FileStandardInfo, &information, sizeof information) &&
+         (information.DeletePending || information.NumberOfLinks == 0);
+}
+
 std::ptrdiff_t ExclusiveFile::Read(char* buffer, size_t length) {
   if (fd_ < 0) return -1;
   DWORD got = 0;

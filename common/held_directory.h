@@ -23,9 +23,16 @@ class HeldDirectory {
   bool Hold(const std::string& path);
   void Release();
   bool HeldElsewhere() const { return heldElsewhere_; }
+  bool Holds() const { return handle_ != -1; }
+
+  // Removes the held directory if it is empty, through the hold (on Windows
+  // the hold keeps everyone else, RemoveEmptyDirectory too, from removing
+  // it), and ends the hold. 0, or the errno value: ENOTEMPTY keeps the hold.
+  int RemoveIfEmpty();
 
  private:
   std::intptr_t handle_ = -1;  // the platform's handle of the directory
+  std::string path_;
   bool heldElsewhere_ = false;
 };
 

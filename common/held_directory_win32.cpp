@@ -37,12 +37,27 @@ bool HeldDirectory::Hold(const std::string& path) {
     return false;
   }
   handle_ = reinterpret_cast<std::intptr_t>(handle);
+  path_ = path;
   return true;
 }
 
 void HeldDirectory::Release() {
   if (handle_ != -1) ::CloseHandle(reinterpret_cast<HANDLE>(handle_));
   handle_ = -1;
+}
+
+// The hold was opened for deletion: the directory goes through it, marked
+// for deletion (refused while it has entries) and gone as the hold closes.
+int HeldDirectory::RemoveIfEmpty() {
+  if (handle_ == -1) return EBADF;
+  FILE_DISPOSITION_INFO disposition{};
+  disposition.DeleteFile = TRUE;
+  if (!::SetFileInformationByHandle(reinterpret_cast<HANDLE>(handle_), FileDispositionInfo, &disposition,
+                                    sizeof disposition)) {
+    return win32::LastErrno();
+  }
+  Release();
+  return 0;
 }
 
 bool DirectoryIsHeld(const std::string& path) {

@@ -20,6 +20,7 @@ bool LogFollower::Start() {
 
 bool LogFollower::SearchAgain() {
   followed_.Close();
+  followedDeleted_ = false;
   window_.SetFormText(FormText::FilePath, path_);
   window_.SetFormText(FormText::Keyword, keyword_);
   window_.SetMatchCase(matchCase_);
@@ -57,11 +58,20 @@ FollowChange LogFollower::Look(const std::function<void(std::string_view record)
       TakeNewRecords(take);
     }
   };
-  if (!atName.OpenShared(path_)) {
+  // A deleted file may still be found at its name (on Windows, while it is open).
+  if (!atName.OpenShared(path_) || atName.Deleted()) {
     finishFollowed();  // renamed away and not made again yet: the old file may still get lines
+    if (followed_.Deleted()) {
+      // Nothing can be read from it later; let it go, so its name can be made again.
+      followed_.Close();
+      followedDeleted_ = true;
+    }
     return FollowChange::kGone;
   }
-  if (!followed_.IsOpen() || !context_.targetIdentity) return SearchAgain() ? FollowChange::kCut : FollowChange::kFailed;
+  if (!followed_.IsOpen() || !context_.targetIdentity) {
+    const FollowChange news = followedDeleted_ ? FollowChange::kRotated : FollowChange::kCut;
+    return SearchAgain() ? news : FollowChange::kFailed;
+  }
   if (atName.FileIdentity() != followed_.FileIdentity()) {
     finishFollowed();
     return SearchAgain() ? FollowChange::kRotated : FollowChange::kFailed;

@@ -71,6 +71,7 @@ class LogFollower {
   const bool matchCase_;
   QuietWindow quiet_;
   suite::ExclusiveFile followed_;  // the file the history is of, open without a lock
+  bool followedDeleted_ = false;   // it was deleted and closed: a file at its name is another
   int64_t handedOut_ = 0;          // records handed out (or passed over at the start)
   int64_t wholeLineResults_ = 0;   // records of whole lines in the history
   std::string problem_;

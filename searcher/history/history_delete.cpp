@@ -19,8 +19,10 @@ HistoryRemoval RemoveHistoryDirectory(const std::string& directory,
     post(SearchRunningText(directory));
     return HistoryRemoval::kFailed;
   }
+  // Through the hold where there is one: on Windows nothing else may remove it.
+  const auto removeEmpty = [&] { return held.Holds() ? held.RemoveIfEmpty() : suite::RemoveEmptyDirectory(directory); };
   // A symbolic link gives ENOTDIR here and is never followed.
-  const int removeError = suite::RemoveEmptyDirectory(directory);
+  const int removeError = removeEmpty();
   if (removeError == 0) {
     post(EmptyDirectoryRemovedText(directory));
     return HistoryRemoval::kRemovedEmpty;
@@ -60,7 +62,7 @@ HistoryRemoval RemoveHistoryDirectory(const std::string& directory,
     }
   }
   if (failed) return HistoryRemoval::kFailed;
-  if (const int error = suite::RemoveEmptyDirectory(directory); error != 0) {
+  if (const int error = removeEmpty(); error != 0) {
     post(DirectoryRemoveFailedText(error, directory));
     return HistoryRemoval::kFailed;
   }

@@ -16,7 +16,9 @@
 
 #include "common/directory_listing.h"
 #include "common/display_presence.h"
+#include "common/exclusive_file.h"
 #include "common/file_moves.h"
+#include "common/held_directory.h"
 #include "common/open_directory.h"
 #include "common/path_util.h"
 #include "common/terminal.h"
@@ -224,6 +226,63 @@ TEST(FileMovesTest, RenameOverReplacesAndRemoveFileTellsWhyItCouldNot) {
   fs::create_directory(dir / "sub");
   EXPECT_NE(RemoveFile(dir / "sub"), 0);
   EXPECT_TRUE(fs::is_directory(dir / "sub"));
+}
+
+// A running search holds its history's directory: its own work there (listing
+// staged files, settling them, deleting the history) must still go on.
+TEST(HeldDirectoryTest, AHeldDirectoryIsListedChangedAndRemovedOnlyThroughItsHold) {
+  TempDir dir;
+  const std::string history = dir / "history";
+  fs::create_directory(history);
+  WriteFile(history + "/result.lvn.next", "new");
+  WriteFile(history + "/result.lvn", "old");
+  HeldDirectory held;
+  ASSERT_TRUE(held.Hold(history));
+  EXPECT_TRUE(DirectoryIsHeld(history));
+  HeldDirectory second;
+  EXPECT_FALSE(second.Hold(history));
+  EXPECT_TRUE(second.HeldElsewhere());
+
+  std::vector<std::string> listed;
+  for (const DirectoryEntry& entry : ListDirectory(history)) listed.push_back(entry.name);
+  std::sort(listed.begin(), listed.end());
+  EXPECT_EQ(listed, (std::vector<std::string>{"result.lvn", "result.lvn.next"}));
+  {
+    OpenDirectory open;
+    ASSERT_EQ(open.Open(history), 0);
+    std::vector<std::string> names;
+    ASSERT_EQ(open.Names(&names), 0);
+    EXPECT_EQ(names.size(), 2u);
+    EXPECT_TRUE(RenameOver(history + "/result.lvn.next", history + "/result.lvn"));
+    EXPECT_EQ(ReadFile(history + "/result.lvn"), "new");
+
+    const int full = held.RemoveIfEmpty();
+    EXPECT_TRUE(full == ENOTEMPTY || full == EEXIST) << full;
+    EXPECT_TRUE(held.Holds());
+    EXPECT_EQ(open.RemoveFileUnlessLocked("result.lvn"), 0);
+  }
+  EXPECT_EQ(held.RemoveIfEmpty(), 0);
+  EXPECT_FALSE(held.Holds());
+  EXPECT_FALSE(fs::exists(history));
+}
+
+// A log deleted while it is followed: on Windows its name stays taken while
+// it is open, so the follower must see it and let it go.
+TEST(ExclusiveFileTest, AFileDeletedWhileOpenIsToldSo) {
+  TempDir dir;
+  WriteFile(dir / "live.log", "a line\n");
+  ExclusiveFile file;
+  ASSERT_TRUE(file.OpenShared(dir / "live.log"));
+  EXPECT_FALSE(file.Deleted());
+  ASSERT_TRUE(fs::remove(dir / "live.log"));
+  if (SUITE_ON_WINDOWS && !file.Deleted()) {
+    GTEST_SKIP() << "Wine deletes a file open elsewhere only as it is closed, and shows it as it was until then";
+  }
+  EXPECT_TRUE(file.Deleted());
+  file.Close();
+  EXPECT_FALSE(file.Deleted());
+  WriteFile(dir / "live.log", "a new log\n");
+  EXPECT_EQ(ReadFile(dir / "live.log"), "a new log\n");
 }
 
 TEST(PathUtilTest, AnEmptyFileIsNewOrNotMadeAndOnlyAnEmptyDirectoryGoes) {

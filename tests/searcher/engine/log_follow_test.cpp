@@ -116,6 +116,9 @@ TEST_F(LogFollowTest, ARotationAndACopyTruncateLoseNothingAndRepeatNothing) {
   EXPECT_EQ(texts, (std::vector<std::string>{"and on hit"}));
 
   // The name gone for a while, then back.
+  if (SUITE_ON_WINDOWS) {
+    GTEST_SKIP() << "Wine deletes a file open elsewhere only as it is closed, and shows it at its name until then";
+  }
   texts.clear();
   std::filesystem::remove(log);
   EXPECT_EQ(Look(&texts), FollowChange::kGone);

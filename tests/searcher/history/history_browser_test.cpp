@@ -230,6 +230,7 @@ TEST_F(HistoryBrowserTest, ARowActsOnlyOnItsOwnDirectory) {
 // Names a row can't carry (the field separator would split it, a line end the
 // console's line) are not listed, so they can't lead a row to another name.
 TEST_F(HistoryBrowserTest, NamesWithTheSeparatorOrALineEndAreNotListed) {
+  SUITE_SKIP_ON_WINDOWS("Windows names can't hold a line end or a control character");
   const std::string prefix = Search("2024_");
   for (const char* name : {"2024\x08_000000", "2024\n_000000", "2024\r_000000"}) Search(name);
   Fill();
