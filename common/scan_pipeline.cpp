@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -34,19 +35,28 @@ void RunOrderedScan(int workers, ByteOffset start, int64_t step,
                     const std::function<void(int slot, ByteOffset offset)>& scan,
                     const std::function<bool(int slot, ByteOffset offset)>& take) {
   const auto window = [&](int64_t i) { return ByteOffset{start.value + step * i}; };
-  if (workers <= 1) {
+  // A system out of threads (seen under load on Windows) gets fewer workers,
+  // not a failed scan: the slots are used from the first on.
+  std::vector<std::unique_ptr<HelperThread>> helpers;
+  for (int slot = 0; workers > 1 && slot < workers; ++slot) {
+    try {
+      helpers.push_back(std::make_unique<HelperThread>());
+    } catch (const std::system_error&) {
+      break;
+    }
+  }
+  if (helpers.size() <= 1) {
     for (int64_t i = 0;; ++i) {
       scan(0, window(i));
       if (!take(0, window(i))) return;
     }
   }
+  workers = static_cast<int>(helpers.size());
   // Every slot's first window is handed out at once; a taken window's slot
   // goes on with the window `workers` further.
-  std::vector<std::unique_ptr<HelperThread>> helpers;
   for (int slot = 0; slot < workers; ++slot) {
-    helpers.push_back(std::make_unique<HelperThread>());
     const ByteOffset offset = window(slot);
-    helpers.back()->Start([&scan, slot, offset] { scan(slot, offset); });
+    helpers[static_cast<size_t>(slot)]->Start([&scan, slot, offset] { scan(slot, offset); });
   }
   for (int64_t i = 0;; ++i) {
     const int slot = static_cast<int>(i % workers);

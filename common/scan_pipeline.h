@@ -26,7 +26,8 @@ int ScanWorkersFor(const char* setting, unsigned cores);
 // once; `take(slot, offset)` runs on the caller, for each window in order,
 // after its scan, and before the slot scans its next window. A window after
 // the one `take` stopped at may have been scanned; it is never taken. With one
-// worker the caller scans each window itself, without a thread.
+// worker the caller scans each window itself, without a thread; with fewer
+// threads to be had than workers, the first slots are used.
 void RunOrderedScan(int workers, ByteOffset start, int64_t step,
                     const std::function<void(int slot, ByteOffset offset)>& scan,
                     const std::function<bool(int slot, ByteOffset offset)>& take);

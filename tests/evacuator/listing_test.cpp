@@ -78,6 +78,7 @@ TEST_F(ListingTest, EveryProgramTheBuildShipsIsOnTheSuiteListAndNeverListed) {
 }
 
 TEST_F(ListingTest, TrailBytesAreNotFoldedInTheComparisonOrTheOrder) {
+  SUITE_SKIP_ON_WINDOWS("Windows names are UTF-16: none holds bytes that aren't UTF-8");
   // 0xB0 0x41 is one GBK character whose trail byte is the letter A.
   const SuiteFileList suiteFiles({"\xB0\x61.txt"});
   WriteFile(dir / "\xB0\x41.txt", "x");
@@ -111,7 +112,11 @@ TEST_F(ListingTest, ListsHiddenFilesButNoDirectories) {
 
 TEST_F(ListingTest, SortsWithoutRegardToCase) {
   for (const char* name : {"b.txt", "a.txt", "C.log", "A.txt", "_first", "B"}) WriteFile(dir / name, "x");
-  EXPECT_EQ(List(), (Names{"_first", "A.txt", "a.txt", "B", "b.txt", "C.log"}));
+  if (SUITE_ON_WINDOWS) {  // names that differ only in case are one name there
+    EXPECT_EQ(List(), (Names{"_first", "a.txt", "B", "b.txt", "C.log"}));
+  } else {
+    EXPECT_EQ(List(), (Names{"_first", "A.txt", "a.txt", "B", "b.txt", "C.log"}));
+  }
   for (const auto& entry : window.Entries()) EXPECT_FALSE(entry.colour);
 }
 

@@ -50,6 +50,7 @@ FakeFolders Folders() {
 }
 
 TEST(SourceFolderTest, WhereTheFolderComesFrom) {
+  SUITE_SKIP_ON_WINDOWS("POSIX paths and folders");
   // A portable copy without arguments: its own folder, as always.
   auto folder = ChooseSourceFolder({}, Facts("/home/ann/suite/"), "/home/ann/logs", Folders());
   EXPECT_EQ(folder.directory, "/home/ann/suite/");
@@ -72,6 +73,7 @@ TEST(SourceFolderTest, WhereTheFolderComesFrom) {
 }
 
 TEST(SourceFolderTest, FoldersItNeverEmpties) {
+  SUITE_SKIP_ON_WINDOWS("POSIX paths and folders");
   struct Case {
     std::vector<std::string> arguments;
     std::string current;

@@ -128,6 +128,7 @@ TEST_F(ConsoleSplitTest, HelpAndVersionOnStdout) {
 
 // Output lost on a full device is a failure, said after the split's own.
 TEST_F(ConsoleSplitTest, AnUnwritableStdoutFailsTheRun) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
   const std::string path = WriteFile(dir / "a.log", "a\n");
   const auto runOnFullDevice = [&](const std::vector<std::string>& args) {
     std::FILE* full = std::fopen("/dev/full", "w");

@@ -75,7 +75,14 @@ TEST_F(SplitFailureTest, DirectoriesThatCannotBeMadeFailTheFirstPiece) {
 // created; the progress report of the first piece comes before the failure.
 TEST_F(SplitFailureTest, PieceThatCannotBeCreatedEndsTheSplit) {
   window.onLinesPerPiece = [&](long line) {
-    if (line == 1) std::filesystem::remove_all(state.LastSplitDirectory());
+    if (line != 1) return;
+    // Windows can't remove a directory with the first piece open in it: a
+    // directory takes the second piece's name there instead.
+    if (SUITE_ON_WINDOWS) {
+      std::filesystem::create_directory(PiecePath(state.LastSplitDirectory(), 1));
+    } else {
+      std::filesystem::remove_all(state.LastSplitDirectory());
+    }
   };
   EXPECT_EQ(SplitFile(WriteSource(NumberedLines(1, 5)), 2), -1);
   const std::string piece = PiecePath(state.LastSplitDirectory(), 1);
@@ -144,6 +151,7 @@ TEST_F(SplitFailureTest, ReadErrorIsReportedNotSuccess) {
 // Through small windows too, where every other piece is written by the
 // second lane, which reads the source itself.
 TEST_F(SplitFailureTest, ASourceCutWhileItIsSplitIsReportedNotSuccess) {
+  SUITE_SKIP_ON_WINDOWS("a mapped file can't be cut there (FileWindowWindowsTest)");
   for (const size_t windowSize : {suite::kMapWindowSize, size_t{4096}}) {
     const std::string source = WriteSource(NumberedLines(1, 300000));
     window.onLinesPerPiece = [&](long read) {
@@ -161,6 +169,7 @@ TEST_F(SplitFailureTest, ASourceCutWhileItIsSplitIsReportedNotSuccess) {
 // Cut between two windows, right at the end of the one just split: no mapped
 // byte is lost, so only the next window's load can tell a cut from the end.
 TEST_F(SplitFailureTest, ASourceCutBetweenTwoWindowsIsReportedNotSuccess) {
+  SUITE_SKIP_ON_WINDOWS("a mapped file can't be cut there (FileWindowWindowsTest)");
   std::string lines;
   for (int i = 0; i < 2048; ++i) lines += std::to_string(1000000 + i) + "\n";  // 8 bytes each
   const std::string source = WriteSource(lines);

@@ -271,11 +271,13 @@ TEST_F(KeywordSearchTest, AKeywordOrPathWithALineEndIsRefused) {
     OnBtnStartSearch(window);
     EXPECT_EQ(window.messages.back(), "OnBtnStartSearch: 关键字不能包含回车或换行符!");
   }
-  const std::string odd = WriteFile(dir / "line\nend.log", "a\r\n");
-  window.Controls().keyword = "a";
-  window.Controls().filePath = odd;
-  OnBtnStartSearch(window);
-  EXPECT_EQ(window.messages.back(), "OnBtnStartSearch: 目标文件路径不能包含回车或换行符!");
+  if (!SUITE_ON_WINDOWS) {  // Windows names can't hold a line end: such a file never exists there
+    const std::string odd = WriteFile(dir / "line\nend.log", "a\r\n");
+    window.Controls().keyword = "a";
+    window.Controls().filePath = odd;
+    OnBtnStartSearch(window);
+    EXPECT_EQ(window.messages.back(), "OnBtnStartSearch: 目标文件路径不能包含回车或换行符!");
+  }
   EXPECT_FALSE(window.Called("StartWorker(Search)"));
 
   // A search started by a command line's pre-read is refused the same way.
@@ -296,11 +298,13 @@ TEST_F(KeywordSearchTest, AKeywordOrPathWithTheRowSeparatorIsRefused) {
   window.Controls().keyword = "a\bb";
   OnBtnStartSearch(window);
   EXPECT_EQ(window.messages.back(), "OnBtnStartSearch: 关键字不能包含退格符(0x08)!");
-  const std::string odd = WriteFile(dir / "back\bspace.log", "a\r\n");
-  window.Controls().keyword = "a";
-  window.Controls().filePath = odd;
-  OnBtnStartSearch(window);
-  EXPECT_EQ(window.messages.back(), "OnBtnStartSearch: 目标文件路径不能包含退格符(0x08)!");
+  if (!SUITE_ON_WINDOWS) {  // nor a control character
+    const std::string odd = WriteFile(dir / "back\bspace.log", "a\r\n");
+    window.Controls().keyword = "a";
+    window.Controls().filePath = odd;
+    OnBtnStartSearch(window);
+    EXPECT_EQ(window.messages.back(), "OnBtnStartSearch: 目标文件路径不能包含退格符(0x08)!");
+  }
   EXPECT_FALSE(window.Called("StartWorker(Search)"));
 
   window.SetFormText(FormText::FilePath, target);

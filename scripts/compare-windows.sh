@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Searches the same logs with the Linux lorvane-cli and, under Wine, with
+# lorvane-cli.exe, and compares what they leave: every result file and the
+# descriptor byte for byte (its first two lines, the history directory and
+# the log's path, are each platform's own), and the code page file.
+#   scripts/compare-windows.sh LINUX_BIN WINDOWS_BIN
+# The logs: GBK and UTF-8, CR LF and LF, made by log-generator (about 12 MiB
+# each, so that results span several result files and the quick index has
+# entries). Needs the Wine prefix and server that test-windows.sh sets up
+# (WINEPREFIX); exits 1 on the first difference.
+set -euo pipefail
+
+linux=$(cd "$1" && pwd)
+windows=$(cd "$2" && pwd)
+wine=/usr/lib/wine/wine64
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+fail() { echo "compare-windows: $*" >&2; exit 1; }
+
+# Drops the history a search made, once it is compared.
+search() {  # search BIN KEYWORD CASE LOG -> the history directory
+  local out
+  if [[ $1 == *.exe ]]; then
+    out=$(WINEDEBUG=-all "$wine" "$1" search "$2" "$3" "Z:$4" | tr -d '\r')
+    unix_path "$(tail -n 1 <<<"$out")"
+  else
+    out=$("$1" search "$2" "$3" "$4")
+    tail -n 1 <<<"$out"
+  fi
+}
+
+# Z: is the root of the Linux file system in every Wine prefix, C: its drive_c.
+unix_path() {
+  case $1 in
+    [Zz]:*) echo "${1:2}" ;;
+    [Cc]:*) echo "${WINEPREFIX:-$HOME/.wine}/drive_c${1:2}" ;;
+    *) echo "$1" ;;
+  esac
+}
+
+"$linux/log-generator" --quiet --crlf 12M "$work/gbk-crlf.log"
+"$linux/log-generator" --quiet --lf 12M "$work/gbk-lf.log"
+iconv -f GB18030 -t UTF-8 "$work/gbk-crlf.log" >"$work/utf8-crlf.log"
+iconv -f GB18030 -t UTF-8 "$work/gbk-lf.log" >"$work/utf8-lf.log"
+
+compared=0
+for log in gbk-crlf gbk-lf utf8-crlf utf8-lf; do
+  for query in "timeout 1" "TIMEOUT 0" "用户登录成功 1" "FATAL_7Q 1"; do
+    read -r keyword matchCase <<<"$query"
+    a=$(search "$linux/lorvane-cli" "$keyword" "$matchCase" "$work/$log.log")
+    b=$(search "$windows/lorvane-cli.exe" "$keyword" "$matchCase" "$work/$log.log")
+    [[ -f $a/result.lvn ]] || fail "$log, $keyword: no history from the Linux program ($a)"
+    [[ -f $b/result.lvn ]] || fail "$log, $keyword: no history from the Windows program ($b)"
+    names_a=$(cd "$a" && ls | sort)
+    names_b=$(cd "$b" && ls | sort)
+    [[ $names_a == "$names_b" ]] || fail "$log, $keyword: other files: $(tr '\n' ' ' <<<"$names_a") / $(tr '\n' ' ' <<<"$names_b")"
+    for name in $names_a; do
+      if [[ $name == result.lvn ]]; then
+        cmp -s <(tail -n +3 "$a/$name") <(tail -n +3 "$b/$name") || fail "$log, $keyword: $name differs after its paths"
+      elif [[ $name == result.identity ]]; then  # its device and inode are each system's
+        cmp -s <(grep -v '^device=\|^inode=' "$a/$name") <(grep -v '^device=\|^inode=' "$b/$name") ||
+          fail "$log, $keyword: $name differs past the file's device and inode"
+      else
+        cmp -s "$a/$name" "$b/$name" || fail "$log, $keyword: $name differs"
+      fi
+    done
+    echo "compare-windows: $log, \"$keyword\" $matchCase: $(wc -l <<<"$names_a") files alike"
+    rm -rf "$a" "$b"
+    compared=$((compared + 1))
+  done
+done
+echo "compare-windows: $compared searches alike"
