@@ -19,4 +19,8 @@ std::string ConsoleCharset() {
   return "UTF-8";
 }
 
+std::vector<std::string> ProgramArguments(int argc, char** argv) { return {argv, argv + argc}; }
+
+std::string ArgumentCharset() { return ConsoleCharset(); }
+
 }  // namespace suite

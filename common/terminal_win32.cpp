@@ -1,6 +1,9 @@
 #include "common/terminal.h"
 
 #include <windows.h>
+#include <shellapi.h>
+
+#include "common/wide_text_win32.h"
 
 namespace suite {
 namespace {
@@ -24,5 +27,17 @@ std::string ConsoleCharset() {
   if (codePage == 54936) return "GB18030";
   return "UTF-8";
 }
+
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+  int count = 0;
+  LPWSTR* wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+  if (!wide) return {argv, argv + argc};
+  std::vector<std::string> arguments;
+  for (int i = 0; i < count; ++i) arguments.push_back(win32::Narrow(wide[i]));
+  ::LocalFree(wide);
+  return arguments;
+}
+
+std::string ArgumentCharset() { return "UTF-8"; }
 
 }  // namespace suite

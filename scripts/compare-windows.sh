@@ -22,7 +22,7 @@ fail() { echo "compare-windows: $*" >&2; exit 1; }
 search() {  # search BIN KEYWORD CASE LOG -> the history directory
   local out
   if [[ $1 == *.exe ]]; then
-    out=$(WINEDEBUG=-all "$wine" "$1" search "$2" "$3" "Z:$4" | tr -d '\r')
+    out=$(LC_ALL=C.UTF-8 WINEDEBUG=-all "$wine" "$1" search "$2" "$3" "Z:$4" | tr -d '\r')
     unix_path "$(tail -n 1 <<<"$out")"
   else
     out=$("$1" search "$2" "$3" "$4")

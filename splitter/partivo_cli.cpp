@@ -7,6 +7,7 @@
 #include "common/codepage_choice.h"
 #include "common/file_places.h"
 #include "common/standard_output.h"
+#include "common/terminal.h"
 #include "splitter/split_state.h"
 #include "splitter/console_split.h"
 
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "partivo-cli: %s\n", suite::UnknownCodePageConsoleText(*unknown).c_str());
     return 2;
   }
-  const std::vector<std::string> args(argv + 1, argv + argc);
+  std::vector<std::string> args = suite::ProgramArguments(argc, argv);
+  if (!args.empty()) args.erase(args.begin());  // the program's name
   return cleavora::RunConsoleSplit(args, suite::ProgramFilePlace(cleavora::kSplitterFiles), stdout, stderr);
 }

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -194,8 +193,8 @@ std::optional<lorvane::CommandLineRequest> SearchRequest(const std::vector<std::
     }
     return std::nullopt;
   }
-  // The keyword is locale text: it must decode, and fit the code page.
-  const auto utf8 = suite::ConvertExactly("UTF-8", ConsoleWindow::LocaleCharset().c_str(), request.keyword);
+  // The keyword is the arguments' text: it must decode, and fit the code page.
+  const auto utf8 = suite::ConvertExactly("UTF-8", suite::ArgumentCharset().c_str(), request.keyword);
   const auto keyword = utf8 ? suite::Utf8ToCodePageExactly(suite::ActiveCodePage(), *utf8) : std::nullopt;
   if (!keyword) {
     *code = Usage("KEYWORD has characters the code page " + std::string(suite::CodePageName(suite::ActiveCodePage())) +
@@ -354,19 +353,20 @@ int RunHistory(ConsoleWindow& window) {
   return 0;
 }
 
-// Runs the command in `argv`; main checks that its output got out.
-int Run(int argc, char** argv) {
-  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+// Runs the command in `argv` (the program's name first); main checks that
+// its output got out.
+int Run(const std::vector<std::string>& argv) {
+  if (argv.size() == 2 && (argv[1] == "--help" || argv[1] == "-h")) {
     std::fputs(kHelp, stdout);
     return 0;
   }
-  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+  if (argv.size() == 2 && argv[1] == "--version") {
     std::printf("lorvane-cli %s\n", suite::kSuiteVersion);
     return 0;
   }
-  if (argc < 2) return Usage("no command given");
+  if (argv.size() < 2) return Usage("no command given");
   const std::string command = argv[1];
-  const std::vector<std::string> arguments(argv + 2, argv + argc);
+  const std::vector<std::string> arguments(argv.begin() + 2, argv.end());
 
   const lorvane::TerminalStyle style = lorvane::ChooseTerminalStyle(
       suite::StdoutIsTerminal(), suite::StderrIsTerminal(), std::getenv("NO_COLOR"), std::getenv("TERM"));
@@ -421,6 +421,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "lorvane-cli: %s\n", suite::UnknownCodePageConsoleText(*unknown).c_str());
     return 2;
   }
-  const int code = Run(argc, argv);
+  const int code = Run(suite::ProgramArguments(argc, argv));
   return suite::FinishStdout(stdout, stderr, "lorvane-cli", code);
 }
