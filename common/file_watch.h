@@ -57,6 +57,11 @@ class FileWatch {
   bool Rearm();
   WatchWake WaitPolling(bool bounded, std::chrono::steady_clock::time_point deadline);
   WatchWake Changed(const PathState& now);
+  // Milliseconds left until `deadline`, rounded up so a wait never spins on
+  // 0; -1 (forever) without a deadline.
+  static int MsLeft(bool bounded, std::chrono::steady_clock::time_point deadline);
+  // Sleeps up to `ms` (-1: until a stop); true when a stop came. The platform's.
+  static bool SleepUnlessStopped(int ms);
 
   WatchMode mode_;
   bool polling_ = false;

@@ -17,8 +17,6 @@
 namespace suite {
 namespace {
 
-constexpr int kPollIntervalMs = 250;
-
 // The file's own events, and the name's in its directory: a rotation renames
 // the file away and creates another, copytruncate cuts it (IN_MODIFY).
 constexpr uint32_t kFileMask = IN_MODIFY | IN_ATTRIB | IN_CLOSE_WRITE | IN_MOVE_SELF | IN_DELETE_SELF;
@@ -45,22 +43,14 @@ bool RemoteFileSystem(const std::string& path) {
   }
 }
 
-// Milliseconds left until `deadline`, rounded up so a wait never spins on 0;
-// -1 (poll's "forever") without a deadline.
-int MsLeft(bool bounded, Clock::time_point deadline) {
-  if (!bounded) return -1;
-  const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-  return static_cast<int>(std::max<decltype(left)>(left, 0));
-}
+}  // namespace
 
-// Sleeps up to `ms` (-1: until a stop); true when a stop signal came.
-bool SleepUnlessStopped(int ms) {
+// A stop wakes the poll through the stop signals' pipe.
+bool FileWatch::SleepUnlessStopped(int ms) {
   if (StopRequested()) return true;
   pollfd stop = {StopSignalDescriptor(), POLLIN, 0};
   return ::poll(&stop, 1, ms) > 0 || StopRequested();
 }
-
-}  // namespace
 
 FileWatch::~FileWatch() { Unwatch(); }
 
@@ -209,23 +199,6 @@ WatchWake FileWatch::Wait(int timeoutMs) {
     if (bounded && MsLeft(bounded, deadline) == 0) return WatchWake::kTimeout;
   }
   return WaitPolling(bounded, deadline);
-}
-
-// A stat every interval against the one the last wake (or the Watch) took, so
-// what changed between two waits shows at the next one.
-WatchWake FileWatch::WaitPolling(bool bounded, Clock::time_point deadline) {
-  for (;;) {
-    const PathState now = StatPath();
-    if (now != last_) return Changed(now);
-    const int left = MsLeft(bounded, deadline);
-    if (left == 0) return WatchWake::kTimeout;
-    if (SleepUnlessStopped(left < 0 ? kPollIntervalMs : std::min(left, kPollIntervalMs))) return WatchWake::kStopped;
-  }
-}
-
-WatchWake FileWatch::Changed(const PathState& now) {
-  last_ = now;
-  return WatchWake::kChanged;
 }
 
 }  // namespace suite

@@ -15,20 +15,19 @@
 namespace suite {
 namespace {
 
-constexpr int kPollIntervalMs = 250;
 // No descriptor wakes a wait at a stop: it looks at the flag this often.
 constexpr int kStopSliceMs = 50;
 
 using Clock = std::chrono::steady_clock;
 
-int MsLeft(bool bounded, Clock::time_point deadline) {
-  if (!bounded) return -1;
-  const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-  return static_cast<int>(std::max<decltype(left)>(left, 0));
+int64_t Nanoseconds(const FILETIME& time) {
+  return static_cast<int64_t>((static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime) * 100;
 }
 
-// Sleeps up to `ms` (-1: until a stop); true when a stop came.
-bool SleepUnlessStopped(int ms) {
+}  // namespace
+
+// Sleeps in slices, looking at the stop flag between them.
+bool FileWatch::SleepUnlessStopped(int ms) {
   const auto until = Clock::now() + std::chrono::milliseconds(std::max(ms, 0));
   for (;;) {
     if (StopRequested()) return true;
@@ -41,12 +40,6 @@ bool SleepUnlessStopped(int ms) {
     ::Sleep(static_cast<DWORD>(slice));
   }
 }
-
-int64_t Nanoseconds(const FILETIME& time) {
-  return static_cast<int64_t>((static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime) * 100;
-}
-
-}  // namespace
 
 FileWatch::~FileWatch() { Unwatch(); }
 
@@ -97,21 +90,6 @@ WatchWake FileWatch::Wait(int timeoutMs) {
   const bool bounded = timeoutMs >= 0;
   if (!watching_) return SleepUnlessStopped(MsLeft(bounded, deadline)) ? WatchWake::kStopped : WatchWake::kTimeout;
   return WaitPolling(bounded, deadline);
-}
-
-WatchWake FileWatch::WaitPolling(bool bounded, Clock::time_point deadline) {
-  for (;;) {
-    const PathState now = StatPath();
-    if (now != last_) return Changed(now);
-    const int left = MsLeft(bounded, deadline);
-    if (left == 0) return WatchWake::kTimeout;
-    if (SleepUnlessStopped(left < 0 ? kPollIntervalMs : std::min(left, kPollIntervalMs))) return WatchWake::kStopped;
-  }
-}
-
-WatchWake FileWatch::Changed(const PathState& now) {
-  last_ = now;
-  return WatchWake::kChanged;
 }
 
 }  // namespace suite

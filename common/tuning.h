@@ -63,4 +63,9 @@ inline constexpr unsigned kMaxScanWorkers = 4;
 // The most SUITE_THREADS may ask for.
 inline constexpr long kMaxScanThreads = 64;
 
+// A followed file without change events (a file system shared with other
+// machines, Windows) is looked at this often: a new line shows within a
+// quarter second, at four stats a second.
+inline constexpr int kWatchPollIntervalMs = 250;
+
 }  // namespace suite
