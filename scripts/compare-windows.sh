@@ -18,8 +18,9 @@ trap 'rm -rf "$work"' EXIT
 
 fail() { echo "compare-windows: $*" >&2; exit 1; }
 
-# Drops the history a search made, once it is compared.
-search() {  # search BIN KEYWORD CASE LOG -> the history directory
+# Searches LOG with BIN (a .exe under Wine, given the log as Z:LOG) and
+# prints the history directory it made, as a Linux path.
+search() {  # search BIN KEYWORD CASE LOG
   local out
   if [[ $1 == *.exe ]]; then
     out=$(LC_ALL=C.UTF-8 WINEDEBUG=-all "$wine" "$1" search "$2" "$3" "Z:$4" | tr -d '\r')
