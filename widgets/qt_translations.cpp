@@ -31,7 +31,10 @@ class MissingChineseTexts : public QTranslator {
 }  // namespace
 
 bool InstallChineseQtTexts(QCoreApplication& application) {
-  return InstallChineseQtTexts(application, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+  // Qt's own folder on a system with Qt installed; beside the program where
+  // the programs are shipped in one folder with their Qt (Windows).
+  return InstallChineseQtTexts(application, QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+         InstallChineseQtTexts(application, QCoreApplication::applicationDirPath() + QStringLiteral("/translations"));
 }
 
 bool InstallChineseQtTexts(QCoreApplication& application, const QString& directory) {

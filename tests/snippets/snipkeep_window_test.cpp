@@ -12,7 +12,7 @@
 #include <QToolButton>
 #include <functional>
 #include <memory>
-#include <sys/stat.h>
+#include <filesystem>
 
 #include "common/codepage.h"
 #include "common/desktop_shell.h"
@@ -60,7 +60,7 @@ struct Fixture {
 
   std::string ListDir() const { return root / "config/"; }
   std::string List(const std::string& name, const char* utf8Content = "x\r\n") {
-    ::mkdir(ListDir().c_str(), 0777);
+    std::filesystem::create_directories(ListDir());
     return WriteFile(ListDir() + name + ".txt", suite::Cp(utf8Content));
   }
   SnipkeepDlg& Open() {
