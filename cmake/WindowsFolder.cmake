@@ -6,6 +6,15 @@ set(suite_folder ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
 foreach(library Core Gui Widgets Network Test)
   file(COPY ${SUITE_QT_MINGW}/bin/Qt6${library}.dll DESTINATION ${suite_folder})
 endforeach()
+# Qt's libraries load the MinGW runtime (the programs have it built in).
+foreach(runtime libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${runtime}
+                  OUTPUT_VARIABLE runtime_path OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(NOT EXISTS "${runtime_path}")
+    message(FATAL_ERROR "The MinGW runtime library ${runtime} is not where ${CMAKE_CXX_COMPILER} says")
+  endif()
+  file(COPY ${runtime_path} DESTINATION ${suite_folder})
+endforeach()
 # windows: the desktop; offscreen: the window tests; the style and the image
 # formats the desktop build looks for.
 file(COPY ${SUITE_QT_MINGW}/plugins/platforms/qwindows.dll ${SUITE_QT_MINGW}/plugins/platforms/qoffscreen.dll

@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
   if (!application) return 1;
   suite::QtDesktopShell shell;
   // A folder path: the file system's bytes, as given.
-  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  const std::vector<std::string> arguments = suite::ApplicationArguments(argc, argv);
   // Any number may run at once: there is no single-instance guard.
   tuckaway::TuckawayDlg dialog(tuckaway::ChooseSourceFolder(arguments), shell);
   dialog.exec();

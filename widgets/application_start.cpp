@@ -24,4 +24,17 @@ std::unique_ptr<QApplication> StartApplication(int& argc, char** argv, const cha
   return application;
 }
 
+std::vector<std::string> ApplicationArguments(int argc, char** argv) {
+#ifdef Q_OS_WIN
+  (void)argc;
+  (void)argv;
+  std::vector<std::string> arguments;
+  const QStringList given = QCoreApplication::arguments();
+  for (qsizetype i = 1; i < given.size(); ++i) arguments.push_back(given[i].toStdString());
+  return arguments;
+#else
+  return std::vector<std::string>(argv + 1, argv + argc);
+#endif
+}
+
 }  // namespace suite

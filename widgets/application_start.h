@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace suite {
 
@@ -13,5 +15,11 @@ namespace suite {
 // application.
 std::unique_ptr<QApplication> StartApplication(int& argc, char** argv, const char* program,
                                                const char* consoleHint = nullptr);
+
+// The program's own arguments, once the application has taken Qt's options
+// (-platform, ...): on Linux the bytes as given (a path is the file system's
+// bytes, a keyword the locale's text); on Windows UTF-8, from the wide command
+// line (argv there is in the ANSI code page, which drops Chinese).
+std::vector<std::string> ApplicationArguments(int argc, char** argv);
 
 }  // namespace suite

@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include "common/codepage.h"
+#include "common/terminal.h"
 #include "common/desktop_shell.h"
 #include "common/path_util.h"
 #include "searcher/app/drop_rules.h"
@@ -316,9 +317,11 @@ void CLorvaneDlg::Initiate() {
   startLineSlider_->hide();
   keywordEdit_->setFocus();  // what a user types first
   if (request_.autoLoad && request_.autoSearch) {
-    // The keyword comes as locale text; one the code page can't hold stands in
-    // its edit as given, and the search after the pre-read refuses it.
-    const QString typed = QString::fromLocal8Bit(request_.keyword.c_str());
+    // The keyword comes as the arguments' text (the locale's; UTF-8 on
+    // Windows); one the code page can't hold stands in its edit as given, and
+    // the search after the pre-read refuses it.
+    const auto utf8 = suite::ConvertExactly("UTF-8", suite::ArgumentCharset().c_str(), request_.keyword);
+    const QString typed = utf8 ? QString::fromStdString(*utf8) : QString::fromLocal8Bit(request_.keyword.c_str());
     const auto keyword = suite::Utf8ToCodePageExactly(suite::ActiveCodePage(), typed.toStdString());
     AutoLoad(*this, request_.targetPath, keyword ? *keyword : suite::ToCodePage(typed), request_.matchCase);
     if (!keyword) {

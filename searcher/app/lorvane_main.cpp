@@ -19,8 +19,8 @@ int main(int argc, char** argv) {
   if (!guard.IsFirst()) return 0;
 
   // Keyword, "0" or "1", target; or a target alone ("open with"): the keyword
-  // is locale text (the window converts it), the path file-system bytes.
-  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  // is the arguments' text (the window converts it), the path file-system bytes.
+  const std::vector<std::string> arguments = suite::ApplicationArguments(argc, argv);
   const lorvane::CommandLineRequest request = lorvane::ParseCommandLine(arguments, suite::GetModuleDirectory());
 
   suite::QtDesktopShell shell;

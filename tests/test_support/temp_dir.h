@@ -22,6 +22,10 @@
 #define SUITE_SKIP_WITHOUT_GB18030()                                    \
   if (!suite::ConvertExactly("GB18030", "UTF-8", "\xF0\x9F\x98\x80")) \
   GTEST_SKIP() << "no GB18030 here (Wine lacks code page 54936)"
+// The same in a Qt Test.
+#define SUITE_QSKIP_WITHOUT_GB18030()                                   \
+  if (!suite::ConvertExactly("GB18030", "UTF-8", "\xF0\x9F\x98\x80")) \
+  QSKIP("no GB18030 here (Wine lacks code page 54936)")
 
 namespace suite::testing {
 
