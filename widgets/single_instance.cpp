@@ -2,9 +2,11 @@
 
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QThread>
 #include <QWidget>
 
 #include "common/current_user.h"
+#include "common/instance_claim.h"
 
 namespace suite {
 
@@ -14,15 +16,12 @@ QString SingleInstanceGuard::SocketName(const QString& name) {
 
 SingleInstanceGuard::SingleInstanceGuard(const QString& name, QObject* parent) : QObject(parent) {
   const QString socketName = SocketName(name);
-  QLocalSocket probe;
-  probe.connectToServer(socketName);
-  if (probe.waitForConnected(500)) {
-    probe.write("forward\n");
-    probe.waitForBytesWritten(500);
-    probe.disconnectFromServer();
+  claim_ = std::make_unique<InstanceClaim>(socketName.toStdString());
+  if (!claim_->Held()) {
+    AskToComeForward(socketName);
     return;
   }
-  // Nobody answers: any socket file there is a crashed instance's.
+  // The name is ours: any socket file there is a crashed instance's.
   QLocalServer::removeServer(socketName);
   server_ = new QLocalServer(this);
   server_->setSocketOptions(QLocalServer::UserAccessOption);
@@ -33,6 +32,22 @@ SingleInstanceGuard::SingleInstanceGuard(const QString& name, QObject* parent) :
       ComeForward();
     }
   });
+}
+
+void SingleInstanceGuard::AskToComeForward(const QString& socketName) {
+  // The instance holding the name may have only just started and not listen
+  // yet: a few tries, then this start ends all the same.
+  for (int attempt = 0; attempt < kForwardAttempts; ++attempt) {
+    QLocalSocket probe;
+    probe.connectToServer(socketName);
+    if (probe.waitForConnected(kForwardWaitMs)) {
+      probe.write("forward\n");
+      probe.waitForBytesWritten(kForwardWaitMs);
+      probe.disconnectFromServer();
+      return;
+    }
+    QThread::msleep(kForwardWaitMs);
+  }
 }
 
 SingleInstanceGuard::~SingleInstanceGuard() {

@@ -4,14 +4,18 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 
 class QLocalServer;
 class QWidget;
 
 namespace suite {
 
-// A local socket named after the program's fixed name stands for the running
-// instance. A second start connects and asks it to come forward, then exits;
+class InstanceClaim;
+
+// The first start claims the program's fixed name (InstanceClaim: two starts
+// at the same moment can't both have it) and listens on a local socket of that
+// name. A second start connects and asks it to come forward, then exits;
 // the first comes forward only when `matches` says its window is the one the
 // second start looks for (its exact title, say). A socket left behind by an
 // instance that crashed doesn't block a new start.
@@ -29,7 +33,12 @@ class SingleInstanceGuard : public QObject {
 
  private:
   void ComeForward();
+  void AskToComeForward(const QString& socketName);
 
+  static constexpr int kForwardAttempts = 10;
+  static constexpr int kForwardWaitMs = 200;
+
+  std::unique_ptr<InstanceClaim> claim_;
   bool first_ = false;
   QLocalServer* server_ = nullptr;
   QWidget* window_ = nullptr;

@@ -6,6 +6,7 @@
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <random>
 #include <string>
@@ -19,6 +20,7 @@
 #include "common/exclusive_file.h"
 #include "common/file_moves.h"
 #include "common/held_directory.h"
+#include "common/instance_claim.h"
 #include "common/open_directory.h"
 #include "common/path_util.h"
 #include "common/terminal.h"
@@ -335,7 +337,7 @@ TEST(ConsoleCharsetTest, ALocaleWithoutAChineseCodesetShowsUtf8) {
 class DisplayPresenceTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SUITE_SKIP_ON_WINDOWS("a Windows session always has its desktop");
+    SUITE_SKIP_ON_WINDOWS("no X or Wayland there (its case is below)");
     for (const char* name : kNames) {
       const char* value = std::getenv(name);
       saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
@@ -375,6 +377,31 @@ TEST_F(DisplayPresenceTest, AnotherPlatformWaylandOrARemoteDisplayIsTakenOnTrust
     ::setenv("DISPLAY", remote, 1);
     EXPECT_EQ(MissingDisplayReason(), "") << remote;
   }
+}
+
+#ifdef _WIN32
+TEST(DisplayPresenceWindowsTest, APlatformOtherThanTheDesktopsNeedsNoDesktop) {
+  ::_wputenv(L"QT_QPA_PLATFORM=offscreen");
+  EXPECT_EQ(MissingDisplayReason(), "");
+  ::_wputenv(L"QT_QPA_PLATFORM=");
+}
+#endif
+
+// Two claims of one name, as two starts at the same moment make them: one
+// holds it; once it goes, the name is free again. Another name is another claim.
+TEST(InstanceClaimTest, OneHolderAtATimeAndTheNameIsFreeOnceItGoes) {
+  const std::string name = "{claim-test}-" + std::to_string(std::random_device{}());
+  auto first = std::make_unique<InstanceClaim>(name);
+  EXPECT_TRUE(first->Held());
+  {
+    InstanceClaim second(name);
+    EXPECT_FALSE(second.Held());
+    InstanceClaim other(name + "-other");
+    EXPECT_TRUE(other.Held());
+  }
+  EXPECT_FALSE(InstanceClaim(name).Held());  // a claim that failed took nothing from the holder
+  first.reset();
+  EXPECT_TRUE(InstanceClaim(name).Held());
 }
 
 }  // namespace
