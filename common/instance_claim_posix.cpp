@@ -35,8 +35,9 @@ InstanceClaim::InstanceClaim(const std::string& name) {
       result = ::flock(fd, LOCK_EX | LOCK_NB);
     } while (result != 0 && errno == EINTR);
     if (result != 0) {
+      const int error = errno;
       ::close(fd);
-      held_ = errno != EWOULDBLOCK;  // any other failure counts as held
+      held_ = error != EWOULDBLOCK;  // any other failure counts as held
       return;
     }
     struct stat locked, named;

@@ -19,9 +19,9 @@
 #include <QVBoxLayout>
 
 #include "common/codepage.h"
-#include "common/terminal.h"
 #include "common/desktop_shell.h"
 #include "common/path_util.h"
+#include "common/terminal.h"
 #include "searcher/app/drop_rules.h"
 #include "searcher/app/history_dlg.h"
 #include "searcher/app/splash_dlg.h"
