@@ -6,8 +6,10 @@
 
 namespace suite {
 
+// The size when the window is made counts as seen: of a scan's windows, each
+// on its own worker, one that first loads after a cut still sees it.
 FileWindow::FileWindow(const ExclusiveFile& file, size_t capacity)
-    : file_(file), capacity_(std::max<size_t>(capacity, 1)) {}
+    : file_(file), capacity_(std::max<size_t>(capacity, 1)), sizeSeen_(std::max<int64_t>(FileSizeNow(file), 0)) {}
 
 FileWindow::~FileWindow() {
   Unmap();

@@ -29,7 +29,7 @@ class FileWindow {
   // Shows the bytes from `offset` on: Capacity() of them, fewer where the file
   // (as big as it is now) ends. An offset at or past the end gives an empty
   // window that reaches the end. False on a read error, and when the file is
-  // shorter than an earlier Load of this window found it (WasCut()).
+  // shorter than when the window was made or an earlier Load found it (WasCut()).
   bool Load(int64_t offset);
   // Lets the bytes shown go: a mapping's pages stop counting as the
   // process's memory. Data() and Size() are then empty until the next Load.
@@ -62,7 +62,7 @@ class FileWindow {
   size_t size_ = 0;
   int64_t offset_ = 0;
   bool reachesEnd_ = false;
-  int64_t sizeSeen_ = 0;  // the largest size a Load found
+  int64_t sizeSeen_ = 0;  // the largest size found when the window was made or by a Load
   bool cut_ = false;
   void* mapping_ = nullptr;
   size_t mappingSize_ = 0;

@@ -141,6 +141,23 @@ TEST(FileWindowTest, ACutBetweenTwoWindowsIsSeenByTheNextLoad) {
   EXPECT_TRUE(window.WasCut());
 }
 
+// A scan's windows are made together and each first loaded on its worker: a
+// cut before a window's first Load is a cut all the same, not the file's end.
+TEST(FileWindowTest, ACutBeforeAWindowsFirstLoadIsSeen) {
+  TempDir dir;
+  const std::string path = WriteFile(dir / "log", Pattern(3 * 4096));
+  ExclusiveFile file;
+  ASSERT_TRUE(file.Open(path));
+  FileWindow window(file, 4096);
+  ASSERT_TRUE(suite::testing::CutFromAnotherProcess(path, 2 * 4096 + 100));
+  EXPECT_FALSE(window.Load(2 * 4096));
+  EXPECT_TRUE(window.WasCut());
+  FileWindow madeAfter(file, 4096);  // made after the cut: the file as it is now
+  ASSERT_TRUE(madeAfter.Load(2 * 4096));
+  EXPECT_EQ(madeAfter.Size(), 100u);
+  EXPECT_TRUE(madeAfter.ReachesEnd());
+}
+
 // Outside a guard the signal keeps its meaning: a real fault still ends the program.
 TEST(FileWindowDeathTest, ACutOutsideAGuardStillEndsTheProgram) {
   SUITE_SKIP_ON_WINDOWS("a mapped file can't be cut there (FileWindowWindowsTest)");
