@@ -22,15 +22,6 @@ __attribute__((target("avx2"))) NewlineSearch FindNthNewlineAvx2(const char* dat
   const NewlineSearch tail = FindNthNewlinePortable(data + i, length - i, n - counted);
   return {i + tail.position, counted + tail.counted, tail.textEnded};
 }
-
-__attribute__((target("avx2"))) uint64_t CountNewlinesAvx2(const char* data, size_t length) {
-  uint64_t counted = 0;
-  size_t i = 0;
-  for (; i + 64 <= length; i += 64) counted += static_cast<uint64_t>(__builtin_popcountll(ByteMask64Avx2(data + i, '\n')));
-  for (; i < length; ++i) counted += data[i] == '\n';
-  return counted;
-}
-
 #endif
 
 }  // namespace
@@ -45,15 +36,6 @@ NewlineSearch FindNthNewlinePortable(const char* data, size_t length, uint64_t n
     }
   }
   return {length, counted, false};
-}
-
-uint64_t CountNewlines(const char* data, size_t length) {
-#if defined(__x86_64__)
-  if (HasAvx2()) return CountNewlinesAvx2(data, length);
-#endif
-  uint64_t counted = 0;
-  for (size_t i = 0; i < length; ++i) counted += data[i] == '\n';
-  return counted;
 }
 
 NewlineSearch FindNthNewline(const char* data, size_t length, uint64_t n) {

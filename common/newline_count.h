@@ -16,11 +16,9 @@ struct NewlineSearch {
 };
 
 // Finds the nth (1-based, n >= 1) LF byte in [data, data + length), stopping
-// early at a 0x1A byte. One pass over the bytes.
+// early at a 0x1A byte; with fewer LFs there, `counted` is their number. One
+// pass over the bytes.
 NewlineSearch FindNthNewline(const char* data, size_t length, uint64_t n);
-
-// The number of LF bytes in [data, data + length), 0x1A or not.
-uint64_t CountNewlines(const char* data, size_t length);
 
 // The portable version, for tests that compare it with the vectorised one.
 NewlineSearch FindNthNewlinePortable(const char* data, size_t length, uint64_t n);

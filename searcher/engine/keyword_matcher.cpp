@@ -1,5 +1,6 @@
 #include "searcher/engine/keyword_matcher.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -106,33 +107,28 @@ struct Filter {
 
 // Runs the two-byte filter over 32 candidate starts at a time and confirms each
 // hit with `equalAt`; gives the first confirmed start, or where the vector part
-// stopped (the caller finishes the tail). With `newlines` it also counts the
-// LFs before the position it gives, in the same pass over the bytes; with
-// kStopAtEndOfText it stops at the 32 starts whose bytes hold a 0x1A (`*ended`).
-template <bool kCountNewlines, bool kStopAtEndOfText, typename EqualAt>
+// stopped (the caller finishes the tail). With kInText it also counts the LFs
+// before the position it gives, in the same pass over the bytes, and stops at
+// the 32 starts whose bytes hold a 0x1A.
+template <bool kInText, typename EqualAt>
 __attribute__((target("avx2"))) size_t FilterAvx2(const char* data, size_t length, size_t size, const Filter& filter,
-                                                  EqualAt equalAt, bool* found, bool* ended, uint64_t* newlines) {
+                                                  EqualAt equalAt, bool& found, uint64_t& newlines) {
   const __m256i byte1 = _mm256_set1_epi8(filter.byte1);
   const __m256i byte2 = _mm256_set1_epi8(filter.byte2);
   const __m256i lf = _mm256_set1_epi8('\n');
-  const __m256i endOfText = _mm256_set1_epi8(0x1A);
+  const __m256i endOfText = _mm256_set1_epi8(suite::kEndOfText);
   uint64_t counted = 0;
   size_t i = 0;
-  *ended = false;
+  found = false;
   // Candidate starts i .. i + 31 need bytes up to i + 31 + size - 1.
   for (; i + 32 + size - 1 <= length; i += 32) {
     uint32_t lfMask = 0;
-    if constexpr (kCountNewlines || kStopAtEndOfText) {
+    if constexpr (kInText) {
       const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i));
-      if constexpr (kStopAtEndOfText) {
-        // The keyword holds no 0x1A, so a 0x1A among the candidates' later
-        // bytes fails their compare; one among these 32 ends the vector part.
-        if (_mm256_movemask_epi8(_mm256_cmpeq_epi8(block, endOfText))) {
-          *ended = true;
-          break;
-        }
-      }
-      if constexpr (kCountNewlines) lfMask = static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(block, lf)));
+      // The keyword holds no 0x1A, so a 0x1A among the candidates' later
+      // bytes fails their compare; one among these 32 ends the vector part.
+      if (_mm256_movemask_epi8(_mm256_cmpeq_epi8(block, endOfText))) break;
+      lfMask = static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(block, lf)));
     }
     const __m256i hits = _mm256_and_si256(MatchByte(data + i + filter.offset1, byte1, filter.fold1),
                                           MatchByte(data + i + filter.offset2, byte2, filter.fold2));
@@ -140,74 +136,60 @@ __attribute__((target("avx2"))) size_t FilterAvx2(const char* data, size_t lengt
     while (mask) {
       const unsigned bit = static_cast<unsigned>(__builtin_ctz(mask));
       if (equalAt(data + i + bit)) {
-        if constexpr (kCountNewlines) *newlines += counted + static_cast<uint64_t>(__builtin_popcount(lfMask & ((1u << bit) - 1)));
-        *found = true;
+        if constexpr (kInText) newlines += counted + static_cast<uint64_t>(__builtin_popcount(lfMask & ((1u << bit) - 1)));
+        found = true;
         return i + bit;
       }
       mask &= mask - 1;
     }
-    if constexpr (kCountNewlines) counted += static_cast<uint64_t>(__builtin_popcount(lfMask));
+    if constexpr (kInText) counted += static_cast<uint64_t>(__builtin_popcount(lfMask));
   }
-  if constexpr (kCountNewlines) *newlines += counted;
-  *found = false;
+  if constexpr (kInText) newlines += counted;
   return i;
 }
 
 }  // namespace
 #endif
 
-size_t KeywordMatcher::FindCandidate(const char* data, size_t length, uint64_t* newlines, bool* endOfText) const {
-  if (endOfText) {
-    *endOfText = false;
-    // Only the scalar tail, or a keyword that can never match, needs the
-    // text's end found on its own.
-    if (impossible_) {
-      const void* end = std::memchr(data, 0x1A, length);
-      const size_t at = end ? static_cast<size_t>(static_cast<const char*>(end) - data) : length;
-      if (newlines) *newlines += suite::CountNewlines(data, at);
-      *endOfText = end != nullptr;
-      return at;
-    }
-  }
+size_t KeywordMatcher::FindCandidate(const char* data, size_t length) const {
+  uint64_t newlines = 0;
+  bool ended = false;
+  return Find<false>(data, length, newlines, ended);
+}
+
+size_t KeywordMatcher::FindCandidateInText(const char* data, size_t length, uint64_t& newlines, bool& ended) const {
+  return Find<true>(data, length, newlines, ended);
+}
+
+template <bool kInText>
+size_t KeywordMatcher::Find(const char* data, size_t length, uint64_t& newlines, bool& ended) const {
+  ended = false;
   const size_t size = keyword_.size();
   if (size == 0) return 0;
 #if defined(__x86_64__)
-  if (suite::HasAvx2() && length >= size) {
+  // A keyword that can never match in a text needs only the text's end found.
+  if (suite::HasAvx2() && length >= size && !(kInText && impossible_)) {
     const Filter filter{rare1_, rare2_, keyword_[rare1_], keyword_[rare2_], foldable_[rare1_] != 0,
                         foldable_[rare2_] != 0};
-    const auto equalAt = [this](const char* p) { return EqualAt(p); };
-    bool found = false, ended = false;
-    size_t stop;
-    if (newlines) {
-      stop = endOfText ? FilterAvx2<true, true>(data, length, size, filter, equalAt, &found, &ended, newlines)
-                       : FilterAvx2<true, false>(data, length, size, filter, equalAt, &found, &ended, newlines);
-    } else {
-      stop = endOfText ? FilterAvx2<false, true>(data, length, size, filter, equalAt, &found, &ended, newlines)
-                       : FilterAvx2<false, false>(data, length, size, filter, equalAt, &found, &ended, newlines);
-    }
+    bool found = false;
+    const size_t stop = FilterAvx2<kInText>(data, length, size, filter, [this](const char* p) { return EqualAt(p); },
+                                            found, newlines);
     if (found) return stop;
     // The tail, or the 32 starts that hold the text's end: byte by byte.
-    return stop + FindCandidateTail(data + stop, length - stop, newlines, endOfText);
+    return stop + FindInTail<kInText>(data + stop, length - stop, newlines, ended);
   }
 #endif
-  return FindCandidateTail(data, length, newlines, endOfText);
+  return FindInTail<kInText>(data, length, newlines, ended);
 }
 
-size_t KeywordMatcher::FindCandidateTail(const char* data, size_t length, uint64_t* newlines, bool* endOfText) const {
-  size_t limit = length;
-  if (endOfText) {
-    if (const void* end = std::memchr(data, 0x1A, length)) {
-      limit = static_cast<size_t>(static_cast<const char*>(end) - data);
-      *endOfText = true;
-    }
-  }
-  size_t at = FindCandidateScalar(data, limit);
-  if (at < limit) {
-    if (endOfText) *endOfText = false;
-  } else {
-    at = limit;
-  }
-  if (newlines) *newlines += suite::CountNewlines(data, at);
+template <bool kInText>
+size_t KeywordMatcher::FindInTail(const char* data, size_t length, uint64_t& newlines, bool& ended) const {
+  const void* stop = kInText ? std::memchr(data, suite::kEndOfText, length) : nullptr;
+  const size_t limit = stop ? static_cast<size_t>(static_cast<const char*>(stop) - data) : length;
+  const size_t at = kInText && impossible_ ? limit : std::min(FindCandidateScalar(data, limit), limit);
+  ended = stop && at == limit;
+  // No 0x1A lies before `at`: the count runs to it.
+  if constexpr (kInText) newlines += suite::FindNthNewline(data, at, UINT64_MAX).counted;
   return at;
 }
 

@@ -30,11 +30,12 @@ class KeywordMatcher {
 
   // Position of the first byte-level occurrence in [data, data + length), or
   // length when there is none. Occurrences may start inside a character.
-  // With `newlines`, adds the number of LFs before that position to it,
-  // counted in the same pass. With `endOfText`, the text ends at its first
-  // 0x1A byte: an occurrence must end before it, and where none does, its
-  // position is given and *endOfText set.
-  size_t FindCandidate(const char* data, size_t length, uint64_t* newlines = nullptr, bool* endOfText = nullptr) const;
+  size_t FindCandidate(const char* data, size_t length) const;
+  // The same in a text that ends at its first 0x1A byte: an occurrence must
+  // end before it, and where none does, its position is given and `ended`
+  // set. Adds the number of LFs before the position given to `newlines`,
+  // counted in the same pass.
+  size_t FindCandidateInText(const char* data, size_t length, uint64_t& newlines, bool& ended) const;
 
   // True when the line holds the keyword on a character boundary. `from` is a
   // position in the line before which no occurrence lies (a candidate's).
@@ -43,7 +44,10 @@ class KeywordMatcher {
  private:
   bool EqualAt(const char* at) const;
   size_t FindCandidateScalar(const char* data, size_t length) const;
-  size_t FindCandidateTail(const char* data, size_t length, uint64_t* newlines, bool* endOfText) const;
+  template <bool kInText>
+  size_t Find(const char* data, size_t length, uint64_t& newlines, bool& ended) const;
+  template <bool kInText>
+  size_t FindInTail(const char* data, size_t length, uint64_t& newlines, bool& ended) const;
 
   std::string keyword_;        // folded when case is ignored
   bool impossible_ = false;    // the keyword holds 0x1A, which ends every text

@@ -73,7 +73,7 @@ PartEnd SearchPart(const char* data, size_t size, bool last, int64_t base, const
     // pos is a line start, so the LFs before the candidate are the lines completed before its line.
     uint64_t lfs = 0;
     bool textEnded = false;
-    const size_t candidate = pos + matcher.FindCandidate(data + pos, end - pos, &lfs, &textEnded);
+    const size_t candidate = pos + matcher.FindCandidateInText(data + pos, end - pos, lfs, textEnded);
     PassNewlines(data, pos, std::min(candidate, end), lfs, base, state, findings);
     state.completed.value += static_cast<int64_t>(lfs);
     if (textEnded) {  // at `candidate`; a line cut short by it still counts
