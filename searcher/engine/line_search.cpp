@@ -1,7 +1,6 @@
 #include "searcher/engine/line_search.h"
 
 #include <algorithm>
-#include <climits>
 #include <memory>
 #include <cerrno>
 #include <cstring>
@@ -74,8 +73,6 @@ using window_search::AloneResult;
 using window_search::Findings;
 using window_search::PartEnd;
 using window_search::SearchAlone;
-using window_search::SearchPart;
-using window_search::SearchState;
 
 class Checkpoints {
  public:
@@ -107,17 +104,15 @@ struct Slot {
   AloneResult alone;
   bool loaded = false;
   size_t size = 0;        // of the window as loaded
-  bool reachesEnd = false;
   bool hasLines = false;  // a line starts in the window after its first byte, or at the file's start
-  size_t linesStart = 0;  // where: after the window's first LF, or 0 at the file's start
+  size_t linesStart = 0;  // where the lines searched last start: after the window's first LF, or 0 at the file's start
   QuickIndex::Table::const_iterator hintCursor;  // the first hint not behind the slot's windows
 };
 
 // The search of one file on the scan pipeline: fixed windows, each searched
 // by a worker over the whole lines that start in it; the caller searches the
-// lines that run across windows (and any window's lines a long line reached
-// past), takes the workers' findings in order and makes their line numbers
-// absolute.
+// line that runs across two windows (of any length) on its own, takes the
+// workers' findings in order and makes their line numbers absolute.
 class Searcher {
  public:
   Searcher(suite::ExclusiveFile& file, const KeywordMatcher& matcher, LineSink& sink, int64_t checkpointStride,
@@ -126,42 +121,38 @@ class Searcher {
         matcher_(matcher),
         sink_(sink),
         checkpoints_(sink, checkpointStride, start.linesBefore.value),
-        // A line longer than a window is searched through windows that
-        // overlap by the keyword: a candidate is taken only with the byte
-        // after it in view (a CR before an LF isn't the line's), and one that
-        // ends at the window's end starts again in the next.
+        // A line is searched through windows that overlap by the keyword: a
+        // candidate is taken only with the byte after it in view (a CR
+        // before an LF isn't the line's), and one that ends at the window's
+        // end starts again in the next.
         overlap_(matcher.Size()),
         capacity_(std::max(windowSize, 2 * matcher.Size() + 64)),
         window_(file, capacity_),
-        findings_(capacity_, suite::kPartMatches),
         index_(index),
         hints_(hints),
         codePage_(matcher.CodePage()),
         start_(start),
-        offset_(start.offset.value) {
-    state_.completed = start.linesBefore;
-    state_.nextBlock = suite::BlockKey{suite::BlockAfter(start.linesBefore).value + 1};
-  }
+        completed_(start.linesBefore),
+        nextBlock_(suite::BlockAfter(start.linesBefore).value + 1),
+        offset_(start.offset.value) {}
 
   LineSearchResult Run(int workers);
 
  private:
-  enum class Next { kOn, kLongLine, kEnded, kStop };
-  static constexpr int64_t kToTheEnd = INT64_MAX;
+  enum class Next { kOn, kEnded, kStop };
 
   bool Emit(suite::LineNumber line, const FoundLine& found);
-  bool HandOver(const char* data);
   Next Fail(bool cut) {
     result_.readFailed = true;
     result_.cut = cut;
     return Next::kStop;
   }
-  Next SearchWindow(const char* data, size_t size, bool last, int64_t offset);
-  Next SearchLongLine();
+  Next SearchLine();
   Next SearchOnTo(int64_t limit);
+  void SearchWindowLines(Slot& slot) const;
   void ScanWindow(Slot& slot, int64_t offset) const;
   bool TakeWindow(Slot& slot, int64_t offset);
-  Next TakeAlone(Slot& slot, int64_t linesOffset);
+  Next TakeAlone(Slot& slot);
   void SetEntry(suite::BlockKey key, int64_t offset) {
     if (index_) index_->Set(key, suite::ByteOffset{offset});
   }
@@ -173,13 +164,13 @@ class Searcher {
   const size_t overlap_;
   const size_t capacity_;
   suite::FileWindow window_;  // the caller's, for the lines across windows
-  Findings findings_;
-  SearchState state_;
   QuickIndex* index_;
   const QuickIndex* hints_;
   const suite::CodePage codePage_;
   LineSearchResult result_;
   const SearchStart start_;
+  suite::LineCount completed_;  // lines searched
+  suite::BlockKey nextBlock_;   // the first block whose start hasn't been passed
   int64_t offset_;  // a line start: every line before it has been searched
   int64_t textEnd_ = 0;  // where the text ended, once it has
 };
@@ -199,40 +190,9 @@ bool Searcher::Emit(suite::LineNumber line, const FoundLine& found) {
   return true;
 }
 
-bool Searcher::HandOver(const char* data) {
-  for (size_t i = 0; i < findings_.entryCount; ++i) {
-    SetEntry(findings_.entries[i].key, findings_.entries[i].offset.value);
-  }
-  for (const Findings::Match& match : findings_.matches) {
-    if (!Emit(suite::LineNumber{match.linesBefore.value + 1}, FoundLine(data + match.start, match.size))) return false;
-  }
-  findings_.Clear();
-  return true;
-}
-
-// The whole lines of data[state_.pos, size), at file offset `offset`.
-Searcher::Next Searcher::SearchWindow(const char* data, size_t size, bool last, int64_t offset) {
-  PartEnd partEnd = PartEnd::kFull;
-  while (partEnd == PartEnd::kFull) {
-    SearchState next = state_;
-    if (!suite::ScanUnlessCut(data, size,
-                              [&] { partEnd = SearchPart(data, size, last, offset, matcher_, next, findings_); })) {
-      return Fail(true);
-    }
-    state_ = next;
-    if (!HandOver(data)) return Next::kStop;
-  }
-  checkpoints_.ReachLine(state_.completed.value);
-  if (partEnd == PartEnd::kTextEnded || last) {
-    textEnd_ = offset + static_cast<int64_t>(state_.pos);  // at the 0x1A, or the end of the file
-    return Next::kEnded;
-  }
-  return state_.pos > 0 ? Next::kOn : Next::kLongLine;
-}
-
-// A line longer than the window, from offset_ on: searched window by window,
-// and copied out only if it matches.
-Searcher::Next Searcher::SearchLongLine() {
+// The line at offset_, of any length: searched window by window, and copied
+// out from the file only when it matches and the first window didn't hold it.
+Searcher::Next Searcher::SearchLine() {
   const int64_t lineStart = offset_;
   bool matched = matcher_.Empty();
   uint64_t leadRun = 0;      // GBK lead bytes of the line right before the window
@@ -243,6 +203,10 @@ Searcher::Next Searcher::SearchLongLine() {
     const char* bytes = window_.Data();
     const size_t length = window_.Size();
     const bool reachesEnd = window_.ReachesEnd();
+    if (length == 0 && !continuing) {  // the file ends where a line would start
+      textEnd_ = offset_;
+      return Next::kEnded;
+    }
     size_t lineEnd = length;  // in the window: an LF, a 0x1A or the window's end
     bool endsHere = false, atLf = false;
     char byteBeforeLf = previousByte;
@@ -265,10 +229,13 @@ Searcher::Next Searcher::SearchLongLine() {
         matched = suite::StartsCharacterAt(codePage_, bytes, candidate, continuing ? leadRun : 0);
         from = candidate + 1;
       }
-      if (!endsHere && !reachesEnd && codePage_ == suite::CodePage::Gbk) {
-        runAtNext = suite::GbkLeadRunBefore(bytes, length - overlap_, continuing ? leadRun : 0);
+      // Only a line that goes on touches the window's end.
+      if (!endsHere && !reachesEnd) {
+        if (codePage_ == suite::CodePage::Gbk) {
+          runAtNext = suite::GbkLeadRunBefore(bytes, length - overlap_, continuing ? leadRun : 0);
+        }
+        previousByte = bytes[length - 1];
       }
-      if (length > 0) previousByte = bytes[length - 1];
     });
     if (!scanned) return Fail(true);
     if (!endsHere && !reachesEnd) {
@@ -280,45 +247,56 @@ Searcher::Next Searcher::SearchLongLine() {
     const int64_t endOffset = offset_ + static_cast<int64_t>(lineEnd);
     if (!atLf) textEnd_ = endOffset;
     if (!atLf && endOffset == lineStart) return Next::kEnded;  // the text ended where a line would start
-    const suite::LineNumber lineNumber{state_.completed.value + 1};
+    const suite::LineNumber lineNumber{completed_.value + 1};
     const bool crBeforeLf = atLf && byteBeforeLf == '\r' && endOffset > lineStart;
     if (matched) {
-      const FoundLine line(file_, lineStart, static_cast<size_t>(endOffset - lineStart - (crBeforeLf ? 1 : 0)));
-      if (!Emit(lineNumber, line)) return Next::kStop;
+      const auto size = static_cast<size_t>(endOffset - lineStart - (crBeforeLf ? 1 : 0));
+      if (!Emit(lineNumber, continuing ? FoundLine(file_, lineStart, size) : FoundLine(bytes, size))) {
+        return Next::kStop;
+      }
     }
-    state_.completed = suite::LineCount{lineNumber.value};
+    completed_ = suite::LineCount{lineNumber.value};
     checkpoints_.ReachLine(lineNumber.value);
     if (!atLf) return Next::kEnded;
-    if (state_.completed == suite::LinesBeforeBlock(state_.nextBlock)) {
-      SetEntry(state_.nextBlock, endOffset + 1);
-      ++state_.nextBlock.value;
+    if (completed_ == suite::LinesBeforeBlock(nextBlock_)) {
+      SetEntry(nextBlock_, endOffset + 1);
+      ++nextBlock_.value;
     }
     offset_ = endOffset + 1;
     return Next::kOn;
   }
 }
 
-// Searches the lines from offset_ up to `limit`, a line start (or the end of
-// the text), here on the caller.
+// Searches the lines from offset_ up to `limit`, a line start, here on the
+// caller, one by one: mostly one line, the one across two windows.
 Searcher::Next Searcher::SearchOnTo(int64_t limit) {
   Next next = Next::kOn;
-  while (next == Next::kOn && offset_ < limit) {
-    if (!window_.Load(offset_)) {
-      next = Fail(window_.WasCut());
-    } else if (window_.Size() == 0) {
-      textEnd_ = offset_;
-      next = Next::kEnded;
-    } else {
-      const auto size = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(window_.Size()), limit - offset_));
-      state_.pos = 0;
-      next = SearchWindow(window_.Data(), size, window_.ReachesEnd() && size == window_.Size(), offset_);
-      if (next == Next::kOn) offset_ += static_cast<int64_t>(state_.pos);
-      if (next == Next::kLongLine) next = SearchLongLine();  // it moves offset_
-    }
-  }
+  while (next == Next::kOn && offset_ < limit) next = SearchLine();
   // What the caller read of the file needn't stay mapped beside the workers' windows.
   window_.Release();
   return next;
+}
+
+// The whole lines of the slot's window from slot.linesStart on, with the
+// quick index's entries among them as hints: the worker notes the lines
+// before them, so they are known without a second pass. Windows only move
+// on, so the slot's walk through the entries goes on from where its last
+// window left it.
+void Searcher::SearchWindowLines(Slot& slot) const {
+  const int64_t linesOffset = slot.window.Offset() + static_cast<int64_t>(slot.linesStart);
+  const size_t linesSize = slot.size - slot.linesStart;
+  slot.alone.hints.clear();
+  if (hints_ && index_) {
+    const auto end = hints_->Entries().end();
+    while (slot.hintCursor != end && slot.hintCursor->second <= linesOffset) ++slot.hintCursor;
+    for (auto entry = slot.hintCursor; entry != end; ++entry) {
+      if (entry->second > linesOffset + static_cast<int64_t>(linesSize)) break;
+      if (slot.alone.hints.size() == slot.alone.hints.capacity()) break;
+      slot.alone.hints.push_back({suite::BlockKey{entry->first},
+                                  static_cast<size_t>(entry->second - linesOffset), suite::LineCount{0}, false});
+    }
+  }
+  SearchAlone(slot.window.Data() + slot.linesStart, linesSize, matcher_, slot.alone);
 }
 
 // On a worker: the whole lines that start in the window at `offset`.
@@ -327,7 +305,6 @@ void Searcher::ScanWindow(Slot& slot, int64_t offset) const {
   slot.hasLines = false;
   slot.loaded = slot.window.Load(offset);
   slot.size = slot.window.Size();
-  slot.reachesEnd = slot.window.ReachesEnd();
   if (!slot.loaded || slot.size == 0) return;
   const char* data = slot.window.Data();
   const size_t size = slot.size;
@@ -345,107 +322,87 @@ void Searcher::ScanWindow(Slot& slot, int64_t offset) const {
     slot.linesStart = static_cast<size_t>(static_cast<const char*>(lf) - data) + 1;
   }
   slot.hasLines = true;
-  const int64_t linesOffset = offset + static_cast<int64_t>(slot.linesStart);
-  const size_t linesSize = size - slot.linesStart;
-  // The entries a quick index of the file gave inside the lines: the worker
-  // notes the lines before them, so they are known without a second pass.
-  // Windows only move on, so the slot's walk through the entries goes on
-  // from where its last window left it.
-  slot.alone.hints.clear();
-  if (hints_ && index_) {
-    const auto end = hints_->Entries().end();
-    while (slot.hintCursor != end && slot.hintCursor->second <= linesOffset) ++slot.hintCursor;
-    for (auto entry = slot.hintCursor; entry != end; ++entry) {
-      if (entry->second > linesOffset + static_cast<int64_t>(linesSize)) break;
-      if (slot.alone.hints.size() == slot.alone.hints.capacity()) break;
-      slot.alone.hints.push_back({suite::BlockKey{entry->first},
-                                  static_cast<size_t>(entry->second - linesOffset), suite::LineCount{0}, false});
-    }
-  }
-  SearchAlone(data + slot.linesStart, linesSize, matcher_, slot.alone);
+  SearchWindowLines(slot);
 }
 
-// What a worker found in the lines at `linesOffset`, after the lines before them.
-Searcher::Next Searcher::TakeAlone(Slot& slot, int64_t linesOffset) {
-  const AloneResult& alone = slot.alone;
-  const char* data = slot.window.Data() + slot.linesStart;
-  const size_t size = slot.window.Size() - slot.linesStart;
-  const int64_t before = state_.completed.value;
-  for (const Findings::Match& match : alone.findings.matches) {
-    if (!Emit(suite::LineNumber{before + match.linesBefore.value + 1}, FoundLine(data + match.start, match.size))) {
-      return Next::kStop;
-    }
-  }
-  // Blocks that start in the lines: at a noted hint, or else found again.
-  const int64_t after = before + alone.state.completed.value;
-  for (; suite::LinesBeforeBlock(state_.nextBlock).value <= after; ++state_.nextBlock.value) {
-    if (!index_) continue;
-    const int64_t wanted = suite::LinesBeforeBlock(state_.nextBlock).value - before;  // LFs before the block
-    int64_t entry = -1;
-    for (const AloneResult::Hint& hint : alone.hints) {
-      if (hint.key == state_.nextBlock && hint.lineStart && hint.linesBefore.value == wanted) {
-        entry = linesOffset + static_cast<int64_t>(hint.pos);
+// What a worker found in the lines of its window, after the lines before
+// them; when the matches filled its room, the rest of the lines are searched
+// here the same way, as often as it takes.
+Searcher::Next Searcher::TakeAlone(Slot& slot) {
+  for (;;) {
+    const AloneResult& alone = slot.alone;
+    const char* data = slot.window.Data() + slot.linesStart;
+    const int64_t linesOffset = slot.window.Offset() + static_cast<int64_t>(slot.linesStart);
+    const int64_t before = completed_.value;
+    for (const Findings::Match& match : alone.findings.matches) {
+      if (!Emit(suite::LineNumber{before + match.linesBefore.value + 1}, FoundLine(data + match.start, match.size))) {
+        return Next::kStop;
       }
     }
-    if (entry < 0) {
-      size_t lf = 0;
-      if (!suite::ScanUnlessCut(data, alone.state.pos, [&] {
-            lf = suite::FindNthNewline(data, alone.state.pos, static_cast<uint64_t>(wanted)).position;
-          })) {
-        return Fail(true);
+    // Blocks that start in the lines: at a noted hint, or else found again.
+    const int64_t after = before + alone.state.completed.value;
+    for (; suite::LinesBeforeBlock(nextBlock_).value <= after; ++nextBlock_.value) {
+      if (!index_) continue;
+      const int64_t wanted = suite::LinesBeforeBlock(nextBlock_).value - before;  // LFs before the block
+      int64_t entry = -1;
+      for (const AloneResult::Hint& hint : alone.hints) {
+        if (hint.key == nextBlock_ && hint.lineStart && hint.linesBefore.value == wanted) {
+          entry = linesOffset + static_cast<int64_t>(hint.pos);
+        }
       }
-      entry = linesOffset + static_cast<int64_t>(lf) + 1;
+      if (entry < 0) {
+        size_t lf = 0;
+        if (!suite::ScanUnlessCut(data, alone.state.pos, [&] {
+              lf = suite::FindNthNewline(data, alone.state.pos, static_cast<uint64_t>(wanted)).position;
+            })) {
+          return Fail(true);
+        }
+        entry = linesOffset + static_cast<int64_t>(lf) + 1;
+      }
+      SetEntry(nextBlock_, entry);
     }
-    SetEntry(state_.nextBlock, entry);
+    completed_ = suite::LineCount{after};
+    checkpoints_.ReachLine(after);
+    offset_ = linesOffset + static_cast<int64_t>(alone.state.pos);
+    if (alone.end == PartEnd::kTextEnded) {
+      textEnd_ = offset_;
+      return Next::kEnded;
+    }
+    if (alone.end != PartEnd::kFull) return Next::kOn;
+    slot.linesStart += alone.state.pos;
+    SearchWindowLines(slot);
+    if (slot.alone.cut) return Fail(true);
   }
-  state_.completed = suite::LineCount{after};
-  state_.pos = alone.state.pos;
-  checkpoints_.ReachLine(after);
-  if (alone.end == PartEnd::kTextEnded) {
-    textEnd_ = linesOffset + static_cast<int64_t>(alone.state.pos);
-    return Next::kEnded;
-  }
-  // Matches past its room: the rest of the lines, here.
-  if (alone.end == PartEnd::kFull) return SearchWindow(data, size, false, linesOffset);
-  return Next::kOn;
 }
 
-// On the caller, in file order: the lines up to the window's own, then the
-// window's.
+// On the caller, in file order: the line across from the window before, then
+// the window's own.
 bool Searcher::TakeWindow(Slot& slot, int64_t offset) {
   if (!slot.loaded || slot.alone.cut) {
     Fail(slot.alone.cut || slot.window.WasCut());
     return false;
   }
-  if (slot.size == 0) {  // the file ends where the window would start
-    SearchOnTo(kToTheEnd);
+  if (slot.size == 0) {
+    // The file ended before the window: its last lines. A file that grew
+    // since is read up to a line start past where it ended.
+    if (SearchOnTo(offset) == Next::kOn) textEnd_ = offset_;
     return false;
   }
   const int64_t linesOffset = offset + static_cast<int64_t>(slot.linesStart);
   if (!slot.hasLines) {
     // Inside a line longer than a window: searched here now, to its end,
     // while the workers wait (they would only find it has no LF).
-    const int64_t windowEnd = offset + static_cast<int64_t>(slot.size);
-    if (offset_ < windowEnd && SearchOnTo(windowEnd) != Next::kOn) return false;
-  } else if (offset_ <= linesOffset) {
-    Next next = SearchOnTo(linesOffset);
-    if (next == Next::kOn) next = TakeAlone(slot, linesOffset);
-    if (next == Next::kLongLine) next = Next::kOn;  // they held no whole line
-    if (next != Next::kOn) return false;
-    offset_ = linesOffset + static_cast<int64_t>(state_.pos);
+    return offset_ >= offset + static_cast<int64_t>(slot.size) ||
+           SearchOnTo(offset + static_cast<int64_t>(slot.size)) == Next::kOn;
   }
   // Else a long line reached past the window's lines: they are searched
   // from there, with the next window's.
-  if (slot.reachesEnd) {
-    SearchOnTo(kToTheEnd);
-    return false;
-  }
-  return true;
+  return offset_ > linesOffset || (SearchOnTo(linesOffset) == Next::kOn && TakeAlone(slot) == Next::kOn);
 }
 
 LineSearchResult Searcher::Run(int workers) {
   if (index_) {
-    while (!index_->Empty() && index_->HighestKey() >= state_.nextBlock) index_->Erase(index_->HighestKey());
+    while (!index_->Empty() && index_->HighestKey() >= nextBlock_) index_->Erase(index_->HighestKey());
     // A start at a block's first line passes no LF for it: the earlier
     // search, which ended with the line before, had no line there to note.
     const suite::BlockKey startBlock = suite::BlockAfter(start_.linesBefore);
@@ -464,16 +421,16 @@ LineSearchResult Searcher::Run(int workers) {
       slots, start_.offset, static_cast<int64_t>(capacity_),
       [this](Slot& slot, suite::ByteOffset offset) { ScanWindow(slot, offset.value); },
       [this](Slot& slot, suite::ByteOffset offset) { return TakeWindow(slot, offset.value); });
-  if (!result_.stopped) result_.linesRead = state_.completed;
+  if (!result_.stopped) result_.linesRead = completed_;
   if (!result_.stopped && !result_.readFailed) result_.textEnd = suite::ByteOffset{textEnd_};
   if (!result_.readFailed && !result_.stopped && index_) {
     // Entry 0 when the text has a line, and none for a block that no line
     // started (one recorded after the last LF, with nothing behind it).
-    if (state_.completed.value == 0) {
+    if (completed_.value == 0) {
       index_->Clear();
     } else {
       index_->Set(suite::BlockKey{0}, suite::ByteOffset{0});
-      const suite::BlockKey lastKey = suite::LastBlock(state_.completed);
+      const suite::BlockKey lastKey = suite::LastBlock(completed_);
       while (index_->HighestKey() > lastKey) index_->Erase(index_->HighestKey());
     }
   }

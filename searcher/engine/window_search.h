@@ -18,14 +18,9 @@ class KeywordMatcher;
 
 namespace window_search {
 
-struct IndexEntry {
-  suite::BlockKey key;
-  suite::ByteOffset offset;
-};
-
-// What a guarded part of a window found: matching lines (window positions)
-// and quick-index entries, handed out once the part is done. Sized once, so a
-// part never allocates; the room for matches is touched only as far as used.
+// Matching lines a guarded part of a window found (window positions), handed
+// out once the part is done. Sized once, so a part never allocates; the room
+// is touched only as far as used.
 struct Findings {
   struct Match {
     suite::LineCount linesBefore;  // in the count of the search state that found it
@@ -34,36 +29,21 @@ struct Findings {
   };
 
   // Reserved, not filled: a room of 65536 costs only the matches made.
-  Findings(size_t windowCapacity, size_t matchRoom)
-      : room(matchRoom), entries(windowCapacity / suite::kQuickIndexStride + 4) {
-    matches.reserve(room);
-  }
-  void Clear() {
-    matches.clear();
-    entryCount = 0;
-  }
+  explicit Findings(size_t matchRoom) : room(matchRoom) { matches.reserve(room); }
   bool Full() const { return matches.size() == room; }
 
   size_t room;
   std::vector<Match> matches;
-  std::vector<IndexEntry> entries;
-  size_t entryCount = 0;
 };
 
-// Where the search stands: committed only when a guarded part ends well.
+// Where the search of a window stands: committed only when a guarded part
+// ends well.
 struct SearchState {
   suite::LineCount completed{0};  // lines whose LF has been passed
-  suite::BlockKey nextBlock{1};   // the first block whose start hasn't been passed
   size_t pos = 0;                 // a line start in the window
 };
 
 enum class PartEnd { kWindowDone, kFull, kTextEnded };
-
-// Searches the whole lines of data[state.pos, size) of the window at file
-// offset `base`, until they end, `findings` is full or the text ends. `last`:
-// the file ends with the window, whose last line then counts without LF.
-PartEnd SearchPart(const char* data, size_t size, bool last, int64_t base, const KeywordMatcher& matcher,
-                   SearchState& state, Findings& findings);
 
 // The whole lines of a window searched on their own, by a worker, while the
 // lines before them are searched by others: not knowing how many lines come
@@ -79,12 +59,12 @@ struct AloneResult {
   };
 
   // A window holds at most a line per byte.
-  AloneResult(size_t windowCapacity, size_t matchRoom) : findings(windowCapacity, std::min(matchRoom, windowCapacity + 1)) {}
+  AloneResult(size_t windowCapacity, size_t matchRoom) : findings(std::min(matchRoom, windowCapacity + 1)) {}
 
   Findings findings;
   std::vector<Hint> hints;  // set before the search, sorted
   SearchState state;        // completed: lines whose LF (or the text's end) was passed; pos: where it stopped
-  PartEnd end = PartEnd::kWindowDone;  // kFull: the rest is searched later
+  PartEnd end = PartEnd::kWindowDone;  // kFull: the rest is searched again from state.pos
   bool cut = false;
 };
 
