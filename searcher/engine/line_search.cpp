@@ -70,7 +70,6 @@ bool FoundLine::AppendTo(suite::OutputFile& file) const {
 namespace {
 
 using window_search::AloneResult;
-using window_search::Findings;
 using window_search::PartEnd;
 using window_search::SearchAlone;
 
@@ -334,13 +333,13 @@ Searcher::Next Searcher::TakeAlone(Slot& slot) {
     const char* data = slot.window.Data() + slot.linesStart;
     const int64_t linesOffset = slot.window.Offset() + static_cast<int64_t>(slot.linesStart);
     const int64_t before = completed_.value;
-    for (const Findings::Match& match : alone.findings.matches) {
+    for (const AloneResult::Match& match : alone.matches) {
       if (!Emit(suite::LineNumber{before + match.linesBefore.value + 1}, FoundLine(data + match.start, match.size))) {
         return Next::kStop;
       }
     }
     // Blocks that start in the lines: at a noted hint, or else found again.
-    const int64_t after = before + alone.state.completed.value;
+    const int64_t after = before + alone.completed.value;
     for (; suite::LinesBeforeBlock(nextBlock_).value <= after; ++nextBlock_.value) {
       if (!index_) continue;
       const int64_t wanted = suite::LinesBeforeBlock(nextBlock_).value - before;  // LFs before the block
@@ -352,8 +351,8 @@ Searcher::Next Searcher::TakeAlone(Slot& slot) {
       }
       if (entry < 0) {
         size_t lf = 0;
-        if (!suite::ScanUnlessCut(data, alone.state.pos, [&] {
-              lf = suite::FindNthNewline(data, alone.state.pos, static_cast<uint64_t>(wanted)).position;
+        if (!suite::ScanUnlessCut(data, alone.pos, [&] {
+              lf = suite::FindNthNewline(data, alone.pos, static_cast<uint64_t>(wanted)).position;
             })) {
           return Fail(true);
         }
@@ -363,13 +362,13 @@ Searcher::Next Searcher::TakeAlone(Slot& slot) {
     }
     completed_ = suite::LineCount{after};
     checkpoints_.ReachLine(after);
-    offset_ = linesOffset + static_cast<int64_t>(alone.state.pos);
+    offset_ = linesOffset + static_cast<int64_t>(alone.pos);
     if (alone.end == PartEnd::kTextEnded) {
       textEnd_ = offset_;
       return Next::kEnded;
     }
     if (alone.end != PartEnd::kFull) return Next::kOn;
-    slot.linesStart += alone.state.pos;
+    slot.linesStart += alone.pos;
     SearchWindowLines(slot);
     if (slot.alone.cut) return Fail(true);
   }

@@ -32,69 +32,63 @@ CandidateLine LineOfCandidate(const char* data, size_t pos, size_t candidate, si
   return line;
 }
 
-// Searches the whole lines of data[state.pos, size) until they end,
-// `findings` is full or the text ends.
-PartEnd SearchPart(const char* data, size_t size, const KeywordMatcher& matcher, SearchState& state,
-                   Findings& findings) {
+// Searches the whole lines of data[result.pos, size) until they end, the
+// room for matches is full or the text ends.
+PartEnd SearchPart(const char* data, size_t size, const KeywordMatcher& matcher, AloneResult& result) {
   const char* lastLf = suite::FindLastNewline(data, size);
   const size_t end = lastLf ? static_cast<size_t>(lastLf - data) + 1 : 0;
-  size_t pos = state.pos;
-  while (pos < end) {
+  while (result.pos < end) {
     // pos is a line start, so the LFs before the candidate are the lines completed before its line.
+    const size_t pos = result.pos;
     uint64_t lfs = 0;
     bool textEnded = false;
     const size_t candidate = pos + matcher.FindCandidateInText(data + pos, end - pos, lfs, textEnded);
-    state.completed.value += static_cast<int64_t>(lfs);
+    result.completed.value += static_cast<int64_t>(lfs);
     if (textEnded) {  // at `candidate`; a line cut short by it still counts
-      if (candidate > pos && data[candidate - 1] != '\n') ++state.completed.value;
-      state.pos = candidate;
+      if (candidate > pos && data[candidate - 1] != '\n') ++result.completed.value;
+      result.pos = candidate;
       return PartEnd::kTextEnded;
     }
-    if (candidate >= end) {
-      pos = end;
-      break;
-    }
+    if (candidate >= end) break;
     const CandidateLine line = LineOfCandidate(data, pos, candidate, end);
     const std::string_view text(data + line.start, line.textEnd - line.start);
     if (matcher.LineMatches(text, candidate - line.start)) {
-      findings.matches.push_back({state.completed, line.start, text.size()});
+      result.matches.push_back({result.completed, line.start, text.size()});
     }
-    ++state.completed.value;
+    ++result.completed.value;
     if (!line.atLf) {  // the text's end cuts the line short: the lines end with an LF
-      state.pos = line.end;
+      result.pos = line.end;
       return PartEnd::kTextEnded;
     }
-    pos = line.end + 1;
-    state.pos = pos;
-    if (findings.Full() && pos < end) return PartEnd::kFull;
+    result.pos = line.end + 1;
+    if (result.Full() && result.pos < end) return PartEnd::kFull;
   }
-  state.pos = pos;
+  result.pos = end;
   return PartEnd::kWindowDone;
 }
 
 }  // namespace
 
 void SearchAlone(const char* data, size_t size, const KeywordMatcher& matcher, AloneResult& result) {
-  result.findings.matches.clear();
-  result.state = SearchState{};
+  result.matches.clear();
+  result.completed = suite::LineCount{0};
+  result.pos = 0;
   result.end = PartEnd::kWindowDone;
-  result.cut = false;
-  const bool searched = suite::ScanUnlessCut(data, size, [&] {
+  result.cut = !suite::ScanUnlessCut(data, size, [&] {
     // Only hints at line starts split the search: a keyword (without LF)
     // can't run across them.
     for (AloneResult::Hint& hint : result.hints) {
       hint.lineStart = false;
-      if (hint.pos == 0 || hint.pos > size || data[hint.pos - 1] != '\n' || hint.pos < result.state.pos) continue;
-      result.end = SearchPart(data, hint.pos, matcher, result.state, result.findings);
+      if (hint.pos == 0 || hint.pos > size || data[hint.pos - 1] != '\n' || hint.pos < result.pos) continue;
+      result.end = SearchPart(data, hint.pos, matcher, result);
       // Full just at the hint: no room for the next part.
-      if (result.end == PartEnd::kWindowDone && result.findings.Full()) result.end = PartEnd::kFull;
+      if (result.end == PartEnd::kWindowDone && result.Full()) result.end = PartEnd::kFull;
       if (result.end != PartEnd::kWindowDone) return;
-      hint.linesBefore = result.state.completed;
+      hint.linesBefore = result.completed;
       hint.lineStart = true;
     }
-    result.end = SearchPart(data, size, matcher, result.state, result.findings);
+    result.end = SearchPart(data, size, matcher, result);
   });
-  if (!searched) result.cut = true;
 }
 
 }  // namespace lorvane::window_search

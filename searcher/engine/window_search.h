@@ -18,31 +18,6 @@ class KeywordMatcher;
 
 namespace window_search {
 
-// Matching lines a guarded part of a window found (window positions), handed
-// out once the part is done. Sized once, so a part never allocates; the room
-// is touched only as far as used.
-struct Findings {
-  struct Match {
-    suite::LineCount linesBefore;  // in the count of the search state that found it
-    size_t start;
-    size_t size;
-  };
-
-  // Reserved, not filled: a room of 65536 costs only the matches made.
-  explicit Findings(size_t matchRoom) : room(matchRoom) { matches.reserve(room); }
-  bool Full() const { return matches.size() == room; }
-
-  size_t room;
-  std::vector<Match> matches;
-};
-
-// Where the search of a window stands: committed only when a guarded part
-// ends well.
-struct SearchState {
-  suite::LineCount completed{0};  // lines whose LF has been passed
-  size_t pos = 0;                 // a line start in the window
-};
-
 enum class PartEnd { kWindowDone, kFull, kTextEnded };
 
 // The whole lines of a window searched on their own, by a worker, while the
@@ -51,6 +26,11 @@ enum class PartEnd { kWindowDone, kFull, kTextEnded };
 // notes the line count at the offsets a quick index of the file gave for it,
 // so that entries there are known without a second pass.
 struct AloneResult {
+  struct Match {
+    suite::LineCount linesBefore;  // lines of the window before the match's
+    size_t start;                  // in the window
+    size_t size;
+  };
   struct Hint {
     suite::BlockKey key;
     size_t pos;                    // in the window
@@ -58,13 +38,19 @@ struct AloneResult {
     bool lineStart;
   };
 
-  // A window holds at most a line per byte.
-  AloneResult(size_t windowCapacity, size_t matchRoom) : findings(std::min(matchRoom, windowCapacity + 1)) {}
+  // The room for matches is reserved, not filled: a room of 65536 costs only
+  // the matches made. A window holds at most a line per byte.
+  AloneResult(size_t windowCapacity, size_t matchRoom) : room(std::min(matchRoom, windowCapacity + 1)) {
+    matches.reserve(room);
+  }
+  bool Full() const { return matches.size() == room; }
 
-  Findings findings;
+  size_t room;
+  std::vector<Match> matches;
   std::vector<Hint> hints;  // set before the search, sorted
-  SearchState state;        // completed: lines whose LF (or the text's end) was passed; pos: where it stopped
-  PartEnd end = PartEnd::kWindowDone;  // kFull: the rest is searched again from state.pos
+  suite::LineCount completed{0};  // lines whose LF (or the text's end) was passed
+  size_t pos = 0;                 // where it stopped: a line start, or the text's end
+  PartEnd end = PartEnd::kWindowDone;  // kFull: the rest is searched again from pos
   bool cut = false;
 };
 
