@@ -73,25 +73,6 @@ using window_search::AloneResult;
 using window_search::PartEnd;
 using window_search::SearchAlone;
 
-class Checkpoints {
- public:
-  // The first checkpoint is the first multiple of the stride after `linesBefore`.
-  Checkpoints(LineSink& sink, int64_t stride, int64_t linesBefore)
-      : sink_(sink), stride_(stride < 1 ? 1 : stride), next_((linesBefore / stride_ + 1) * stride_) {}
-  // Every checkpoint up to and including line `line` has been reached.
-  void ReachLine(int64_t line) {
-    while (next_ <= line) {
-      sink_.OnCheckpoint(suite::LineNumber{next_});
-      next_ += stride_;
-    }
-  }
-
- private:
-  LineSink& sink_;
-  int64_t stride_;
-  int64_t next_;
-};
-
 // One worker's window: the whole lines that start in it are searched on the
 // worker; what they found is taken in file order.
 struct Slot {
@@ -119,12 +100,15 @@ class Searcher {
       : file_(file),
         matcher_(matcher),
         sink_(sink),
-        checkpoints_(sink, checkpointStride, start.linesBefore.value),
-        // A line is searched through windows that overlap by the keyword: a
-        // candidate is taken only with the byte after it in view (a CR
-        // before an LF isn't the line's), and one that ends at the window's
-        // end starts again in the next.
-        overlap_(matcher.Size()),
+        stride_(std::max<int64_t>(checkpointStride, 1)),
+        // The first checkpoint is the first multiple of the stride after the lines before.
+        nextCheckpoint_((start.linesBefore.value / stride_ + 1) * stride_),
+        // A line is searched through windows that overlap by the keyword, at
+        // least a byte: a candidate is taken only with the byte after it in
+        // view (a CR before an LF isn't the line's), one that ends at the
+        // window's end starts again in the next, and an LF is never the
+        // first byte of a window but the line's first.
+        overlap_(std::max<size_t>(matcher.Size(), 1)),
         capacity_(std::max(windowSize, 2 * matcher.Size() + 64)),
         window_(file, capacity_),
         index_(index),
@@ -141,6 +125,10 @@ class Searcher {
   enum class Next { kOn, kEnded, kStop };
 
   bool Emit(suite::LineNumber line, const FoundLine& found);
+  // Every checkpoint up to and including line `line` has been reached.
+  void ReachLine(int64_t line) {
+    for (; nextCheckpoint_ <= line; nextCheckpoint_ += stride_) sink_.OnCheckpoint(suite::LineNumber{nextCheckpoint_});
+  }
   Next Fail(bool cut) {
     result_.readFailed = true;
     result_.cut = cut;
@@ -159,7 +147,8 @@ class Searcher {
   suite::ExclusiveFile& file_;
   const KeywordMatcher& matcher_;
   LineSink& sink_;
-  Checkpoints checkpoints_;
+  const int64_t stride_;
+  int64_t nextCheckpoint_;
   const size_t overlap_;
   const size_t capacity_;
   suite::FileWindow window_;  // the caller's, for the lines across windows
@@ -175,7 +164,7 @@ class Searcher {
 };
 
 bool Searcher::Emit(suite::LineNumber line, const FoundLine& found) {
-  checkpoints_.ReachLine(line.value);
+  ReachLine(line.value);
   const bool goOn = sink_.OnMatch(line, found);
   if (found.WasCut()) {
     Fail(true);
@@ -194,8 +183,7 @@ bool Searcher::Emit(suite::LineNumber line, const FoundLine& found) {
 Searcher::Next Searcher::SearchLine() {
   const int64_t lineStart = offset_;
   bool matched = matcher_.Empty();
-  uint64_t leadRun = 0;      // GBK lead bytes of the line right before the window
-  char previousByte = '\0';  // the last byte of the previous window
+  uint64_t leadRun = 0;  // GBK lead bytes of the line right before the window
   for (;;) {
     const bool continuing = offset_ > lineStart;
     if (!window_.Load(offset_)) return Fail(window_.WasCut());
@@ -206,34 +194,24 @@ Searcher::Next Searcher::SearchLine() {
       textEnd_ = offset_;
       return Next::kEnded;
     }
-    size_t lineEnd = length;  // in the window: an LF, a 0x1A or the window's end
+    size_t lineEnd = length, textEnd = length;  // in the window: an LF, a 0x1A or the window's end
     bool endsHere = false, atLf = false;
-    char byteBeforeLf = previousByte;
     uint64_t runAtNext = 0;
     const bool scanned = suite::ScanUnlessCut(bytes, length, [&] {
       const suite::LineEnd end = suite::FindLineEnd(bytes, 0, length);
       lineEnd = end.at;
       atLf = end.atLf;
       endsHere = end.atLf || end.endsText;
-      // An LF at 0 follows the previous window's last byte. (Only without an
-      // overlap, for the empty keyword: otherwise the previous window would
-      // have held that LF.)
-      if (atLf && lineEnd > 0) byteBeforeLf = bytes[lineEnd - 1];
-      size_t textEnd = suite::LineTextEnd(bytes, 0, end);
-      if (!endsHere && !reachesEnd) --textEnd;  // the byte after a candidate in view
-      size_t from = 0;
-      while (!matched && from < textEnd) {
-        const size_t candidate = from + matcher_.FindCandidate(bytes + from, textEnd - from);
-        if (candidate >= textEnd) break;
+      textEnd = suite::LineTextEnd(bytes, 0, end);
+      const size_t inView = endsHere || reachesEnd ? textEnd : textEnd - 1;  // the byte after a candidate
+      for (size_t from = 0; !matched && from < inView;) {
+        const size_t candidate = from + matcher_.FindCandidate(bytes + from, inView - from);
+        if (candidate >= inView) break;
         matched = suite::StartsCharacterAt(codePage_, bytes, candidate, continuing ? leadRun : 0);
         from = candidate + 1;
       }
-      // Only a line that goes on touches the window's end.
-      if (!endsHere && !reachesEnd) {
-        if (codePage_ == suite::CodePage::Gbk) {
-          runAtNext = suite::GbkLeadRunBefore(bytes, length - overlap_, continuing ? leadRun : 0);
-        }
-        previousByte = bytes[length - 1];
+      if (!endsHere && !reachesEnd && codePage_ == suite::CodePage::Gbk) {
+        runAtNext = suite::GbkLeadRunBefore(bytes, length - overlap_, continuing ? leadRun : 0);
       }
     });
     if (!scanned) return Fail(true);
@@ -247,15 +225,14 @@ Searcher::Next Searcher::SearchLine() {
     if (!atLf) textEnd_ = endOffset;
     if (!atLf && endOffset == lineStart) return Next::kEnded;  // the text ended where a line would start
     const suite::LineNumber lineNumber{completed_.value + 1};
-    const bool crBeforeLf = atLf && byteBeforeLf == '\r' && endOffset > lineStart;
     if (matched) {
-      const auto size = static_cast<size_t>(endOffset - lineStart - (crBeforeLf ? 1 : 0));
+      const auto size = static_cast<size_t>(offset_ + static_cast<int64_t>(textEnd) - lineStart);
       if (!Emit(lineNumber, continuing ? FoundLine(file_, lineStart, size) : FoundLine(bytes, size))) {
         return Next::kStop;
       }
     }
     completed_ = suite::LineCount{lineNumber.value};
-    checkpoints_.ReachLine(lineNumber.value);
+    ReachLine(lineNumber.value);
     if (!atLf) return Next::kEnded;
     if (completed_ == suite::LinesBeforeBlock(nextBlock_)) {
       SetEntry(nextBlock_, endOffset + 1);
@@ -361,7 +338,7 @@ Searcher::Next Searcher::TakeAlone(Slot& slot) {
       SetEntry(nextBlock_, entry);
     }
     completed_ = suite::LineCount{after};
-    checkpoints_.ReachLine(after);
+    ReachLine(after);
     offset_ = linesOffset + static_cast<int64_t>(alone.pos);
     if (alone.end == PartEnd::kTextEnded) {
       textEnd_ = offset_;
