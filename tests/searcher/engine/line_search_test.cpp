@@ -110,8 +110,8 @@ TEST(LineSearchTest, FastPathAgreesWithTheReference) {
   TempDir dir;
   std::mt19937 random(20261208);
   const std::vector<std::pair<CodePage, std::vector<std::string>>> keywords = {
-      {CodePage::Gbk, {"A", "a", "ERROR", "rOr", "\xD6\xD0", "\xB0\x41", "x\xB0\x41", "a\tb", "Ab"}},
-      {CodePage::Utf8, {"A", "ERROR", "日志", "é", "r\r"}},
+      {CodePage::Gbk, {"A", "a", "ERROR", "rOr", "\xD6\xD0", "\xB0\x41", "x\xB0\x41", "a\tb", "Ab", ""}},
+      {CodePage::Utf8, {"A", "ERROR", "日志", "é", "r\r", ""}},
   };
   for (const auto& [codePage, words] : keywords) {
     for (const std::string& keyword : words) {
@@ -317,6 +317,22 @@ TEST(LineSearchTest, MatchingRules) {
   // An empty keyword matches every line, empty ones too.
   const std::string withEmpty = WriteFile(dir / "e.log", "a\r\n\r\nb");
   EXPECT_EQ(Fast(withEmpty, "", true, CodePage::Gbk, 2, &lines), (Matches{{1, "a"}, {2, ""}, {3, "b"}}));
+}
+
+// A line longer than a window whose CR LF falls at every place against the
+// windows' ends: the CR is never the line's, with or without a keyword.
+TEST(LineSearchTest, ALongLinesCrLfAtAWindowsEndIsItsLineEnd) {
+  TempDir dir;
+  for (const std::string keyword : {"", "x"}) {
+    for (size_t length = 1; length < 200; ++length) {
+      const std::string line(length, 'x');
+      const std::string path = WriteFile(dir / "l.log", line + "\r\n" + "y\r\n");
+      int64_t lines = 0;
+      const Matches expected = keyword.empty() ? Matches{{1, line}, {2, "y"}} : Matches{{1, line}};
+      ASSERT_EQ(Fast(path, keyword, true, CodePage::Gbk, 64, &lines), expected) << "[" << keyword << "] " << length;
+      ASSERT_EQ(lines, 2);
+    }
+  }
 }
 
 TEST(LineSearchTest, CheckpointsCountTheMatchesBeforeTheirLine) {
