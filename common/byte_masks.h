@@ -47,6 +47,17 @@ inline uint64_t ByteMask64(const char* p, char byte) {
 #endif
 }
 
+// The masks of a 64-byte block for a scan's loop written once for both:
+// SSE2 on any processor of the build's target, AVX2 in a caller built for it.
+struct PortableMasks {
+  static uint64_t Of(const char* p, char byte) { return ByteMask64(p, byte); }
+};
+#if defined(__x86_64__)
+struct Avx2Masks {
+  __attribute__((target("avx2"))) static uint64_t Of(const char* p, char byte) { return ByteMask64Avx2(p, byte); }
+};
+#endif
+
 // The position of the kth (1-based) set bit of mask; k <= popcount(mask).
 inline unsigned NthSetBit(uint64_t mask, uint64_t k) {
   while (--k) mask &= mask - 1;

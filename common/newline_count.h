@@ -20,7 +20,4 @@ struct NewlineSearch {
 // pass over the bytes.
 NewlineSearch FindNthNewline(const char* data, size_t length, uint64_t n);
 
-// The portable version, for tests that compare it with the vectorised one.
-NewlineSearch FindNthNewlinePortable(const char* data, size_t length, uint64_t n);
-
 }  // namespace suite

@@ -11,15 +11,6 @@
 namespace suite {
 namespace {
 
-struct PortableMasks {
-  static uint64_t Of(const char* p, char byte) { return ByteMask64(p, byte); }
-};
-#if defined(__x86_64__)
-struct Avx2Masks {
-  __attribute__((target("avx2"))) static uint64_t Of(const char* p, char byte) { return ByteMask64Avx2(p, byte); }
-};
-#endif
-
 // One pass over the window's bytes, 64 at a time, for the masks of its LFs
 // and 0x1A bytes, and of its CRs with kLoneLfs: an LF whose bit has no CR bit
 // right before it is lone.
