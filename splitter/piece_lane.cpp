@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <string_view>
 
 #include "common/exclusive_file.h"
-#include "common/line_ends.h"
 
 namespace cleavora {
 
@@ -21,14 +21,13 @@ bool PieceLane::Create(const std::string& path) {
 bool PieceLane::Append(const char* data, size_t size, bool loneLf) {
   if (size == 0) return !writer_.Failed();
   size_t spanStart = 0;
-  if (loneLf) {  // else none is looked for: the bytes go as they are
-    suite::LineEnds ends(data, size, 0);
-    for (size_t lf = ends.Next(); lf < size; lf = ends.Next()) {
-      const char before = lf > 0 ? data[lf - 1] : lastByte_;
-      if (data[lf] != '\n' || before == '\r') continue;  // a 0x1A put there since is text here
-      if (!writer_.Append(std::string_view(data + spanStart, lf - spanStart)) || !writer_.Append("\r\n")) return false;
-      spanStart = lf + 1;
-    }
+  // Else none is looked for: the bytes go as they are.
+  for (const char* lf = loneLf ? static_cast<const char*>(std::memchr(data, '\n', size)) : nullptr; lf;
+       lf = static_cast<const char*>(std::memchr(lf + 1, '\n', size - static_cast<size_t>(lf + 1 - data)))) {
+    const auto at = static_cast<size_t>(lf - data);
+    if ((at > 0 ? data[at - 1] : lastByte_) == '\r') continue;
+    if (!writer_.Append(std::string_view(data + spanStart, at - spanStart)) || !writer_.Append("\r\n")) return false;
+    spanStart = at + 1;
   }
   lastByte_ = data[size - 1];
   return writer_.Append(std::string_view(data + spanStart, size - spanStart));

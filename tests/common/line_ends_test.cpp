@@ -7,7 +7,6 @@
 
 #include "common/byte_masks.h"
 #include "common/cpu_features.h"
-#include "common/line_ends.h"
 #include "common/text_model.h"
 
 namespace suite {
@@ -61,25 +60,6 @@ TEST(ByteMasksTest, LastNewlineIsTheBytewiseOne) {
       ASSERT_EQ(FindLastNewlinePortable(bytes.data(), size), expected) << size;
       ASSERT_EQ(FindLastNewline(bytes.data(), size), expected) << size;
     }
-  }
-}
-
-// The walk gives every LF and 0x1A from its start on, in order, whatever the
-// start and the size around the 64-byte steps.
-TEST(ByteMasksTest, LineEndsWalksEveryLfAndEndOfText) {
-  std::mt19937 random(5);
-  for (int round = 0; round < 300; ++round) {
-    const std::string bytes = RandomBytes(random, random() % 300);
-    const size_t from = bytes.empty() ? 0 : random() % (bytes.size() + 1);
-    std::vector<size_t> expected;
-    for (size_t i = from; i < bytes.size(); ++i) {
-      if (bytes[i] == '\n' || bytes[i] == kEndOfText) expected.push_back(i);
-    }
-    std::vector<size_t> walked;
-    LineEnds ends(bytes.data(), bytes.size(), from);
-    for (size_t at = ends.Next(); at < bytes.size(); at = ends.Next()) walked.push_back(at);
-    EXPECT_EQ(walked, expected) << bytes.size() << ", from " << from;
-    EXPECT_EQ(ends.Next(), bytes.size());
   }
 }
 
