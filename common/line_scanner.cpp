@@ -5,19 +5,11 @@
 #include <vector>
 
 #include "common/exclusive_file.h"
-#include "common/file_window.h"
 #include "common/scan_pipeline.h"
 #include "common/window_lines.h"
 
 namespace suite {
 namespace {
-
-// A worker's window and what it found there.
-struct CountSlot {
-  CountSlot(ExclusiveFile& file, size_t windowSize) : window(file, windowSize), lines(windowSize) {}
-  FileWindow window;
-  WindowLines lines;
-};
 
 // The scan across windows, fed one counted window after another.
 class LineStarts {
@@ -27,7 +19,7 @@ class LineStarts {
 
   // Reports the line starts of a counted window at file offset `base`; false
   // when the file was cut meanwhile.
-  bool Take(const FileWindow& window, const WindowLines& count, int64_t base) {
+  bool Take(const WindowLines& count, int64_t base) {
     // A line start is a line only once a byte of the text follows it; line 0
     // starts at the first byte.
     if (pending_ && count.textSize > 0) {
@@ -36,7 +28,7 @@ class LineStarts {
     }
     while (nextMark_ <= newlines_ + count.newlines) {
       size_t lf = 0;
-      if (!count.FindLf(window, nextMark_ - newlines_, lf)) return false;
+      if (!count.FindLf(nextMark_ - newlines_, lf)) return false;
       const int64_t lineStart = base + static_cast<int64_t>(lf) + 1;
       if (lf + 1 < count.textSize) {
         onLineStart_(LineCount{static_cast<int64_t>(nextMark_)}, ByteOffset{lineStart});
@@ -78,15 +70,14 @@ LineScanResult ScanLineStarts(ExclusiveFile& file, int64_t stride,
   // Windows are counted by as many workers as there are windows, up to the
   // number asked for: counting is bound by the reading of memory, which one
   // core alone doesn't saturate here. The line starts are taken in order.
-  std::vector<std::unique_ptr<CountSlot>> slots;
+  std::vector<std::unique_ptr<WindowLines>> slots;
   const int count = WorkersForWindows(workers, file.Size(), ByteOffset{startOffset}, windowSize);
-  for (int slot = 0; slot < count; ++slot) slots.push_back(std::make_unique<CountSlot>(file, windowSize));
+  for (int slot = 0; slot < count; ++slot) slots.push_back(std::make_unique<WindowLines>(file, windowSize));
   RunOrderedScan(
       slots, ByteOffset{startOffset}, static_cast<int64_t>(windowSize),
-      [](CountSlot& slot, ByteOffset offset) { slot.lines.Scan(slot.window, offset.value, false); },
-      [&](CountSlot& slot, ByteOffset offset) {
-        const WindowLines& lines = slot.lines;
-        if (lines.readFailed || !starts.Take(slot.window, lines, offset.value)) {
+      [](WindowLines& lines, ByteOffset offset) { lines.Scan(offset.value, false); },
+      [&](WindowLines& lines, ByteOffset offset) {
+        if (lines.readFailed || !starts.Take(lines, offset.value)) {
           result.readFailed = true;
           result.cut = lines.cut || !lines.readFailed;
           return false;

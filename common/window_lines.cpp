@@ -5,7 +5,6 @@
 #include "common/byte_masks.h"
 #include "common/cpu_features.h"
 #include "common/cut_guard.h"
-#include "common/file_window.h"
 #include "common/newline_count.h"
 
 namespace suite {
@@ -67,7 +66,7 @@ void FindLineEndsHere(const char* data, size_t size, WindowLines& lines) {
 
 }  // namespace
 
-void WindowLines::Scan(FileWindow& window, int64_t offset, bool loneLfs) {
+void WindowLines::Scan(int64_t offset, bool loneLfs) {
   markCount = 0;
   newlines = 0;
   size = textSize = 0;
@@ -92,7 +91,7 @@ void WindowLines::Scan(FileWindow& window, int64_t offset, bool loneLfs) {
   if (!read) readFailed = cut = true;
 }
 
-bool WindowLines::FindLf(const FileWindow& window, uint64_t n, size_t& position) const {
+bool WindowLines::FindLf(uint64_t n, size_t& position) const {
   const uint64_t mark = (n - 1) / kLfMarkEvery;
   const size_t from = mark == 0 ? 0 : marks[mark - 1] + 1;
   const char* data = window.Data();

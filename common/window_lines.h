@@ -5,19 +5,19 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/file_window.h"
 #include "common/tuning.h"
 
 namespace suite {
 
-class FileWindow;
-
-// The line ends of one window, found in one pass: the LFs of its text (every
+// A window of a file and its line ends, found in one pass: the LFs of its text (every
 // kLfMarkEvery-th one's position noted, so that any of them is found again by
 // reading at most that many lines), where the text ends, and, when asked,
 // whether an LF of it has no CR before it.
 struct WindowLines {
-  explicit WindowLines(size_t capacity) : marks(capacity / kLfMarkEvery + 2) {}
+  WindowLines(const ExclusiveFile& file, size_t capacity) : window(file, capacity), marks(capacity / kLfMarkEvery + 2) {}
 
+  FileWindow window;
   std::vector<uint32_t> marks;  // position of LF number kLfMarkEvery * (i + 1)
   size_t markCount = 0;
   uint64_t newlines = 0;  // LFs of the text
@@ -33,10 +33,10 @@ struct WindowLines {
 
   // Loads the window at `offset` and finds its line ends, and its lone LFs
   // when `loneLfs`; only reads and computes under the cut guard.
-  void Scan(FileWindow& window, int64_t offset, bool loneLfs);
+  void Scan(int64_t offset, bool loneLfs);
   // The position of LF number n (from 1, at most `newlines`) in the window
   // scanned last; false when the file was cut meanwhile.
-  bool FindLf(const FileWindow& window, uint64_t n, size_t& position) const;
+  bool FindLf(uint64_t n, size_t& position) const;
 };
 
 }  // namespace suite

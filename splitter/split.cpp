@@ -11,7 +11,6 @@
 
 #include "common/cut_guard.h"
 #include "common/exclusive_file.h"
-#include "common/file_window.h"
 #include "common/path_util.h"
 #include "common/scan_pipeline.h"
 #include "common/stamped_directory.h"
@@ -23,13 +22,6 @@
 
 namespace cleavora {
 namespace {
-
-// A scanning worker's window of the source and the line ends it found there.
-struct SourceSlot {
-  SourceSlot(suite::ExclusiveFile& file, size_t windowSize) : window(file, windowSize), lines(windowSize) {}
-  suite::FileWindow window;
-  suite::WindowLines lines;
-};
 
 // Every end but a stop: the status text, the form, input back on.
 int Finish(CleavoraWindow& window, const std::string& statusText, int result) {
@@ -62,7 +54,7 @@ class SplitSink {
 
   // Takes the window at `offset`; false when the split goes no further: the
   // text ended, or the split did (a failure or a stop).
-  bool Take(const suite::FileWindow& source, const suite::WindowLines& lines, int64_t offset) {
+  bool Take(const suite::WindowLines& lines, int64_t offset) {
     if (lines.readFailed) return Fail(lines.cut ? CutWhileReadText(sourcePath_) : ReadFailedText(sourcePath_));
     windowLoneLf_ = lines.loneLf || (lines.lfFirst && lastByte_ != '\r');
     pieceLoneLf_ = pieceLoneLf_ || windowLoneLf_;
@@ -73,20 +65,20 @@ class SplitSink {
       if (!stop && linesInPiece_ < window_.LinesPerPiece()) {
         // This thread's piece is written as it goes: a failure ends the split
         // within a few hundred lines, not at the end of the window.
-        if (lf % suite::kLfMarkEvery == 0 && !Stream(source, offset, lines.marks[lf / suite::kLfMarkEvery - 1] + 1)) {
+        if (lf % suite::kLfMarkEvery == 0 && !Stream(lines, offset, lines.marks[lf / suite::kLfMarkEvery - 1] + 1)) {
           return false;
         }
         continue;
       }
       size_t at = 0;
-      if (!lines.FindLf(source, lf, at)) return Fail(CutWhileReadText(sourcePath_));
-      if (!Stream(source, offset, at + 1)) return false;
+      if (!lines.FindLf(lf, at)) return Fail(CutWhileReadText(sourcePath_));
+      if (!Stream(lines, offset, at + 1)) return false;
       const int64_t end = offset + static_cast<int64_t>(at) + 1;
       if (stop) return Stop(end);
       if (!NextPiece(end)) return false;
       pieceLoneLf_ = windowLoneLf_;
     }
-    if (!Stream(source, offset, lines.textSize)) return false;
+    if (!Stream(lines, offset, lines.textSize)) return false;
     if (lines.textSize > 0) lastByte_ = lines.lastByte;
     textEnd_ = offset + static_cast<int64_t>(lines.textSize);
     if (lines.endOfText) return false;
@@ -122,10 +114,10 @@ class SplitSink {
 
   // Hands this thread's piece, when it is the one being filled, the window's
   // bytes from where it stands up to `upTo`.
-  bool Stream(const suite::FileWindow& source, int64_t offset, size_t upTo) {
+  bool Stream(const suite::WindowLines& source, int64_t offset, size_t upTo) {
     if (!Streamed()) return true;
     const size_t from = static_cast<size_t>(streamedTo_ - offset);
-    const char* data = source.Data() + from;
+    const char* data = source.window.Data() + from;
     bool written = true;
     if (!suite::ScanUnlessCut(data, upTo - from, [&] { written = lanes_[0]->Append(data, upTo - from, windowLoneLf_); })) {
       return Fail(CutWhileReadText(sourcePath_));
@@ -273,13 +265,13 @@ int RunSplit(CleavoraWindow& window, SplitState& state, size_t windowSize, size_
   if (sink.Begin()) {
     // Counting a window's lines is quick beside writing them: as many
     // scanning workers as there are windows, up to the lanes' number.
-    std::vector<std::unique_ptr<SourceSlot>> slots;
+    std::vector<std::unique_ptr<suite::WindowLines>> slots;
     const int scanners = suite::WorkersForWindows(workers, sourceSize, suite::ByteOffset{0}, windowSize);
-    for (int slot = 0; slot < scanners; ++slot) slots.push_back(std::make_unique<SourceSlot>(sourceFile, windowSize));
+    for (int slot = 0; slot < scanners; ++slot) slots.push_back(std::make_unique<suite::WindowLines>(sourceFile, windowSize));
     suite::RunOrderedScan(
         slots, suite::ByteOffset{0}, static_cast<int64_t>(windowSize),
-        [](SourceSlot& slot, suite::ByteOffset offset) { slot.lines.Scan(slot.window, offset.value, true); },
-        [&](SourceSlot& slot, suite::ByteOffset offset) { return sink.Take(slot.window, slot.lines, offset.value); });
+        [](suite::WindowLines& lines, suite::ByteOffset offset) { lines.Scan(offset.value, true); },
+        [&](suite::WindowLines& lines, suite::ByteOffset offset) { return sink.Take(lines, offset.value); });
   }
   return sink.End();
 }

@@ -214,9 +214,8 @@ TEST(SplitContentTest, AWindowsLineEndsAreThoseOfItsBytes) {
     ASSERT_TRUE(file.Open(suite::testing::WriteFile(dir / ("w" + std::to_string(round)), bytes)));
     for (const size_t offset : {size_t{0}, size_t{1}, bytes.size() / 2}) {
       const size_t capacity = 100 + random() % 2000;
-      suite::FileWindow window(file, capacity);
-      suite::WindowLines lines(capacity);
-      lines.Scan(window, static_cast<int64_t>(offset), true);
+      suite::WindowLines lines(file, capacity);
+      lines.Scan(static_cast<int64_t>(offset), true);
       ASSERT_FALSE(lines.readFailed);
       const std::string seen = bytes.substr(offset, capacity);
       const size_t textSize = std::min(seen.find('\x1A'), seen.size());
@@ -235,7 +234,7 @@ TEST(SplitContentTest, AWindowsLineEndsAreThoseOfItsBytes) {
       EXPECT_EQ(lines.lfFirst, textSize > 0 && seen[0] == '\n') << round;
       for (size_t n = 1; n <= lfs.size(); n += 1 + n / 7) {
         size_t at = 0;
-        ASSERT_TRUE(lines.FindLf(window, n, at));
+        ASSERT_TRUE(lines.FindLf(n, at));
         EXPECT_EQ(at, lfs[n - 1]) << round << ", LF " << n;
       }
     }
