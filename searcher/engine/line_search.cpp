@@ -1,17 +1,16 @@
 #include "searcher/engine/line_search.h"
 
 #include <algorithm>
-#include <memory>
 #include <cerrno>
 #include <cstring>
-#include <utility>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "common/codepage.h"
 #include "common/cut_guard.h"
 #include "common/exclusive_file.h"
 #include "common/file_window.h"
-#include "common/scan_pipeline.h"
 #include "common/newline_count.h"
 #include "common/output_file.h"
 #include "common/text_model.h"
@@ -27,24 +26,15 @@ bool FoundLine::EachPiece(Take&& take) const {
     if (!suite::ScanUnlessCut(bytes_, size_, [&] { take(bytes_, size_); })) cut_ = true;
     return !cut_;
   }
-  // A line longer than a window: copied window by window.
-  suite::FileWindow window(*file_);
-  int64_t offset = offset_;
-  size_t left = size_;
-  while (left > 0) {
-    if (!window.Load(offset) || window.Size() == 0) {
-      cut_ = true;  // it was there when it was found
-      return false;
-    }
-    const size_t piece = std::min(left, window.Size());
-    if (!suite::ScanUnlessCut(window.Data(), piece, [&] { take(window.Data(), piece); })) {
-      cut_ = true;
-      return false;
-    }
-    offset += static_cast<int64_t>(piece);
-    left -= piece;
+  // A line longer than a window: read a piece at a time. It was there when
+  // it was found: a read that comes short found the file cut.
+  std::string piece(std::min(size_, suite::kWriteBlockSize), '\0');
+  for (size_t at = 0; at < size_ && !cut_; at += piece.size()) {
+    const size_t length = std::min(piece.size(), size_ - at);
+    cut_ = file_->ReadAt(piece.data(), length, offset_ + static_cast<int64_t>(at)) != length;
+    if (!cut_) take(piece.data(), length);
   }
-  return true;
+  return !cut_;
 }
 
 bool FoundLine::CopyTo(char* out) const {

@@ -335,6 +335,37 @@ TEST(LineSearchTest, ALongLinesCrLfAtAWindowsEndIsItsLineEnd) {
   }
 }
 
+// A matching line longer than a window is read from the file when it is
+// handed over: a file cut before that fails the copy and ends the search as
+// cut, never with a line of bytes that aren't there.
+TEST(LineSearchTest, ALongMatchingLineCutBeforeItsCopyEndsTheSearchAsCut) {
+  TempDir dir;
+  const std::string line = std::string(5000, 'x') + "KEY" + std::string(5000, 'y');
+  const std::string path = WriteFile(dir / "long.log", "a\n" + line + "\nKEY\n");
+  struct CuttingSink : LineSink {
+    std::string path;
+    int matches = 0;
+    bool copied = true;
+    bool OnMatch(suite::LineNumber, const FoundLine& found) override {
+      ++matches;
+      EXPECT_TRUE(suite::testing::CutFromAnotherProcess(path, 100));
+      std::string text(found.Size(), '\0');
+      copied = found.CopyTo(text.data());
+      return true;
+    }
+    void OnCheckpoint(suite::LineNumber) override {}
+  } sink;
+  sink.path = path;
+  suite::ExclusiveFile file;
+  ASSERT_TRUE(file.Open(path));
+  const KeywordMatcher matcher("KEY", true, CodePage::Gbk);
+  const LineSearchResult result = SearchLines(file, matcher, sink, 10000, 1024, nullptr, nullptr, suite::ScanWorkers());
+  EXPECT_EQ(sink.matches, 1);
+  EXPECT_FALSE(sink.copied);
+  EXPECT_TRUE(result.readFailed);
+  EXPECT_TRUE(result.cut);
+}
+
 TEST(LineSearchTest, CheckpointsCountTheMatchesBeforeTheirLine) {
   TempDir dir;
   std::string text;
