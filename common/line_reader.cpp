@@ -1,5 +1,6 @@
 #include "common/line_reader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -9,7 +10,9 @@
 
 namespace suite {
 
-LineReader::LineReader(ExclusiveFile& file, int64_t startOffset, size_t windowSize) : window_(file, windowSize) {
+// Two bytes at least: a window after one that ended in a CR starts at that CR.
+LineReader::LineReader(ExclusiveFile& file, int64_t startOffset, size_t windowSize)
+    : window_(file, std::max<size_t>(windowSize, 2)) {
   LoadAt(startOffset);
 }
 
@@ -30,24 +33,10 @@ bool LineReader::CopyOut(size_t from, size_t count, char* to) {
   return false;
 }
 
-bool LineReader::FindLineEnd(size_t* end, bool* atLf, bool* textEnds) {
-  const char* data = window_.Data();
-  const size_t size = window_.Size();
-  const size_t from = pos_;
-  const bool scanned = ScanUnlessCut(data, size, [&] {
-    const LineEnd found = suite::FindLineEnd(data, from, size);
-    *end = found.at;
-    *atLf = found.atLf;
-    *textEnds = found.endsText;
-  });
-  if (!scanned) failed_ = cut_ = true;
-  return scanned;
-}
-
 // Hands the line at pos_ to `part` piece by piece: part(from, count, last)
-// for window bytes, part(SIZE_MAX, 1, last) for a CR held back at a window's
-// end that turned out to be the line's own. The line's start offset goes to
-// lineOffset_.
+// for window bytes. A piece that ends in a CR leaves it to the next window,
+// which starts with it: the CR of a CR LF is no text. The line's start offset
+// goes to lineOffset_.
 template <typename Part>
 bool LineReader::WalkLine(Part&& part) {
   if (textEnded_ || failed_) return false;
@@ -59,11 +48,20 @@ bool LineReader::WalkLine(Part&& part) {
     if (!LoadAt(window_.Offset() + static_cast<int64_t>(pos_))) return false;
   }
   bool first = true;
-  bool heldCr = false;  // the last piece ended in a CR that an LF may follow
   for (;;) {
-    size_t end = 0;
-    bool atLf = false, textEnds = false;
-    if (!FindLineEnd(&end, &atLf, &textEnds)) return false;
+    // The line's end in the window, and the byte before it.
+    const char* data = window_.Data();
+    LineEnd found;
+    char lastByte = 0;
+    if (!ScanUnlessCut(data, window_.Size(), [&] {
+          found = suite::FindLineEnd(data, pos_, window_.Size());
+          if (found.at > pos_) lastByte = data[found.at - 1];
+        })) {
+      failed_ = cut_ = true;
+      return false;
+    }
+    const size_t end = found.at;
+    const bool atLf = found.atLf, textEnds = found.endsText;
     const bool goesOn = !atLf && !textEnds && !window_.ReachesEnd();
     if (first && goesOn && pos_ > 0) {  // a window from the line's start may hold it whole
       if (!LoadAt(window_.Offset() + static_cast<int64_t>(pos_))) return false;
@@ -74,20 +72,16 @@ bool LineReader::WalkLine(Part&& part) {
       return false;
     }
     if (first) lineOffset_ = window_.Offset() + static_cast<int64_t>(pos_);
-    char lastByte = 0;
-    if (end > pos_ && !CopyOut(end - 1, 1, &lastByte)) return false;
     size_t pieceEnd = end;
     if (lastByte == '\r' && (atLf || goesOn)) --pieceEnd;  // before the LF, or perhaps before one
-    if (heldCr && !(atLf && end == pos_) && !part(SIZE_MAX, 1, false)) return false;
     if (!part(pos_, pieceEnd - pos_, !goesOn)) return false;
-    heldCr = goesOn && lastByte == '\r';
     first = false;
     if (!goesOn) {
       pos_ = atLf ? end + 1 : end;
       if (textEnds || (!atLf && window_.ReachesEnd())) textEnded_ = true;
       return true;
     }
-    if (!LoadAt(window_.Offset() + static_cast<int64_t>(window_.Size()))) return false;
+    if (!LoadAt(window_.Offset() + static_cast<int64_t>(pieceEnd))) return false;
     if (window_.Size() == 0) {  // cut since the window before was taken
       failed_ = cut_ = true;
       return false;
@@ -101,10 +95,6 @@ bool LineReader::Next(TextLine& line) {
     try {
       const size_t at = held_.size();
       held_.resize(at + count);
-      if (from == SIZE_MAX) {
-        held_[at] = '\r';
-        return true;
-      }
       return CopyOut(from, count, held_.data() + at);
     } catch (const std::bad_alloc&) {  // a line of gigabytes
       std::string().swap(held_);
@@ -124,7 +114,6 @@ bool LineReader::Skip() {
 bool LineReader::NextInParts(const std::function<bool(std::string_view part, bool last)>& part) {
   std::string copy;
   return WalkLine([&](size_t from, size_t count, bool last) {
-    if (from == SIZE_MAX) return part("\r", last);
     copy.resize(count);
     return CopyOut(from, count, copy.data()) && part(copy, last);
   });

@@ -47,10 +47,6 @@ class LineReader {
   bool OutOfMemory() const { return outOfMemory_; }
 
  private:
-  // Finds the end of the line at `pos_` in the window: the position of its LF
-  // or the end of the text, or the window's end when the line goes on. False
-  // when reading stopped.
-  bool FindLineEnd(size_t* end, bool* atLf, bool* textEnds);
   bool LoadAt(int64_t offset);
   // Copies bytes of the window under the cut guard.
   bool CopyOut(size_t from, size_t count, char* to);
