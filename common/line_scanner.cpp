@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <vector>
 
 #include "common/exclusive_file.h"
 #include "common/scan_pipeline.h"
@@ -70,11 +69,9 @@ LineScanResult ScanLineStarts(ExclusiveFile& file, int64_t stride,
   // Windows are counted by as many workers as there are windows, up to the
   // number asked for: counting is bound by the reading of memory, which one
   // core alone doesn't saturate here. The line starts are taken in order.
-  std::vector<std::unique_ptr<WindowLines>> slots;
-  const int count = WorkersForWindows(workers, file.Size(), ByteOffset{startOffset}, windowSize);
-  for (int slot = 0; slot < count; ++slot) slots.push_back(std::make_unique<WindowLines>(file, windowSize));
   RunOrderedScan(
-      slots, ByteOffset{startOffset}, static_cast<int64_t>(windowSize),
+      workers, file.Size(), ByteOffset{startOffset}, windowSize,
+      [&](int) { return std::make_unique<WindowLines>(file, windowSize); },
       [](WindowLines& lines, ByteOffset offset) { lines.Scan(offset.value, false); },
       [&](WindowLines& lines, ByteOffset offset) {
         if (lines.readFailed || !starts.Take(lines, offset.value)) {

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <vector>
 
 #include "common/line_quantities.h"
@@ -32,19 +31,24 @@ void RunOrderedScan(int workers, ByteOffset start, int64_t step,
                     const std::function<void(int slot, ByteOffset offset)>& scan,
                     const std::function<bool(int slot, ByteOffset offset)>& take);
 
-// The same with one slot of the caller's own state per worker:
-// `scan(slot, offset)` and `take(slot, offset)` get the slot itself.
-template <typename Slot, typename Scan, typename Take>
-void RunOrderedScan(std::vector<std::unique_ptr<Slot>>& workerSlots, ByteOffset start, int64_t step, Scan&& scan,
-                    Take&& take) {
-  RunOrderedScan(
-      static_cast<int>(workerSlots.size()), start, step,
-      [&](int slot, ByteOffset offset) { scan(*workerSlots[static_cast<size_t>(slot)], offset); },
-      [&](int slot, ByteOffset offset) { return take(*workerSlots[static_cast<size_t>(slot)], offset); });
-}
-
 // The workers worth starting for `workers` asked for: no more than there are
 // windows of `windowSize` from `start` to the end of a file of `fileSize`.
 int WorkersForWindows(int workers, int64_t fileSize, ByteOffset start, size_t windowSize);
+
+// The same over the windows of `windowSize` of a file `fileSize` long, with
+// the workers worth starting, each with a slot of the caller's own state made
+// by `makeSlot(workers)` (a unique_ptr): `scan(slot, offset)` and
+// `take(slot, offset)` get the slot itself.
+template <typename MakeSlot, typename Scan, typename Take>
+void RunOrderedScan(int workers, int64_t fileSize, ByteOffset start, size_t windowSize, MakeSlot&& makeSlot,
+                    Scan&& scan, Take&& take) {
+  workers = WorkersForWindows(workers, fileSize, start, windowSize);
+  std::vector<decltype(makeSlot(workers))> states;  // (not "slots": a word Qt takes)
+  for (int slot = 0; slot < workers; ++slot) states.push_back(makeSlot(workers));
+  RunOrderedScan(
+      workers, start, static_cast<int64_t>(windowSize),
+      [&](int slot, ByteOffset offset) { scan(*states[static_cast<size_t>(slot)], offset); },
+      [&](int slot, ByteOffset offset) { return take(*states[static_cast<size_t>(slot)], offset); });
+}
 
 }  // namespace suite

@@ -265,11 +265,9 @@ int RunSplit(CleavoraWindow& window, SplitState& state, size_t windowSize, size_
   if (sink.Begin()) {
     // Counting a window's lines is quick beside writing them: as many
     // scanning workers as there are windows, up to the lanes' number.
-    std::vector<std::unique_ptr<suite::WindowLines>> slots;
-    const int scanners = suite::WorkersForWindows(workers, sourceSize, suite::ByteOffset{0}, windowSize);
-    for (int slot = 0; slot < scanners; ++slot) slots.push_back(std::make_unique<suite::WindowLines>(sourceFile, windowSize));
     suite::RunOrderedScan(
-        slots, suite::ByteOffset{0}, static_cast<int64_t>(windowSize),
+        workers, sourceSize, suite::ByteOffset{0}, windowSize,
+        [&](int) { return std::make_unique<suite::WindowLines>(sourceFile, windowSize); },
         [](suite::WindowLines& lines, suite::ByteOffset offset) { lines.Scan(offset.value, true); },
         [&](suite::WindowLines& lines, suite::ByteOffset offset) { return sink.Take(lines, offset.value); });
   }

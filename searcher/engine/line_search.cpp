@@ -374,17 +374,16 @@ LineSearchResult Searcher::Run(int workers) {
     const suite::BlockKey startBlock = suite::BlockAfter(start_.linesBefore);
     if (suite::LinesBeforeBlock(startBlock) == start_.linesBefore) SetEntry(startBlock, start_.offset.value);
   }
-  std::vector<std::unique_ptr<Slot>> slots;
-  workers = suite::WorkersForWindows(workers, file_.Size(), start_.offset, capacity_);
-  for (int i = 0; i < workers; ++i) {
-    // A lone worker hands its matches over a part at a time, while their
-    // lines are still in the processor's cache; workers side by side keep a
-    // window's worth, to be taken while they go on.
-    slots.push_back(std::make_unique<Slot>(file_, capacity_, workers == 1 ? suite::kPartMatches : suite::kAheadMatches));
-    if (hints_) slots.back()->hintCursor = hints_->Entries().begin();
-  }
   suite::RunOrderedScan(
-      slots, start_.offset, static_cast<int64_t>(capacity_),
+      workers, file_.Size(), start_.offset, capacity_,
+      [this](int count) {
+        // A lone worker hands its matches over a part at a time, while their
+        // lines are still in the processor's cache; workers side by side keep
+        // a window's worth, to be taken while they go on.
+        auto slot = std::make_unique<Slot>(file_, capacity_, count == 1 ? suite::kPartMatches : suite::kAheadMatches);
+        if (hints_) slot->hintCursor = hints_->Entries().begin();
+        return slot;
+      },
       [this](Slot& slot, suite::ByteOffset offset) { ScanWindow(slot, offset.value); },
       [this](Slot& slot, suite::ByteOffset offset) { return TakeWindow(slot, offset.value); });
   if (!result_.stopped) result_.linesRead = completed_;
