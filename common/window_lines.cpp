@@ -80,11 +80,7 @@ void WindowLines::Scan(int64_t offset, bool loneLfs) {
   size = window.Size();
   reachesEnd = window.ReachesEnd();
   const bool read = ScanUnlessCut(data, size, [&] {
-    if (loneLfs) {
-      FindLineEndsHere<true>(data, size, *this);
-    } else {
-      FindLineEndsHere<false>(data, size, *this);
-    }
+    (loneLfs ? FindLineEndsHere<true> : FindLineEndsHere<false>)(data, size, *this);
     lfFirst = textSize > 0 && data[0] == '\n';
     if (textSize > 0) lastByte = data[textSize - 1];
   });

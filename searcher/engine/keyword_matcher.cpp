@@ -48,18 +48,13 @@ KeywordMatcher::KeywordMatcher(std::string keyword, bool matchCase, suite::CodeP
     }
   }
   // The two rarest bytes at different offsets (one byte when the keyword is one byte).
+  const auto rank = [this](size_t i) { return Commonness(static_cast<unsigned char>(keyword_[i])); };
   for (size_t i = 1; i < keyword_.size(); ++i) {
-    if (Commonness(static_cast<unsigned char>(keyword_[i])) < Commonness(static_cast<unsigned char>(keyword_[rare1_]))) {
-      rare1_ = i;
-    }
+    if (rank(i) < rank(rare1_)) rare1_ = i;
   }
   rare2_ = rare1_;
   for (size_t i = 0; i < keyword_.size(); ++i) {
-    if (i == rare1_) continue;
-    if (rare2_ == rare1_ ||
-        Commonness(static_cast<unsigned char>(keyword_[i])) < Commonness(static_cast<unsigned char>(keyword_[rare2_]))) {
-      rare2_ = i;
-    }
+    if (i != rare1_ && (rare2_ == rare1_ || rank(i) < rank(rare2_))) rare2_ = i;
   }
 }
 
@@ -68,19 +63,13 @@ bool KeywordMatcher::EqualAt(const char* at) const {
   if (!ignoreCase_) return std::memcmp(at, keyword_.data(), size) == 0;
   for (size_t i = 0; i < size; ++i) {
     const auto byte = static_cast<unsigned char>(at[i]);
-    if (foldable_[i]) {
-      if ((byte | 0x20) != static_cast<unsigned char>(keyword_[i])) return false;
-    } else if (byte != static_cast<unsigned char>(keyword_[i])) {
-      return false;
-    }
+    if ((foldable_[i] ? byte | 0x20 : byte) != static_cast<unsigned char>(keyword_[i])) return false;
   }
   return true;
 }
 
 size_t KeywordMatcher::FindCandidateScalar(const char* data, size_t length) const {
-  const size_t size = keyword_.size();
-  if (size == 0) return 0;
-  if (length < size) return length;
+  const size_t size = keyword_.size();  // not 0
   const auto first = static_cast<unsigned char>(keyword_[0]);
   for (size_t i = 0; i + size <= length; ++i) {
     const auto byte = static_cast<unsigned char>(data[i]);
@@ -186,7 +175,7 @@ template <bool kInText>
 size_t KeywordMatcher::FindInTail(const char* data, size_t length, uint64_t& newlines, bool& ended) const {
   const void* stop = kInText ? std::memchr(data, suite::kEndOfText, length) : nullptr;
   const size_t limit = stop ? static_cast<size_t>(static_cast<const char*>(stop) - data) : length;
-  const size_t at = kInText && impossible_ ? limit : std::min(FindCandidateScalar(data, limit), limit);
+  const size_t at = kInText && impossible_ ? limit : FindCandidateScalar(data, limit);
   ended = stop && at == limit;
   // No 0x1A lies before `at`: the count runs to it.
   if constexpr (kInText) newlines += suite::FindNthNewline(data, at, UINT64_MAX).counted;
