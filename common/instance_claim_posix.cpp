@@ -11,10 +11,12 @@ namespace suite {
 namespace {
 
 // The user's runtime folder (private to the user, emptied at logout), else
-// the temporary folder.
+// the temporary folder, where the instances' socket lies too.
 std::string ClaimFolder() {
-  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  if (runtime && runtime[0] == '/') return runtime;
+  for (const char* name : {"XDG_RUNTIME_DIR", "TMPDIR"}) {
+    const char* folder = std::getenv(name);
+    if (folder && folder[0] == '/') return folder;
+  }
   return "/tmp";
 }
 

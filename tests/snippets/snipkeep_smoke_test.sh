@@ -14,6 +14,7 @@ trap 'rm -rf "$work"' EXIT
 cp "$program" "$work/Snipkeep"
 # The instance socket lies in the temporary directory: this run sees no other.
 export TMPDIR="$work"
+export XDG_RUNTIME_DIR="$work"  # and so is the single-instance claim
 
 on_own_display 1280x900x24 bash -c '
   work=$1; within=$2

@@ -20,6 +20,7 @@ work=$own/__Lorvane__
 marker=$own/marker
 touch "$marker"
 export TMPDIR="$own"
+export XDG_RUNTIME_DIR="$own"  # and so is the single-instance claim
 # Its workers at normal priority: at idle priority they wait for as long as
 # anything else keeps the machine busy.
 export SUITE_WORKER_PRIORITY=normal
