@@ -1,6 +1,5 @@
 #include "searcher/engine/keyword_matcher.h"
 
-#include <algorithm>
 #include <array>
 #include <cstring>
 

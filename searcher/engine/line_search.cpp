@@ -5,7 +5,6 @@
 #include <cstring>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "common/codepage.h"
 #include "common/cut_guard.h"

@@ -1,7 +1,5 @@
 #include "searcher/engine/window_search.h"
 
-#include <algorithm>
-#include <cstring>
 #include <string_view>
 
 #include "common/cut_guard.h"

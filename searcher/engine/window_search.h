@@ -5,12 +5,9 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstdint>
 #include <vector>
 
-#include "common/codepage.h"
 #include "common/line_quantities.h"
-#include "common/tuning.h"
 
 namespace lorvane {
 
