@@ -360,8 +360,9 @@ bool Searcher::TakeWindow(Slot& slot, int64_t offset) {
     return offset_ >= offset + static_cast<int64_t>(slot.size) ||
            SearchOnTo(offset + static_cast<int64_t>(slot.size)) == Next::kOn;
   }
-  // Else a long line reached past the window's lines: they are searched
-  // from there, with the next window's.
+  // Lines searched here that reached past the window's first (a file changed
+  // between two looks) leave the rest to be searched from there, with the
+  // next window's.
   return offset_ > linesOffset || (SearchOnTo(linesOffset) == Next::kOn && TakeAlone(slot) == Next::kOn);
 }
 
