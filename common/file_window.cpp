@@ -29,9 +29,7 @@ void FileWindow::Release() {
 }
 
 bool FileWindow::Load(int64_t offset) {
-  Unmap();
-  data_ = nullptr;
-  size_ = 0;
+  Release();
   offset_ = offset;
   reachesEnd_ = false;
   cut_ = false;

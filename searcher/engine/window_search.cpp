@@ -9,27 +9,6 @@
 namespace lorvane::window_search {
 namespace {
 
-// The line a candidate at `candidate` lies in, within data[pos, end) where
-// pos starts a line: where it starts, where its text ends (without a CR
-// before its LF), and whether it ends at an LF or at the text's end (a 0x1A).
-struct CandidateLine {
-  size_t start;
-  size_t end;      // its LF, its 0x1A, or `end`
-  size_t textEnd;
-  bool atLf;
-};
-
-CandidateLine LineOfCandidate(const char* data, size_t pos, size_t candidate, size_t end) {
-  CandidateLine line{};
-  const char* lfBefore = candidate > pos ? suite::FindLastNewline(data + pos, candidate - pos) : nullptr;
-  line.start = lfBefore ? static_cast<size_t>(lfBefore - data) + 1 : pos;
-  const suite::LineEnd lineEnd = suite::FindLineEnd(data, candidate, end);
-  line.end = lineEnd.at;
-  line.atLf = lineEnd.atLf;
-  line.textEnd = suite::LineTextEnd(data, line.start, lineEnd);
-  return line;
-}
-
 // Searches the whole lines of data[result.pos, size) until they end, the
 // room for matches is full or the text ends.
 PartEnd SearchPart(const char* data, size_t size, const KeywordMatcher& matcher, AloneResult& result) {
@@ -48,17 +27,20 @@ PartEnd SearchPart(const char* data, size_t size, const KeywordMatcher& matcher,
       return PartEnd::kTextEnded;
     }
     if (candidate >= end) break;
-    const CandidateLine line = LineOfCandidate(data, pos, candidate, end);
-    const std::string_view text(data + line.start, line.textEnd - line.start);
-    if (matcher.LineMatches(text, candidate - line.start)) {
-      result.matches.push_back({result.completed, line.start, text.size()});
+    // The candidate's line: from the LF before it to its LF or the 0x1A that ends the text.
+    const char* lfBefore = candidate > pos ? suite::FindLastNewline(data + pos, candidate - pos) : nullptr;
+    const size_t lineStart = lfBefore ? static_cast<size_t>(lfBefore - data) + 1 : pos;
+    const suite::LineEnd lineEnd = suite::FindLineEnd(data, candidate, end);
+    const std::string_view text(data + lineStart, suite::LineTextEnd(data, lineStart, lineEnd) - lineStart);
+    if (matcher.LineMatches(text, candidate - lineStart)) {
+      result.matches.push_back({result.completed, lineStart, text.size()});
     }
     ++result.completed.value;
-    if (!line.atLf) {  // the text's end cuts the line short: the lines end with an LF
-      result.pos = line.end;
+    if (!lineEnd.atLf) {  // the text's end cuts the line short: the lines end with an LF
+      result.pos = lineEnd.at;
       return PartEnd::kTextEnded;
     }
-    result.pos = line.end + 1;
+    result.pos = lineEnd.at + 1;
     if (result.Full() && result.pos < end) return PartEnd::kFull;
   }
   result.pos = end;
