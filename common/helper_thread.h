@@ -1,8 +1,9 @@
 // A second thread for scans that split their work in two.
 #pragma once
 
+#include <condition_variable>
 #include <functional>
-#include <semaphore>
+#include <mutex>
 #include <thread>
 #include <utility>
 
@@ -10,16 +11,15 @@ namespace suite {
 
 // Runs one job at a time on a thread of its own while the caller does its
 // share; Wait returns once the job is done, and everything the job wrote is
-// then seen by the caller (the semaphores order the job's writes before it).
-// The thread lives as long as the object. Start and Wait are the caller's,
-// from one thread.
+// then seen by the caller. The thread lives as long as the object. Start and
+// Wait are the caller's, from one thread. (A mutex and a condition variable,
+// not C++20 semaphores: MinGW's GCC 12 builds those on an atomic wait that
+// can miss a wake-up, and a scan under Wine hung in it.)
 class HelperThread {
  public:
   HelperThread() : thread_([this] { Run(); }) {}
   ~HelperThread() {
-    Wait();
-    quit_ = true;
-    start_.release();
+    Hand(true);
     thread_.join();
   }
   HelperThread(const HelperThread&) = delete;
@@ -27,27 +27,41 @@ class HelperThread {
 
   void Start(std::function<void()> job) {
     Wait();
-    job_ = std::move(job);
-    busy_ = true;
-    start_.release();
+    job_ = std::move(job);  // the thread reads it only once it is busy
+    Hand(false);
   }
   void Wait() {
-    if (busy_) done_.acquire();
-    busy_ = false;
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return !busy_; });
   }
 
  private:
+  // Waits for the job before, then sets the thread going with the next, or ends it.
+  void Hand(bool quit) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return !busy_; });
+    busy_ = !quit;
+    quit_ = quit;
+    changed_.notify_all();
+  }
   void Run() {
-    for (start_.acquire(); !quit_; start_.acquire()) {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+      changed_.wait(lock, [this] { return busy_ || quit_; });
+      if (quit_) return;
+      lock.unlock();
       job_();
-      done_.release();
+      lock.lock();
+      busy_ = false;
+      changed_.notify_all();
     }
   }
 
+  std::mutex mutex_;
+  std::condition_variable changed_;  // busy_ or quit_ changed: each side waits for its own condition
   std::function<void()> job_;
-  bool busy_ = false;  // a job was started and not waited for
+  bool busy_ = false;
   bool quit_ = false;
-  std::binary_semaphore start_{0}, done_{0};
   std::thread thread_;  // last: it runs with the members above made
 };
 

@@ -339,6 +339,9 @@ TEST(LineSearchTest, ALongLinesCrLfAtAWindowsEndIsItsLineEnd) {
 // handed over: a file cut before that fails the copy and ends the search as
 // cut, never with a line of bytes that aren't there.
 TEST(LineSearchTest, ALongMatchingLineCutBeforeItsCopyEndsTheSearchAsCut) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows refuses to cut a file while a view of it is mapped, as the search's are";
+#endif
   TempDir dir;
   const std::string line = std::string(5000, 'x') + "KEY" + std::string(5000, 'y');
   const std::string path = WriteFile(dir / "long.log", "a\n" + line + "\nKEY\n");
