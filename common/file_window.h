@@ -26,7 +26,7 @@ class FileWindow {
   FileWindow(const FileWindow&) = delete;
   FileWindow& operator=(const FileWindow&) = delete;
 
-  // Shows the bytes from `offset` on: Capacity() of them, fewer where the file
+  // Shows the bytes from `offset` on: the capacity's worth, fewer where the file
   // (as big as it is now) ends. An offset at or past the end gives an empty
   // window that reaches the end. False on a read error, and when the file is
   // shorter than when the window was made or an earlier Load found it (WasCut()).
@@ -43,7 +43,6 @@ class FileWindow {
   int64_t Offset() const { return offset_; }
   // The file had no byte after the window when it was loaded.
   bool ReachesEnd() const { return reachesEnd_; }
-  size_t Capacity() const { return capacity_; }
 
  private:
   void Unmap();

@@ -79,7 +79,6 @@ LineScanResult ScanLineStarts(ExclusiveFile& file, int64_t stride,
           result.cut = lines.cut || !lines.readFailed;
           return false;
         }
-        result.contentBytes += static_cast<int64_t>(lines.textSize);
         return !lines.endOfText && !lines.reachesEnd && lines.textSize == lines.size && lines.size > 0;
       });
   result.lines = starts.Lines();

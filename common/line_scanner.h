@@ -15,7 +15,6 @@ class ExclusiveFile;
 
 struct LineScanResult {
   int64_t lines = 0;         // lines of the text (a last line without LF counts)
-  int64_t contentBytes = 0;  // bytes up to the end of the file or the first 0x1A
   bool readFailed = false;   // a read error stopped the scan early
   bool cut = false;          // ... because the file was cut while it was read
 };
