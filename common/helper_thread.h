@@ -1,23 +1,20 @@
 // A second thread for scans that split their work in two.
 #pragma once
 
-#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <thread>
 #include <utility>
 
-#include "common/tuning.h"
-
 namespace suite {
 
 // Runs one job at a time on a thread of its own while the caller does its
 // share; Wait returns once the job is done, and everything the job wrote is
 // then seen by the caller. The thread lives as long as the object. Start and
-// Wait are the caller's, from one thread. Every wait looks again every few
-// milliseconds: MinGW's condition variables (and the atomic wait of its C++20
-// semaphores) lost wake-ups under Wine, and a scan hung for good in them.
+// Wait are the caller's, from one thread. (A mutex and a condition variable,
+// not C++20 semaphores: MinGW's GCC 12 builds those on an atomic wait that
+// can miss a wake-up, and a scan under Wine hung in it.)
 class HelperThread {
  public:
   HelperThread() : thread_([this] { Run(); }) {}
@@ -35,18 +32,14 @@ class HelperThread {
   }
   void Wait() {
     std::unique_lock lock(mutex_);
-    Await(lock, [this] { return !busy_; });
+    changed_.wait(lock, [this] { return !busy_; });
   }
 
  private:
-  template <typename Ready>
-  void Await(std::unique_lock<std::mutex>& lock, Ready ready) {
-    while (!changed_.wait_for(lock, std::chrono::milliseconds(kHelperRecheckMs), ready)) {}
-  }
   // Waits for the job before, then sets the thread going with the next, or ends it.
   void Hand(bool quit) {
     std::unique_lock lock(mutex_);
-    Await(lock, [this] { return !busy_; });
+    changed_.wait(lock, [this] { return !busy_; });
     busy_ = !quit;
     quit_ = quit;
     changed_.notify_all();
@@ -54,7 +47,7 @@ class HelperThread {
   void Run() {
     std::unique_lock lock(mutex_);
     for (;;) {
-      Await(lock, [this] { return busy_ || quit_; });
+      changed_.wait(lock, [this] { return busy_ || quit_; });
       if (quit_) return;
       lock.unlock();
       job_();

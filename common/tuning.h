@@ -63,10 +63,6 @@ inline constexpr unsigned kMaxScanWorkers = 4;
 // The most SUITE_THREADS may ask for.
 inline constexpr long kMaxScanThreads = 64;
 
-// A helper thread's waits look again this often whether woken or not: a
-// wake-up lost (MinGW's condition variables under Wine) costs that, not a hang.
-inline constexpr int kHelperRecheckMs = 10;
-
 // A followed file without change events (a file system shared with other
 // machines, Windows) is looked at this often: a new line shows within a
 // quarter second, at four stats a second.
