@@ -12,7 +12,7 @@ namespace suite {
 // Runs one job at a time on a thread of its own while the caller does its
 // share; Wait returns once the job is done, and everything the job wrote is
 // then seen by the caller. The thread lives as long as the object. Start and
-// Wait are the caller's, from one thread. (A mutex and a condition variable,
+// Wait are the caller's, from one thread at a time. (A mutex and a condition variable,
 // not C++20 semaphores: MinGW's GCC 12 builds those on an atomic wait that
 // can miss a wake-up, and a scan under Wine hung in it.)
 class HelperThread {

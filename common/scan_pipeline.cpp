@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -31,20 +32,49 @@ int WorkersForWindows(int workers, int64_t fileSize, ByteOffset start, size_t wi
   return static_cast<int>(std::clamp<int64_t>(workers, 1, windows));
 }
 
+namespace {
+
+// Helper threads outlive their scans: a scan borrows the ones it needs and
+// gives them back, so a process starts no more than ever ran at once. (Under
+// Wine, loaded, a new thread now and then never began to run, and a test
+// process starting hundreds of them waited on one for good.)
+struct BorrowedHelpers {
+  std::vector<std::unique_ptr<HelperThread>> helpers;
+  static std::vector<std::unique_ptr<HelperThread>>& Pool() {
+    static auto* pool = new std::vector<std::unique_ptr<HelperThread>>;  // theirs to the process's end
+    return *pool;
+  }
+  static inline std::mutex poolMutex;
+
+  explicit BorrowedHelpers(int count) {
+    {
+      std::lock_guard lock(poolMutex);
+      for (auto& pool = Pool(); helpers.size() < static_cast<size_t>(count) && !pool.empty(); pool.pop_back()) {
+        helpers.push_back(std::move(pool.back()));
+      }
+    }
+    // A system out of threads (seen under load on Windows) gets fewer
+    // workers, not a failed scan: the slots are used from the first on.
+    try {
+      while (helpers.size() < static_cast<size_t>(count)) helpers.push_back(std::make_unique<HelperThread>());
+    } catch (const std::system_error&) {
+    }
+  }
+  ~BorrowedHelpers() {
+    for (auto& helper : helpers) helper->Wait();  // a scan still running uses the caller's slots
+    std::lock_guard lock(poolMutex);
+    for (auto& helper : helpers) Pool().push_back(std::move(helper));
+  }
+};
+
+}  // namespace
+
 void RunOrderedScan(int workers, ByteOffset start, int64_t step,
                     const std::function<void(int slot, ByteOffset offset)>& scan,
                     const std::function<bool(int slot, ByteOffset offset)>& take) {
   const auto window = [&](int64_t i) { return ByteOffset{start.value + step * i}; };
-  // A system out of threads (seen under load on Windows) gets fewer workers,
-  // not a failed scan: the slots are used from the first on.
-  std::vector<std::unique_ptr<HelperThread>> helpers;
-  for (int slot = 0; workers > 1 && slot < workers; ++slot) {
-    try {
-      helpers.push_back(std::make_unique<HelperThread>());
-    } catch (const std::system_error&) {
-      break;
-    }
-  }
+  BorrowedHelpers borrowed(workers > 1 ? workers : 0);
+  auto& helpers = borrowed.helpers;
   if (helpers.size() <= 1) {
     for (int64_t i = 0;; ++i) {
       scan(0, window(i));
@@ -65,8 +95,6 @@ void RunOrderedScan(int workers, ByteOffset start, int64_t step,
     const ByteOffset next = window(i + workers);
     helpers[static_cast<size_t>(slot)]->Start([&scan, slot, next] { scan(slot, next); });
   }
-  // Scans still running use the caller's slots: they end before it returns.
-  for (const auto& helper : helpers) helper->Wait();
 }
 
 }  // namespace suite

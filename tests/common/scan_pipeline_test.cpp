@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -60,6 +61,38 @@ TEST(ScanPipelineTest, WindowsAreTakenInOrderEachAfterItsScan) {
       EXPECT_LE(mostRunning.load(), workers);
       EXPECT_EQ(running.load(), 0);  // every scan ended before the call returned
     }
+  }
+}
+
+// Scans borrow their helper threads and give them back: scans one after the
+// other, and two at once on two threads, each get whole helpers of their own.
+TEST(ScanPipelineTest, ScansAtOnceOnTwoThreadsEachTakeTheirOwnWindows) {
+  const auto scanMany = [](int64_t start, std::vector<int64_t>* taken) {
+    for (int round = 0; round < 200; ++round) {
+      const int workers = 2 + round % 3;
+      std::vector<int64_t> scannedBySlot(static_cast<size_t>(workers), -1);
+      std::vector<int64_t> order;
+      suite::RunOrderedScan(
+          workers, suite::ByteOffset{start}, 1,
+          [&](int slot, suite::ByteOffset at) { scannedBySlot[static_cast<size_t>(slot)] = at.value; },
+          [&](int slot, suite::ByteOffset at) {
+            if (scannedBySlot[static_cast<size_t>(slot)] != at.value) order.push_back(-1);
+            order.push_back(at.value);
+            return at.value < start + 9;
+          });
+      taken->insert(taken->end(), order.begin(), order.end());
+    }
+  };
+  std::vector<int64_t> first, second;
+  std::thread other(scanMany, 1000, &second);
+  scanMany(0, &first);
+  other.join();
+  for (const auto& [start, taken] : {std::pair{int64_t{0}, &first}, std::pair{int64_t{1000}, &second}}) {
+    std::vector<int64_t> expected;
+    for (int round = 0; round < 200; ++round) {
+      for (int64_t i = 0; i < 10; ++i) expected.push_back(start + i);
+    }
+    EXPECT_EQ(*taken, expected);
   }
 }
 
