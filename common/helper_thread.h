@@ -12,24 +12,20 @@ namespace suite {
 // Runs one job at a time on a thread of its own while the caller does its
 // share; Wait returns once the job is done, and everything the job wrote is
 // then seen by the caller. The thread lives as long as the object. Start and
-// Wait are the caller's, from one thread at a time. (A mutex and a condition variable,
-// not C++20 semaphores: MinGW's GCC 12 builds those on an atomic wait that
+// Wait are the caller's, from one thread at a time. (A mutex and a condition
+// variable, not C++20 semaphores: MinGW's GCC 12 builds those on an atomic wait that
 // can miss a wake-up, and a scan under Wine hung in it.)
 class HelperThread {
  public:
   HelperThread() : thread_([this] { Run(); }) {}
   ~HelperThread() {
-    Hand(true);
+    Hand(nullptr, true);
     thread_.join();
   }
   HelperThread(const HelperThread&) = delete;
   HelperThread& operator=(const HelperThread&) = delete;
 
-  void Start(std::function<void()> job) {
-    Wait();
-    job_ = std::move(job);  // the thread reads it only once it is busy
-    Hand(false);
-  }
+  void Start(std::function<void()> job) { Hand(std::move(job), false); }
   void Wait() {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return !busy_; });
@@ -37,9 +33,10 @@ class HelperThread {
 
  private:
   // Waits for the job before, then sets the thread going with the next, or ends it.
-  void Hand(bool quit) {
+  void Hand(std::function<void()> job, bool quit) {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return !busy_; });
+    job_ = std::move(job);
     busy_ = !quit;
     quit_ = quit;
     changed_.notify_all();

@@ -38,32 +38,18 @@ namespace {
 // gives them back, so a process starts no more than ever ran at once. (Under
 // Wine, loaded, a new thread now and then never began to run, and a test
 // process starting hundreds of them waited on one for good.)
-struct BorrowedHelpers {
-  std::vector<std::unique_ptr<HelperThread>> helpers;
-  static std::vector<std::unique_ptr<HelperThread>>& Pool() {
-    static auto* pool = new std::vector<std::unique_ptr<HelperThread>>;  // theirs to the process's end
-    return *pool;
-  }
-  static inline std::mutex poolMutex;
+std::mutex poolMutex;
+auto& pool = *new std::vector<std::unique_ptr<HelperThread>>;  // theirs to the process's end
 
-  explicit BorrowedHelpers(int count) {
-    {
-      std::lock_guard lock(poolMutex);
-      for (auto& pool = Pool(); helpers.size() < static_cast<size_t>(count) && !pool.empty(); pool.pop_back()) {
-        helpers.push_back(std::move(pool.back()));
-      }
-    }
-    // A system out of threads (seen under load on Windows) gets fewer
-    // workers, not a failed scan: the slots are used from the first on.
-    try {
-      while (helpers.size() < static_cast<size_t>(count)) helpers.push_back(std::make_unique<HelperThread>());
-    } catch (const std::system_error&) {
-    }
+struct BorrowedHelpers : std::vector<std::unique_ptr<HelperThread>> {
+  explicit BorrowedHelpers(size_t count) {
+    std::lock_guard lock(poolMutex);
+    for (; size() < count && !pool.empty(); pool.pop_back()) push_back(std::move(pool.back()));
   }
   ~BorrowedHelpers() {
-    for (auto& helper : helpers) helper->Wait();  // a scan still running uses the caller's slots
+    for (const auto& helper : *this) helper->Wait();  // a scan still running uses the caller's slots
     std::lock_guard lock(poolMutex);
-    for (auto& helper : helpers) Pool().push_back(std::move(helper));
+    for (auto& helper : *this) pool.push_back(std::move(helper));
   }
 };
 
@@ -73,8 +59,14 @@ void RunOrderedScan(int workers, ByteOffset start, int64_t step,
                     const std::function<void(int slot, ByteOffset offset)>& scan,
                     const std::function<bool(int slot, ByteOffset offset)>& take) {
   const auto window = [&](int64_t i) { return ByteOffset{start.value + step * i}; };
-  BorrowedHelpers borrowed(workers > 1 ? workers : 0);
-  auto& helpers = borrowed.helpers;
+  const size_t wanted = workers > 1 ? static_cast<size_t>(workers) : 0;
+  BorrowedHelpers helpers(wanted);
+  // A system out of threads (seen under load on Windows) gets fewer workers,
+  // not a failed scan: the slots are used from the first on.
+  try {
+    while (helpers.size() < wanted) helpers.push_back(std::make_unique<HelperThread>());
+  } catch (const std::system_error&) {
+  }
   if (helpers.size() <= 1) {
     for (int64_t i = 0;; ++i) {
       scan(0, window(i));

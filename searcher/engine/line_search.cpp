@@ -272,11 +272,10 @@ void Searcher::ScanWindow(Slot& slot, int64_t offset) const {
   slot.size = slot.window.Size();
   if (!slot.loaded || slot.size == 0) return;
   const char* data = slot.window.Data();
-  const size_t size = slot.size;
   slot.linesStart = 0;
   if (offset > start_.offset.value) {
     const void* lf = nullptr;
-    if (!suite::ScanUnlessCut(data, size, [&] { lf = std::memchr(data, '\n', size); })) {
+    if (!suite::ScanUnlessCut(data, slot.size, [&] { lf = std::memchr(data, '\n', slot.size); })) {
       slot.alone.cut = true;
       return;
     }
