@@ -11,4 +11,10 @@ namespace suite {
 // display whose local socket answers (a remote one is taken on trust).
 std::string MissingDisplayReason();
 
+// A write to a display connection that the server has closed fails instead of
+// ending the program without a word: X's library writes without
+// MSG_NOSIGNAL, so SIGPIPE is ignored from here on (a window program writes
+// to no pipe whose closing should end it). Nothing to do on Windows.
+void KeepClosedConnectionsFromEndingTheProgram();
+
 }  // namespace suite

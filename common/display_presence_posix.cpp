@@ -1,5 +1,6 @@
 #include "common/display_presence.h"
 
+#include <csignal>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
@@ -58,5 +59,7 @@ std::string MissingDisplayReason() {
   if (SocketAnswers(socket, true) || SocketAnswers(socket, false)) return "";
   return "no X server answers at DISPLAY=" + display;
 }
+
+void KeepClosedConnectionsFromEndingTheProgram() { std::signal(SIGPIPE, SIG_IGN); }
 
 }  // namespace suite

@@ -3,6 +3,7 @@
 #include <QMessageBox>
 
 #include "common/codepage_choice.h"
+#include "common/display_presence.h"
 #include "widgets/display_check.h"
 #include "widgets/display_loss_notice.h"
 #include "widgets/qt_text.h"
@@ -12,6 +13,9 @@ namespace suite {
 
 std::unique_ptr<QApplication> StartApplication(int& argc, char** argv, const char* program, const char* consoleHint) {
   if (ReportMissingDisplay(program, consoleHint)) return nullptr;
+  // A display that answered the check may close as Qt connects: then the
+  // notice below, not a silent end by SIGPIPE.
+  KeepClosedConnectionsFromEndingTheProgram();
   DisplayLossNotice notice(program, consoleHint);
   auto application = std::make_unique<QApplication>(argc, argv);
   notice.Disarm();

@@ -15,6 +15,9 @@
 #include <unistd.h>
 #include <utility>
 #include <vector>
+#ifndef _WIN32
+#include <sys/socket.h>
+#endif
 
 #include "common/directory_listing.h"
 #include "common/display_presence.h"
@@ -385,6 +388,20 @@ TEST_F(DisplayPresenceTest, AnotherPlatformWaylandOrARemoteDisplayIsTakenOnTrust
     EXPECT_EQ(MissingDisplayReason(), "") << remote;
   }
 }
+
+#ifndef _WIN32
+// A display that closes the connection as the program writes its greeting
+// gives a failed write, which Qt reports, not a program ended by SIGPIPE.
+TEST(ClosedConnectionTest, AWriteFailsWithoutEndingTheProgram) {
+  KeepClosedConnectionsFromEndingTheProgram();
+  int ends[2];
+  ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM, 0, ends), 0);
+  ::close(ends[1]);
+  EXPECT_EQ(::write(ends[0], "x", 1), -1);
+  EXPECT_EQ(errno, EPIPE);
+  ::close(ends[0]);
+}
+#endif
 
 #ifdef _WIN32
 TEST(DisplayPresenceWindowsTest, APlatformOtherThanTheDesktopsNeedsNoDesktop) {
