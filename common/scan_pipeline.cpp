@@ -37,7 +37,9 @@ namespace {
 // Helper threads outlive their scans: a scan borrows the ones it needs and
 // gives them back, so a process starts no more than ever ran at once. (Under
 // Wine, loaded, a new thread now and then never began to run, and a test
-// process starting hundreds of them waited on one for good.)
+// process starting hundreds of them waited on one for good.) A helper keeps
+// the priority of the thread that started it: each program scans from threads
+// of one priority (Lorvane's workers all at idle priority).
 std::mutex poolMutex;
 auto& pool = *new std::vector<std::unique_ptr<HelperThread>>;  // theirs to the process's end
 
