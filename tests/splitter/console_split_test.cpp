@@ -26,12 +26,20 @@ class ConsoleSplitTest : public ::testing::Test {
 
   // Runs the split mode; what it printed goes to `out` and `err`.
   int Run(const std::vector<std::string>& args) {
-    std::FILE* outFile = std::tmpfile();
-    std::FILE* errFile = std::tmpfile();
+    std::FILE* outFile = Capture();
+    std::FILE* errFile = Capture();
     const int status = RunConsoleSplit(args, suite::FilePlace{dir.Path() + "/", "__Cleavora__", true}, outFile, errFile);
     out = Contents(outFile);
     err = Contents(errFile);
     return status;
+  }
+
+  // A new file in the test's folder for one stream (tmpfile() failed now and
+  // then under Wine, with two test programs at once, and the run crashed).
+  std::FILE* Capture() {
+    std::FILE* file = std::fopen((dir / ("stream" + std::to_string(++streams))).c_str(), "w+b");
+    EXPECT_NE(file, nullptr);
+    return file;
   }
 
   static std::string Contents(std::FILE* file) {
@@ -44,6 +52,7 @@ class ConsoleSplitTest : public ::testing::Test {
 
   suite::testing::TempDir dir;
   std::string out, err;
+  int streams = 0;
 };
 
 TEST_F(ConsoleSplitTest, SplitsWithTheWindowsTextsAndEndsWithTheSplitDirectory) {
@@ -133,7 +142,7 @@ TEST_F(ConsoleSplitTest, AnUnwritableStdoutFailsTheRun) {
   const auto runOnFullDevice = [&](const std::vector<std::string>& args) {
     std::FILE* full = std::fopen("/dev/full", "w");
     EXPECT_NE(full, nullptr);
-    std::FILE* errFile = std::tmpfile();
+    std::FILE* errFile = Capture();
     const int status = RunConsoleSplit(args, suite::FilePlace{dir.Path() + "/", "__Cleavora__", true}, full, errFile);
     std::fclose(full);
     err = Contents(errFile);

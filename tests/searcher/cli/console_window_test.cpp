@@ -10,14 +10,17 @@
 
 #include "common/codepage.h"
 #include "searcher/cli/terminal_style.h"
+#include "test_support/temp_dir.h"
 
 namespace lorvane {
 namespace {
 
 #ifdef _WIN32
-// No memory stream on Windows: a temporary file, read back.
+// No memory stream on Windows: a file of its own, read back (not tmpfile(),
+// which failed now and then under Wine with two test programs at once).
 struct Captured {
-  std::FILE* stream = std::tmpfile();
+  suite::testing::TempDir dir;
+  std::FILE* stream = std::fopen((dir / "stream").c_str(), "w+b");
   std::string Text() {
     std::fflush(stream);
     const long end = std::ftell(stream);
