@@ -8,8 +8,11 @@ namespace suite {
 
 // The size when the window is made counts as seen: of a scan's windows, each
 // on its own worker, one that first loads after a cut still sees it.
-FileWindow::FileWindow(const ExclusiveFile& file, size_t capacity)
-    : file_(file), capacity_(std::max<size_t>(capacity, 1)), sizeSeen_(std::max<int64_t>(FileSizeNow(file), 0)) {}
+FileWindow::FileWindow(const ExclusiveFile& file, size_t capacity, Access access)
+    : file_(file),
+      capacity_(std::max<size_t>(capacity, 1)),
+      sizeSeen_(std::max<int64_t>(FileSizeNow(file), 0)),
+      mappable_(access == Access::kMapWhereItCan) {}
 
 FileWindow::~FileWindow() {
   Unmap();
@@ -81,8 +84,14 @@ bool FileWindow::Load(int64_t offset) {
     }
     got += static_cast<size_t>(read);
   }
+  // Fewer bytes than the file held when it was looked at: cut meanwhile.
+  if (fileSize > offset && got < std::min(capacity_, static_cast<size_t>(fileSize - offset))) {
+    cut_ = true;
+    return false;
+  }
   size_ = got;
   data_ = buffer_->get();
+  reachesEnd_ = reachesEnd_ || (fileSize > 0 && offset + static_cast<int64_t>(got) >= fileSize);
   return true;
 }
 

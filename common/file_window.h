@@ -19,9 +19,14 @@ class ExclusiveFile;
 // when touched past the end of a file cut meanwhile, so
 // scans read it under ScanUnlessCut (cut_guard.h). The file must stay open
 // while the window is used. Not thread-safe.
+//
+// A window of a few KiB that is looked at once is cheaper read than mapped
+// (no mapping to set up, fault in and tear down): `Access::kRead` reads always.
 class FileWindow {
  public:
-  explicit FileWindow(const ExclusiveFile& file, size_t capacity = kMapWindowSize);
+  enum class Access { kMapWhereItCan, kRead };
+  explicit FileWindow(const ExclusiveFile& file, size_t capacity = kMapWindowSize,
+                      Access access = Access::kMapWhereItCan);
   ~FileWindow();
   FileWindow(const FileWindow&) = delete;
   FileWindow& operator=(const FileWindow&) = delete;

@@ -26,6 +26,11 @@ inline constexpr size_t kMapWindowSize = 8 << 20;
 // that the page cache's large folios map whole; only the window is read.
 inline constexpr int64_t kMapAlignment = 2 << 20;
 
+// The search reads the line that runs across two windows on its own: this
+// much of it first, with one read (a log's line is mostly far shorter), and
+// only a longer one through mapped windows.
+inline constexpr size_t kLineHeadSize = 16 << 10;
+
 // A window's line count notes the position of every 256th LF, so the start
 // of any line of it is found again by reading at most 256 lines: 4 bytes of
 // notes per 256 LFs of the window.

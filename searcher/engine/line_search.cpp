@@ -100,6 +100,8 @@ class Searcher {
         overlap_(std::max<size_t>(matcher.Size(), 1)),
         capacity_(std::max(windowSize, 2 * matcher.Size() + 64)),
         window_(file, capacity_),
+        head_(file, std::min(capacity_, std::max(suite::kLineHeadSize, 2 * matcher.Size() + 64)),
+              suite::FileWindow::Access::kRead),
         index_(index),
         hints_(hints),
         codePage_(matcher.CodePage()),
@@ -141,6 +143,7 @@ class Searcher {
   const size_t overlap_;
   const size_t capacity_;
   suite::FileWindow window_;  // the caller's, for the lines across windows
+  suite::FileWindow head_;    // the first bytes of such a line, read
   QuickIndex* index_;
   const QuickIndex* hints_;
   const suite::CodePage codePage_;
@@ -175,10 +178,11 @@ Searcher::Next Searcher::SearchLine() {
   uint64_t leadRun = 0;  // GBK lead bytes of the line right before the window
   for (;;) {
     const bool continuing = offset_ > lineStart;
-    if (!window_.Load(offset_)) return Fail(window_.WasCut());
-    const char* bytes = window_.Data();
-    const size_t length = window_.Size();
-    const bool reachesEnd = window_.ReachesEnd();
+    suite::FileWindow& window = continuing ? window_ : head_;
+    if (!window.Load(offset_)) return Fail(window.WasCut());
+    const char* bytes = window.Data();
+    const size_t length = window.Size();
+    const bool reachesEnd = window.ReachesEnd();
     if (length == 0 && !continuing) {  // the file ends where a line would start
       textEnd_ = offset_;
       return Next::kEnded;

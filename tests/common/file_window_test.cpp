@@ -46,18 +46,20 @@ TEST(FileWindowTest, WindowsShowTheBytesFromAnyOffset) {
   const std::string path = WriteFile(dir / "f", bytes);
   ExclusiveFile file;
   ASSERT_TRUE(file.Open(path));
-  for (const size_t capacity : {size_t{1}, size_t{4096}, size_t{5000}, size_t{1} << 20}) {
-    FileWindow window(file, capacity);
-    for (const int64_t offset : {0, 1, 4095, 4096, 4097, 9000, static_cast<int>(bytes.size()) - 1}) {
-      ASSERT_TRUE(window.Load(offset));
-      const size_t expected = std::min(capacity, bytes.size() - static_cast<size_t>(offset));
-      EXPECT_EQ(std::string_view(window.Data(), window.Size()), std::string_view(bytes).substr(offset, expected));
-      EXPECT_EQ(window.Offset(), offset);
-      EXPECT_EQ(window.ReachesEnd(), static_cast<size_t>(offset) + expected == bytes.size());
+  for (const auto access : {FileWindow::Access::kMapWhereItCan, FileWindow::Access::kRead}) {
+    for (const size_t capacity : {size_t{1}, size_t{4096}, size_t{5000}, size_t{1} << 20}) {
+      FileWindow window(file, capacity, access);
+      for (const int64_t offset : {0, 1, 4095, 4096, 4097, 9000, static_cast<int>(bytes.size()) - 1}) {
+        ASSERT_TRUE(window.Load(offset));
+        const size_t expected = std::min(capacity, bytes.size() - static_cast<size_t>(offset));
+        EXPECT_EQ(std::string_view(window.Data(), window.Size()), std::string_view(bytes).substr(offset, expected));
+        EXPECT_EQ(window.Offset(), offset);
+        EXPECT_EQ(window.ReachesEnd(), static_cast<size_t>(offset) + expected == bytes.size());
+      }
+      ASSERT_TRUE(window.Load(static_cast<int64_t>(bytes.size())));
+      EXPECT_EQ(window.Size(), 0u);
+      EXPECT_TRUE(window.ReachesEnd());
     }
-    ASSERT_TRUE(window.Load(static_cast<int64_t>(bytes.size())));
-    EXPECT_EQ(window.Size(), 0u);
-    EXPECT_TRUE(window.ReachesEnd());
   }
 
   // Mappings reach out to the 2 MiB boundaries around a window (past the
@@ -122,23 +124,25 @@ TEST(FileWindowTest, AScanOfAWindowCutMeanwhileEndsWithFalse) {
 
 // A cut between two windows touches no mapped page: the next Load finds the
 // file shorter than before and says so, instead of taking the cut for the end.
-// A file that grows is no cut.
+// A file that grows is no cut. So with windows read, not mapped.
 TEST(FileWindowTest, ACutBetweenTwoWindowsIsSeenByTheNextLoad) {
-  TempDir dir;
-  const std::string path = WriteFile(dir / "log", Pattern(3 * 4096));
-  ExclusiveFile file;
-  ASSERT_TRUE(file.Open(path));
-  FileWindow window(file, 4096);
-  ASSERT_TRUE(window.Load(0));
-  ASSERT_EQ(::truncate(path.c_str(), 4 * 4096), 0);  // it grows
-  ASSERT_TRUE(window.Load(4096));
-  EXPECT_FALSE(window.WasCut());
+  for (const auto access : {FileWindow::Access::kMapWhereItCan, FileWindow::Access::kRead}) {
+    TempDir dir;
+    const std::string path = WriteFile(dir / "log", Pattern(3 * 4096));
+    ExclusiveFile file;
+    ASSERT_TRUE(file.Open(path));
+    FileWindow window(file, 4096, access);
+    ASSERT_TRUE(window.Load(0));
+    ASSERT_EQ(::truncate(path.c_str(), 4 * 4096), 0);  // it grows
+    ASSERT_TRUE(window.Load(4096));
+    EXPECT_FALSE(window.WasCut());
 #ifdef _WIN32
-  window.Release();  // a mapped file can't be cut there
+    window.Release();  // a mapped file can't be cut there
 #endif
-  ASSERT_TRUE(suite::testing::CutFromAnotherProcess(path, 2 * 4096));
-  EXPECT_FALSE(window.Load(2 * 4096));  // at the new end: it would look like the end
-  EXPECT_TRUE(window.WasCut());
+    ASSERT_TRUE(suite::testing::CutFromAnotherProcess(path, 2 * 4096));
+    EXPECT_FALSE(window.Load(2 * 4096));  // at the new end: it would look like the end
+    EXPECT_TRUE(window.WasCut());
+  }
 }
 
 // A scan's windows are made together and each first loaded on its worker: a
