@@ -6,7 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
+#include <cstring>  // memrchr
 
 #include "common/byte_masks.h"
 #include "common/newline_count.h"
@@ -21,16 +21,9 @@ struct LineEnd {
 };
 
 inline LineEnd FindLineEnd(const char* data, size_t from, size_t size) {
-  LineEnd end;
-  const void* lf = std::memchr(data + from, '\n', size - from);
-  end.at = lf ? static_cast<size_t>(static_cast<const char*>(lf) - data) : size;
-  end.atLf = lf != nullptr;
-  if (const void* eot = std::memchr(data + from, kEndOfText, end.at - from)) {
-    end.at = static_cast<size_t>(static_cast<const char*>(eot) - data);
-    end.atLf = false;
-    end.endsText = true;
-  }
-  return end;
+  // One pass for both: the first LF, or a 0x1A before it.
+  const NewlineSearch found = FindNthNewline(data + from, size - from, 1);
+  return {from + found.position, found.counted == 1, found.textEnded};
 }
 
 // The last LF of data[0, size), or nullptr, walking back 64 bytes at a time.
