@@ -9,24 +9,18 @@ namespace suite {
 // The size when the window is made counts as seen: of a scan's windows, each
 // on its own worker, one that first loads after a cut still sees it.
 FileWindow::FileWindow(const ExclusiveFile& file, size_t capacity, Access access)
-    : file_(file),
-      capacity_(std::max<size_t>(capacity, 1)),
-      sizeSeen_(std::max<int64_t>(FileSizeNow(file), 0)),
+    : file_(file), capacity_(std::max<size_t>(capacity, 1)), sizeSeen_(std::max<int64_t>(FileSizeNow(file), 0)),
       mappable_(access == Access::kMapWhereItCan) {}
 
 FileWindow::~FileWindow() {
-  Unmap();
+  Release();
   delete buffer_;
 }
 
-void FileWindow::Unmap() {
+void FileWindow::Release() {
   if (mapping_) Unmap(mapping_, mappingSize_);
   mapping_ = nullptr;
   mappingSize_ = 0;
-}
-
-void FileWindow::Release() {
-  Unmap();
   data_ = nullptr;
   size_ = 0;
 }
@@ -85,10 +79,8 @@ bool FileWindow::Load(int64_t offset) {
     got += static_cast<size_t>(read);
   }
   // Fewer bytes than the file held when it was looked at: cut meanwhile.
-  if (fileSize > offset && got < std::min(capacity_, static_cast<size_t>(fileSize - offset))) {
-    cut_ = true;
-    return false;
-  }
+  cut_ = fileSize > offset && got < std::min(capacity_, static_cast<size_t>(fileSize - offset));
+  if (cut_) return false;
   size_ = got;
   data_ = buffer_->get();
   reachesEnd_ = reachesEnd_ || (fileSize > 0 && offset + static_cast<int64_t>(got) >= fileSize);

@@ -50,7 +50,6 @@ class FileWindow {
   bool ReachesEnd() const { return reachesEnd_; }
 
  private:
-  void Unmap();
   // The platform's calls (file_window_posix.cpp, file_window_win32.cpp): the
   // file's size now (-1 when it can't be told); a read-only mapping of
   // [start, start + length) of a file `fileSize` long, nullptr when it can't
