@@ -146,6 +146,23 @@ warm() {
 
 # --- measuring ---------------------------------------------------------------
 
+# Our programs name each history and split directory after the second it is
+# made in, and wait for the next second when that name is taken: a command
+# started in the second the last one ended in could time that wait (up to a
+# second; it made a row of two searches 0.42 s against 0.74 s). So each timed
+# command starts in a later second than the last one ended in; the wait is
+# untimed. (EPOCHREALTIME's decimal mark follows the locale.)
+LAST_END_FILE=
+start_in_a_new_second() {
+  local now last
+  now=${EPOCHREALTIME/,/.}
+  last=$(cat "$LAST_END_FILE" 2>/dev/null || echo 0)
+  if (( ${now%.*} <= ${last%.*} )); then
+    sleep "$(awk -v t="$now" -v l="${last%.*}" 'BEGIN { printf "%.3f", l + 1.02 - t }')"
+  fi
+}
+note_the_end() { echo "${EPOCHREALTIME/,/.}" >"$LAST_END_FILE"; }
+
 # Median of the numbers given as arguments.
 median() {
   printf '%s\n' "$@" | sort -g | awk '
@@ -163,9 +180,11 @@ measure() {
   local out rc=0
   out=$(mktemp)
   warm
+  start_in_a_new_second
   local start=$EPOCHREALTIME
   /usr/bin/time -f '%M' -o "$out" "${argv_ref[@]}" >/dev/null 2>"$out.err" || rc=$?
   local end=$EPOCHREALTIME
+  note_the_end
   if [[ $rc -ne 0 ]]; then
     echo "run.sh: command failed with status $rc: ${argv_ref[*]}" >&2
     tail -n 5 "$out.err" >&2
@@ -484,9 +503,11 @@ measure_to_file() {
   out=$(mktemp)
   : >"$sink"
   warm
+  start_in_a_new_second
   local start=$EPOCHREALTIME
   /usr/bin/time -f '%M' -o "$out" "${argv_ref2[@]}" >"$sink" 2>"$out.err" || rc=$?
   local end=$EPOCHREALTIME
+  note_the_end
   if [[ $rc -gt 1 ]]; then  # grep and rg exit 1 when nothing matched
     echo "run.sh: command failed with status $rc: ${argv_ref2[*]}" >&2
     tail -n 5 "$out.err" >&2
@@ -517,6 +538,7 @@ main() {
   generate
 
   RESIDENT_LOG="$BENCH_DIR/resident.txt"
+  LAST_END_FILE="$BENCH_DIR/last-end"
   : >"$RESIDENT_LOG"
   LOG=$FILE
 
