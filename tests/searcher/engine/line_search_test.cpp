@@ -335,6 +335,36 @@ TEST(LineSearchTest, ALongLinesCrLfAtAWindowsEndIsItsLineEnd) {
   }
 }
 
+// The line across two windows is first read up to kLineHeadSize, then mapped
+// on: a keyword before, astride and after that first piece is found, one
+// after a GBK lead byte isn't, and a line no longer than the piece ends in it.
+TEST(LineSearchTest, ALineAcrossWindowsIsSearchedWholePastItsFirstRead) {
+  TempDir dir;
+  const size_t head = suite::kLineHeadSize;
+  const size_t window = 3 * head;
+  std::string text;
+  for (const size_t length : {head - 1, head, head + 1, 2 * head, 5 * head}) {
+    for (const size_t at : {size_t{0}, head - 5, head - 2, head + 3, length - 3}) {
+      // Each line starts anywhere against the windows: the text before it varies.
+      text += std::string(at % 7 + 1, 'p') + "\r\n";
+      std::string line(length, 'x');
+      const bool holdsKey = at + 3 <= length;
+      if (holdsKey) line.replace(at, 3, "KEY");
+      std::string trapped = line;
+      if (holdsKey && at > 0) trapped[at - 1] = '\xB0';  // K is then a trail byte: no match
+      text += trapped + "\r\n" + std::string(length % window, 'z') + "KEY\n" + line + "\n";
+    }
+  }
+  const std::string path = WriteFile(dir / "long.log", text);
+  int64_t referenceLines = 0, lines = 0;
+  const Matches expected = Reference(path, "KEY", true, CodePage::Gbk, &referenceLines);
+  for (const int workers : {1, 2, 3}) {
+    ASSERT_EQ(Fast(path, "KEY", true, CodePage::Gbk, window, &lines, nullptr, 10000, workers), expected) << workers;
+    ASSERT_EQ(lines, referenceLines);
+  }
+  EXPECT_GT(expected.size(), 25u);
+}
+
 // A matching line longer than a window is read from the file when it is
 // handed over: a file cut before that fails the copy and ends the search as
 // cut, never with a line of bytes that aren't there.
