@@ -32,10 +32,8 @@ bool FileWindow::Load(int64_t offset) {
   cut_ = false;
   const int64_t fileSize = offset < 0 ? -1 : FileSizeNow(file_);
   if (fileSize < 0) return false;
-  if (fileSize < sizeSeen_) {  // a scan on would take the cut for the file's end
-    cut_ = true;
-    return false;
-  }
+  cut_ = fileSize < sizeSeen_;  // a scan on would take the cut for the file's end
+  if (cut_) return false;
   sizeSeen_ = fileSize;
   // A size of 0 may also be a file of /proc, whose bytes come only from reads.
   if (mappable_ && fileSize > 0) {

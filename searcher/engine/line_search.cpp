@@ -278,10 +278,8 @@ void Searcher::ScanWindow(Slot& slot, int64_t offset) const {
   slot.linesStart = 0;
   if (offset > start_.offset.value) {
     const void* lf = nullptr;
-    if (!suite::ScanUnlessCut(data, slot.size, [&] { lf = std::memchr(data, '\n', slot.size); })) {
-      slot.alone.cut = true;
-      return;
-    }
+    slot.alone.cut = !suite::ScanUnlessCut(data, slot.size, [&] { lf = std::memchr(data, '\n', slot.size); });
+    if (slot.alone.cut) return;
     if (!lf) {  // inside a long line: nothing of it to keep mapped
       slot.window.Release();
       return;
@@ -301,7 +299,14 @@ Searcher::Next Searcher::TakeAlone(Slot& slot) {
     const char* data = slot.window.Data() + slot.linesStart;
     const int64_t linesOffset = slot.window.Offset() + static_cast<int64_t>(slot.linesStart);
     const int64_t before = completed_.value;
-    for (const AloneResult::Match& match : alone.matches) {
+    for (size_t m = 0; m < alone.matches.size(); ++m) {
+      // A worker searched these lines a window ago, on another core: the line
+      // a few matches on is asked for now, so that its copy won't wait on memory.
+      if (m + suite::kPrefetchAhead < alone.matches.size()) {
+        const AloneResult::Match& ahead = alone.matches[m + suite::kPrefetchAhead];
+        for (size_t at = 0; at < std::min<size_t>(ahead.size, 256); at += 64) __builtin_prefetch(data + ahead.start + at);
+      }
+      const AloneResult::Match& match = alone.matches[m];
       if (!Emit(suite::LineNumber{before + match.linesBefore.value + 1}, FoundLine(data + match.start, match.size))) {
         return Next::kStop;
       }
