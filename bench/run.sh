@@ -174,25 +174,29 @@ median() {
     }'
 }
 
-# Runs the command in the array named by $1 once; prints "SECONDS PEAK_KB".
+# Runs the command in the array named by $1 once; prints "SECONDS PEAK_KB
+# CPU_SECONDS". The CPU (user + system, bash's clock of its children, to the
+# millisecond) includes the start of /usr/bin/time: a row that shows CPU takes
+# off that of measuring `true`.
 measure() {
   local -n argv_ref=$1
-  local out rc=0
+  local out rc=0 TIMEFORMAT='%3U %3S'
   out=$(mktemp)
   warm
   start_in_a_new_second
   local start=$EPOCHREALTIME
-  /usr/bin/time -f '%M' -o "$out" "${argv_ref[@]}" >/dev/null 2>"$out.err" || rc=$?
+  { time /usr/bin/time -f '%M' -o "$out" "${argv_ref[@]}" >/dev/null 2>"$out.err" || rc=$?; } 2>"$out.cpu"
   local end=$EPOCHREALTIME
   note_the_end
   if [[ $rc -ne 0 ]]; then
     echo "run.sh: command failed with status $rc: ${argv_ref[*]}" >&2
     tail -n 5 "$out.err" >&2
-    rm -f "$out" "$out.err"
+    rm -f "$out" "$out.err" "$out.cpu"
     exit 1
   fi
-  echo "$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.4f", b - a }') $(tail -n 1 "$out")"
-  rm -f "$out" "$out.err"
+  echo "$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.4f", b - a }') $(tail -n 1 "$out")" \
+    "$(awk '{ printf "%.3f", $1 + $2 }' "$out.cpu")"
+  rm -f "$out" "$out.err" "$out.cpu"
 }
 
 # Shortens a command for display.
@@ -232,9 +236,9 @@ compare() {
   local i res ta ma tb mb
   for ((i = 1; i <= RUNS; i++)); do
     res=$(measure a)
-    read -r ta ma <<<"$res"
+    read -r ta ma _ <<<"$res"
     res=$(measure b)
-    read -r tb mb <<<"$res"
+    read -r tb mb _ <<<"$res"
     echo "   $name run $i/$RUNS: A ${ta}s ${ma}KB, B ${tb}s ${mb}KB" >&2
     times_a+=("$ta") mem_a+=("$ma") times_b+=("$tb") mem_b+=("$mb")
     ratios+=("$(awk -v x="$ta" -v y="$tb" 'BEGIN { if (y > 0) printf "%.4f", x / y; else print "inf" }')")
@@ -273,11 +277,11 @@ compare_search() {
   local i res t m ti ts tr tg
   for ((i = 1; i <= RUNS; i++)); do
     park_histories
-    res=$(measure index); read -r ti m <<<"$res"
+    res=$(measure index); read -r ti m _ <<<"$res"
     park_histories
-    res=$(measure search); read -r ts m <<<"$res"; m_search+=("$m")
-    res=$(measure_to_file rg); read -r tr m <<<"$res"; m_rg+=("$m")
-    res=$(measure_to_file grep); read -r tg m <<<"$res"; m_grep+=("$m")
+    res=$(measure search); read -r ts m _ <<<"$res"; m_search+=("$m")
+    res=$(measure_to_file rg); read -r tr m _ <<<"$res"; m_rg+=("$m")
+    res=$(measure_to_file grep); read -r tg m _ <<<"$res"; m_grep+=("$m")
     t=$(awk -v a="$ts" -v b="$ti" 'BEGIN { printf "%.4f", a - b }')
     t_index+=("$ti") t_search+=("$t") t_rg+=("$tr") t_grep+=("$tg")
     r_rg+=("$(awk -v x="$t" -v y="$tr" 'BEGIN { printf "%.4f", x / y }')")
@@ -313,11 +317,11 @@ compare_window() {
   local i res t m ts tc mc
   for ((i = 1; i <= RUNS; i++)); do
     park_histories
-    res=$(measure startup); read -r ts m <<<"$res"
+    res=$(measure startup); read -r ts m _ <<<"$res"
     park_histories
-    res=$(measure window); read -r t m <<<"$res"
+    res=$(measure window); read -r t m _ <<<"$res"
     park_histories
-    res=$(measure console); read -r tc mc <<<"$res"
+    res=$(measure console); read -r tc mc _ <<<"$res"
     t_window+=("$t") m_window+=("$m") t_start+=("$ts") t_console+=("$tc") m_console+=("$mc")
     ratios+=("$(awk -v x="$t" -v y="$tc" 'BEGIN { printf "%.4f", x / y }')")
     searches+=("$(awk -v x="$t" -v s="$ts" -v y="$tc" 'BEGIN { printf "%.4f", (x - s) / y }')")
@@ -364,21 +368,25 @@ compare_update() {
   rm -rf "$saved"
   cp -a "$history" "$saved"
   local -a update=("$BIN/lorvane-cli" update "$history/result.lvn") fresh=("$BIN/lorvane-cli" search OutOfMemoryError 1 "$FILE")
-  local -a t_update=() m_update=() t_fresh=() m_fresh=() ratios=()
-  local i res tu mu tf mf
+  local -a nothing=(true) t_update=() m_update=() t_fresh=() m_fresh=() ratios=() c_update=() c_fresh=() cpu_ratios=()
+  local i res tu mu cu tf mf cf c0
   for ((i = 1; i <= RUNS; i++)); do
     truncate -s "$size" "$FILE"
     rm -rf "$history"
     cp -a "$saved" "$history"
     cat "$chunk" >>"$FILE"
     sync
-    res=$(measure update); read -r tu mu <<<"$res"
-    res=$(measure fresh); read -r tf mf <<<"$res"
+    res=$(measure update); read -r tu mu cu <<<"$res"
+    res=$(measure fresh); read -r tf mf cf <<<"$res"
+    res=$(measure nothing); read -r _ _ c0 <<<"$res"
+    read -r cu cf < <(awk -v u="$cu" -v f="$cf" -v z="$c0" 'BEGIN { u -= z; f -= z; printf "%.3f %.3f\n", u < 0 ? 0 : u, f }')
     find "$BIN/__Lorvane__" -mindepth 1 -maxdepth 1 -name '2*' -type d ! -path "$history" -exec rm -rf {} +
     sync
     t_update+=("$tu") m_update+=("$mu") t_fresh+=("$tf") m_fresh+=("$mf")
     ratios+=("$(awk -v x="$tu" -v y="$tf" 'BEGIN { printf "%.4f", x / y }')")
-    echo "   $name run $i/$RUNS: update ${tu}s ${mu}KB, fresh search ${tf}s ${mf}KB" >&2
+    c_update+=("$cu") c_fresh+=("$cf")
+    cpu_ratios+=("$(awk -v x="$cu" -v y="$cf" 'BEGIN { if (y > 0) printf "%.4f", x / y; else print "inf" }')")
+    echo "   $name run $i/$RUNS: update ${tu}s ${mu}KB ${cu}s CPU, fresh search ${tf}s ${mf}KB ${cf}s CPU" >&2
   done
   truncate -s "$size" "$FILE"
   rm -rf "$saved" "$chunk"
@@ -391,6 +399,13 @@ compare_update() {
   # shellcheck disable=SC2059
   ROWS+=("$(printf "$ROW_FORMAT" "" "B: lorvane-cli search OutOfMemoryError 1 FILE" "$(seconds "${t_fresh[@]}")" \
     "$(megabytes "${m_fresh[@]}")" "")")
+  # The same runs' CPU (user + system, less that of measuring `true`): what
+  # the update costs the machine, apart from waiting for the disk.
+  ratio=$(awk -v r="$(median "${cpu_ratios[@]}")" 'BEGIN { printf "%.3f", r }')
+  # shellcheck disable=SC2059
+  ROWS+=("$(printf "$ROW_FORMAT" "" "A's CPU (user + system)" "$(seconds "${c_update[@]}")" "" "$ratio")")
+  # shellcheck disable=SC2059
+  ROWS+=("$(printf "$ROW_FORMAT" "" "B's CPU (user + system)" "$(seconds "${c_fresh[@]}")" "" "")")
 }
 
 # compare_follow: the peak memory of lorvane-cli follow after 100 appended
@@ -438,7 +453,7 @@ compare_split() {
   local i res t m tt mt
   for ((i = 1; i <= RUNS; i++)); do
     remove_splits
-    res=$(measure ours); read -r t m <<<"$res"
+    res=$(measure ours); read -r t m _ <<<"$res"
     if [[ $i -eq 1 && $check == check ]]; then
       rm -rf "$theirs_out"
       mkdir -p "$theirs_out"
@@ -447,7 +462,7 @@ compare_split() {
     fi
     remove_splits
     mkdir -p "$theirs_out"
-    res=$(measure theirs); read -r tt mt <<<"$res"
+    res=$(measure theirs); read -r tt mt _ <<<"$res"
     t_ours+=("$t") m_ours+=("$m") t_theirs+=("$tt") m_theirs+=("$mt")
     ratios+=("$(awk -v x="$t" -v y="$tt" 'BEGIN { printf "%.4f", x / y }')")
     echo "   split run $i/$RUNS: partivo-cli ${t}s ${m}KB, split -l ${tt}s ${mt}KB" >&2
@@ -513,8 +528,9 @@ measure_to_file() {
     tail -n 5 "$out.err" >&2
     exit 1
   fi
-  echo "$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.4f", b - a }') $(tail -n 1 "$out")"
-  rm -f "$out" "$out.err" "$sink"
+  echo "$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.4f", b - a }') $(tail -n 1 "$out")" \
+    "$(awk '{ printf "%.3f", $1 + $2 }' "$out.cpu")"
+  rm -f "$out" "$out.err" "$out.cpu" "$sink"
 }
 
 # Median of the seconds given, for the table.
