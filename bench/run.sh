@@ -135,9 +135,21 @@ generate() {
 # mapping (ours, rg's) then takes up to twice as long (lorvane-cli index:
 # 0.27 s against 0.06 s after reading the log whole), while read()-based
 # tools don't care. Both sides of a comparison start from the same cache.
+#
+# With REWRITE_FROM set, the file is instead written anew from that log 4 KiB
+# at a time, as an application writes its log, and synced: the rows of such
+# a log time the small folios that every log written a line at a time sits in
+# while it is fresh.
+REWRITE_FROM=
 warm() {
-  dd if="$FILE" iflag=nocache count=0 status=none
-  cat "$FILE" >/dev/null
+  if [[ -n $REWRITE_FROM ]]; then
+    rm -f "$FILE"
+    dd if="$REWRITE_FROM" of="$FILE" bs=4k status=none
+    sync
+  else
+    dd if="$FILE" iflag=nocache count=0 status=none
+    cat "$FILE" >/dev/null
+  fi
   local resident size share
   read -r resident size < <(fincore -b -n -o RES,SIZE "$FILE")
   share=$(( size > 0 ? resident * 100 / size : 100 ))
@@ -216,6 +228,7 @@ print_table() {
   echo
   echo "file: $LOG ($(stat -c %s "$LOG") bytes, $lines lines), $RUNS runs per command"
   echo "page cache: the file is dropped from the cache and read whole right before every timed command (untimed); at the start of a command at least ${least:-?} % of it was resident (fincore); outputs are new files"
+  echo "4 KiB writes rows: the log written anew 4 KiB at a time and synced right before every timed command (untimed), as an application writes it; the search row is the whole search against rg"
   [[ -n $SPARSE ]] && echo "sparse rows: ${SPARSE_SIZE:-3G} of holes without one LF ($SPARSE), $SPARSE_RUNS runs per command"
   echo "search rows: A is lorvane-cli search less lorvane-cli index in the same round; A/B is against rg / against grep"
   echo "window rows: A/B is the whole window run / the window run less its start-up S, against lorvane-cli"
@@ -579,6 +592,18 @@ main() {
   compare_update
   compare_follow
   compare_split
+
+  # The log as an application writes it, rewritten 4 KiB at a time before
+  # each command (see warm).
+  REWRITE_FROM=$LOG FILE="$BENCH_DIR/appended.log"
+  # shellcheck disable=SC2016
+  compare "index, 4 KiB writes" '"$BIN/lorvane-cli" index "$FILE"' 'wc -l "$FILE"'
+  # shellcheck disable=SC2016
+  compare "rare, 4 KiB writes" '"$BIN/lorvane-cli" search OutOfMemoryError 1 "$FILE"' \
+    'rg -n -F -e OutOfMemoryError "$FILE"'
+  cleanup_histories
+  rm -f "$FILE"
+  REWRITE_FROM='' FILE=$LOG
 
   # A file of one line of 3 GiB (a sparse or preallocated log): memory must
   # stay at a window. Fewer rounds: each split writes 3 GiB. Three, not two:
