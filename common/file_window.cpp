@@ -26,6 +26,13 @@ void FileWindow::Release() {
 }
 
 bool FileWindow::Load(int64_t offset) {
+  // Two mappings running that faulted page by page: a thread's first also
+  // pays for the first touches of its own memory.
+  if (faultLimit_ >= 0 && mappedOn_ == std::this_thread::get_id()) {
+    faultyMappings_ = FaultsOfThisThread() > faultLimit_ ? faultyMappings_ + 1 : 0;
+    mappable_ = mappable_ && faultyMappings_ < 2;
+  }
+  faultLimit_ = -1;
   Release();
   offset_ = offset;
   reachesEnd_ = false;
@@ -54,6 +61,9 @@ bool FileWindow::Load(int64_t offset) {
     const size_t length = static_cast<size_t>(stop - start);
     void* mapping = Map(file_, start, length, fileSize);
     if (mapping) {
+      const int64_t faults = FaultsOfThisThread();
+      if (faults >= 0) faultLimit_ = faults + static_cast<int64_t>(size_ / kMapBytesPerFault);
+      mappedOn_ = std::this_thread::get_id();
       mapping_ = mapping;
       mappingSize_ = length;
       data_ = static_cast<const char*>(mapping) + (offset - start);

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <thread>
 
 #include "common/aligned_block.h"
 #include "common/tuning.h"
@@ -22,6 +23,8 @@ class ExclusiveFile;
 //
 // A window of a few KiB that is looked at once is cheaper read than mapped
 // (no mapping to set up, fault in and tear down): `Access::kRead` reads always.
+// A window whose mapping faulted page by page reads from its next Load on
+// (kMapBytesPerFault, tuning.h).
 class FileWindow {
  public:
   enum class Access { kMapWhereItCan, kRead };
@@ -48,6 +51,8 @@ class FileWindow {
   int64_t Offset() const { return offset_; }
   // The file had no byte after the window when it was loaded.
   bool ReachesEnd() const { return reachesEnd_; }
+  // The window shows a mapping, not a buffer it read into.
+  bool Mapped() const { return mapping_ != nullptr; }
 
  private:
   // The platform's calls (file_window_posix.cpp, file_window_win32.cpp): the
@@ -58,6 +63,8 @@ class FileWindow {
   static void* Map(const ExclusiveFile& file, int64_t start, size_t length, int64_t fileSize);
   static void Unmap(void* mapping, size_t length);
   static std::ptrdiff_t ReadSome(const ExclusiveFile& file, char* buffer, size_t length, int64_t offset);
+  // The page faults of the calling thread so far; -1 where they can't be told.
+  static int64_t FaultsOfThisThread();
 
   const ExclusiveFile& file_;
   const size_t capacity_;
@@ -70,6 +77,9 @@ class FileWindow {
   void* mapping_ = nullptr;
   size_t mappingSize_ = 0;
   bool mappable_ = true;
+  int64_t faultLimit_ = -1;   // the thread's faults past which the last mapping faulted page by page
+  std::thread::id mappedOn_;  // that thread
+  int faultyMappings_ = 0;    // mappings in a row that went past their limit
   AlignedBlock* buffer_ = nullptr;  // made when the file can't be mapped
 };
 

@@ -1,5 +1,6 @@
 #include <cerrno>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,6 +28,12 @@ std::ptrdiff_t FileWindow::ReadSome(const ExclusiveFile& file, char* buffer, siz
     const ssize_t read = ::pread(file.Descriptor(), buffer, length, static_cast<off_t>(offset));
     if (read >= 0 || errno != EINTR) return read;
   }
+}
+
+// Linux counts them per thread.
+int64_t FileWindow::FaultsOfThisThread() {
+  struct rusage usage;
+  return ::getrusage(RUSAGE_THREAD, &usage) == 0 ? usage.ru_minflt + usage.ru_majflt : -1;
 }
 
 }  // namespace suite

@@ -47,4 +47,7 @@ std::ptrdiff_t FileWindow::ReadSome(const ExclusiveFile& file, char* buffer, siz
   return read;
 }
 
+// Windows counts page faults per process only, the other threads' too.
+int64_t FileWindow::FaultsOfThisThread() { return -1; }
+
 }  // namespace suite

@@ -9,6 +9,9 @@
 #include <string_view>
 #include <thread>
 #include <unistd.h>
+#ifndef _WIN32
+#include <sys/mman.h>
+#endif
 #ifdef _WIN32
 #include <windows.h>
 
@@ -144,6 +147,52 @@ TEST(FileWindowTest, ACutBetweenTwoWindowsIsSeenByTheNextLoad) {
     EXPECT_TRUE(window.WasCut());
   }
 }
+
+// A window whose mappings fault page by page (mapped from small page-cache
+// folios; here the faults are made by touching fresh memory between loads)
+// reads from the second such mapping in a row on: the same bytes, and a cut
+// still seen. One such mapping alone, a thread's first touches of its own
+// memory, doesn't make it read. (Windows counts faults per process only:
+// there windows always map.)
+#ifndef _WIN32
+TEST(FileWindowTest, AWindowWhoseMappingsFaultPageByPageReadsOn) {
+  TempDir dir;
+  const std::string bytes = Pattern(6 << 20);
+  const std::string path = WriteFile(dir / "log", bytes);
+  ExclusiveFile file;
+  ASSERT_TRUE(file.Open(path));
+  const size_t capacity = 1 << 20;  // a fault limit of 4
+  const auto faultAFewHundredTimes = [] {
+    const size_t size = 300 * 4096;
+    void* fresh = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(fresh, MAP_FAILED);
+    ::madvise(fresh, size, MADV_NOHUGEPAGE);  // a fault per page
+    for (size_t at = 0; at < size; at += 4096) static_cast<volatile char*>(fresh)[at] = 1;
+    ::munmap(fresh, size);
+  };
+  const auto showsItsBytes = [&](const FileWindow& window) {
+    return std::string_view(window.Data(), window.Size()) ==
+           std::string_view(bytes).substr(static_cast<size_t>(window.Offset()), capacity);
+  };
+  FileWindow window(file, capacity);
+  ASSERT_TRUE(window.Load(0));
+  ASSERT_TRUE(window.Mapped());
+  faultAFewHundredTimes();
+  ASSERT_TRUE(window.Load(1 << 20));
+  EXPECT_TRUE(window.Mapped());  // one faulty mapping
+  EXPECT_TRUE(showsItsBytes(window));
+  faultAFewHundredTimes();
+  ASSERT_TRUE(window.Load(2 << 20));
+  EXPECT_FALSE(window.Mapped());
+  EXPECT_TRUE(showsItsBytes(window));
+  ASSERT_TRUE(window.Load((3 << 20) + 5));
+  EXPECT_FALSE(window.Mapped());
+  EXPECT_TRUE(showsItsBytes(window));
+  ASSERT_TRUE(suite::testing::CutFromAnotherProcess(path, (4 << 20) + 100));
+  EXPECT_FALSE(window.Load(4 << 20));
+  EXPECT_TRUE(window.WasCut());
+}
+#endif
 
 // A scan's windows are made together and each first loaded on its worker: a
 // cut before a window's first Load is a cut all the same, not the file's end.
