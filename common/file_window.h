@@ -80,7 +80,7 @@ class FileWindow {
   int64_t faultLimit_ = -1;   // the thread's faults past which the last mapping faulted page by page
   std::thread::id mappedOn_;  // that thread
   int faultyMappings_ = 0;    // mappings in a row that went past their limit
-  AlignedBlock* buffer_ = nullptr;  // made when the file can't be mapped
+  AlignedBlock* buffer_ = nullptr;  // made when the window first reads
 };
 
 }  // namespace suite
