@@ -26,8 +26,8 @@ void FileWindow::Release() {
 }
 
 bool FileWindow::Load(int64_t offset) {
-  // Two mappings running that faulted page by page: a thread's first also
-  // pays for the first touches of its own memory.
+  // Reads on after two mappings in a row that faulted page by page (see
+  // kMapBytesPerFault): one alone may be a thread's first touches of its memory.
   if (faultLimit_ >= 0 && mappedOn_ == std::this_thread::get_id()) {
     faultyMappings_ = FaultsOfThisThread() > faultLimit_ ? faultyMappings_ + 1 : 0;
     mappable_ = mappable_ && faultyMappings_ < 2;
