@@ -9,13 +9,12 @@
 #include <string_view>
 #include <thread>
 #include <unistd.h>
-#ifndef _WIN32
-#include <sys/mman.h>
-#endif
 #ifdef _WIN32
 #include <windows.h>
 
 #include "common/wide_text_win32.h"
+#else
+#include <sys/mman.h>
 #endif
 
 #include "common/cut_guard.h"
