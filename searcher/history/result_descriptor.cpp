@@ -96,18 +96,19 @@ bool toResultWrite(LorvaneWindow& window, const CLVNResultHeader& header, const 
 
 bool ReadDescriptor(const std::string& path, DescriptorContents* descriptor) {
   size_t number = 0;
-  return ForEachDescriptorLine(path, [&](std::string&& text) {
+  QuickIndex::Table entries;
+  const bool read = ForEachDescriptorLine(path, [&](std::string&& text) {
     if (number < descriptor->fields.size()) {
       descriptor->fields[number] = std::move(text);
     } else {
       int64_t key = 0, offset = 0;
-      if (ParseQuickIndexLine(text, &key, &offset)) {
-        descriptor->index.Set(suite::BlockKey{key}, suite::ByteOffset{offset});
-      }
+      if (ParseQuickIndexLine(text, &key, &offset)) entries.emplace_back(key, offset);
     }
     ++number;
     return true;
   });
+  descriptor->index.Assign(std::move(entries));
+  return read;
 }
 
 CLVNResultHeader HeaderOf(const DescriptorContents& descriptor) {

@@ -46,6 +46,31 @@ TEST(DescriptorTest, QuickIndexLines) {
   }
 }
 
+// Our descriptors list the index in key order; a damaged one may not, and a
+// key may come twice: the index then reads as if each line were set in turn.
+TEST(DescriptorTest, AnIndexInAnyOrderReadsAsIfSetInTurn) {
+  TempDir dir;
+  const std::string path = WriteFile(dir / "result.lvn", "h\r\nt\r\nk\r\nY\r\n1K\r\n30001\r\n0\r\n"
+                                                         "_mp[2]=200;\r\n_mp[0]=0;\r\n_mp[3]=300;\r\n_mp[1]=100;\r\n"
+                                                         "_mp[2]=250;\r\nnot an entry\r\n");
+  DescriptorContents descriptor;
+  ASSERT_TRUE(ReadDescriptor(path, &descriptor));
+  const QuickIndex::Table read = descriptor.index.Entries();
+  EXPECT_EQ(read, (QuickIndex::Table{{0, 0}, {1, 100}, {2, 250}, {3, 300}}));
+
+  QuickIndex byHand;
+  for (const auto& [key, offset] : {std::pair{2, 200}, {0, 0}, {3, 300}, {1, 100}, {2, 250}}) {
+    byHand.Set(suite::BlockKey{key}, suite::ByteOffset{offset});
+  }
+  EXPECT_EQ(byHand.Entries(), read);
+  EXPECT_EQ(byHand.Find(suite::BlockKey{2}), suite::ByteOffset{250});
+  EXPECT_FALSE(byHand.Find(suite::BlockKey{4}));
+  byHand.Erase(suite::BlockKey{1});
+  byHand.Erase(suite::BlockKey{7});
+  EXPECT_EQ(byHand.Entries(), (QuickIndex::Table{{0, 0}, {2, 250}, {3, 300}}));
+  EXPECT_EQ(byHand.HighestKey(), suite::BlockKey{3});
+}
+
 TEST(DescriptorTest, WrittenBytes) {
   TempDir dir;
   QuickIndex index;
