@@ -17,9 +17,10 @@
 namespace lorvane {
 namespace {
 
-// Descriptors are small; the quick index of a file of a billion lines has
-// 100000 lines of some 20 bytes.
-constexpr size_t kDescriptorBlockSize = 64 * 1024;
+// Descriptors are read a block at a time through a small block on the stack:
+// the quick index of a file of a billion lines has 100000 lines of some 20
+// bytes, and fresh memory costs an update more than a few more reads do.
+constexpr size_t kDescriptorBlockSize = 16 * 1024;
 // No line of a descriptor is longer: a header line holds a path or a keyword
 // (an edit field takes 32767 characters), an index line some 20 bytes. A
 // longer one is a damaged descriptor, whose reading stops there and costs
@@ -63,9 +64,9 @@ bool ForEachDescriptorLine(const std::string& path, const std::function<bool(std
   suite::ExclusiveFile file;
   if (!file.OpenShared(path)) return false;
   std::string line;
-  std::vector<char> block(kDescriptorBlockSize);
+  char block[kDescriptorBlockSize];
   for (;;) {
-    const std::ptrdiff_t got = file.Read(block.data(), block.size());
+    const std::ptrdiff_t got = file.Read(block, sizeof block);
     if (got < 0) return false;
     if (got == 0) break;
     for (std::ptrdiff_t i = 0; i < got; ++i) {
