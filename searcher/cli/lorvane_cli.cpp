@@ -416,7 +416,13 @@ int Run(const std::vector<std::string>& argv) {
 
 int main(int argc, char** argv) {
   suite::KeepStandardDescriptors();
-  std::setlocale(LC_ALL, "");
+  // The terminal's character set and the system's error texts are all this
+  // program takes from the locale (numbers stay as C writes them); loading
+  // every category would cost an update a tenth of its start.
+  std::setlocale(LC_CTYPE, "");
+#ifdef LC_MESSAGES
+  std::setlocale(LC_MESSAGES, "");
+#endif
   if (const auto& unknown = suite::CodePageSettingOfProcess().unknown) {
     std::fprintf(stderr, "lorvane-cli: %s\n", suite::UnknownCodePageConsoleText(*unknown).c_str());
     return 2;
