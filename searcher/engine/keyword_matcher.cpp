@@ -80,11 +80,11 @@ size_t KeywordMatcher::FindCandidateScalar(const char* data, size_t length) cons
 #if defined(__x86_64__)
 namespace {
 
-// Bytes at `at` equal to `byte`, or (when `fold`) equal to it after OR 0x20.
-__attribute__((target("avx2"))) inline __m256i MatchByte(const char* at, __m256i byte, bool fold) {
-  __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
-  if (fold) block = _mm256_or_si256(block, _mm256_set1_epi8(0x20));
-  return _mm256_cmpeq_epi8(block, byte);
+// Bytes at `at` equal to `byte` after OR `fold` (0x20 where case folds, else 0:
+// no branch in the loop).
+__attribute__((target("avx2"))) inline __m256i MatchByte(const char* at, __m256i byte, __m256i fold) {
+  const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+  return _mm256_cmpeq_epi8(_mm256_or_si256(block, fold), byte);
 }
 
 struct Filter {
@@ -101,13 +101,51 @@ struct Filter {
 template <bool kInText, typename EqualAt>
 __attribute__((target("avx2"))) size_t FilterAvx2(const char* data, size_t length, size_t size, const Filter& filter,
                                                   EqualAt equalAt, bool& found, uint64_t& newlines) {
+  // The filter's fields in locals: the calls to `equalAt` would have them
+  // read from memory on every step.
   const __m256i byte1 = _mm256_set1_epi8(filter.byte1);
   const __m256i byte2 = _mm256_set1_epi8(filter.byte2);
+  const __m256i fold1 = _mm256_set1_epi8(filter.fold1 ? 0x20 : 0);
+  const __m256i fold2 = _mm256_set1_epi8(filter.fold2 ? 0x20 : 0);
+  const char* const at1 = data + filter.offset1;
+  const char* const at2 = data + filter.offset2;
   const __m256i lf = _mm256_set1_epi8('\n');
   const __m256i endOfText = _mm256_set1_epi8(suite::kEndOfText);
   uint64_t counted = 0;
   size_t i = 0;
   found = false;
+  // 64 starts a step while no 0x1A and no candidate turns up (nearly all of a
+  // log): one test for each, one count of the LFs.
+  for (; i + 64 + size - 1 <= length; i += 64) {
+    uint64_t lfMask = 0;
+    if constexpr (kInText) {
+      const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i));
+      const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i + 32));
+      const __m256i ends = _mm256_or_si256(_mm256_cmpeq_epi8(low, endOfText), _mm256_cmpeq_epi8(high, endOfText));
+      if (!_mm256_testz_si256(ends, ends)) break;  // the steps of 32 find it
+      lfMask = static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(low, lf))) |
+               static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(high, lf)))) << 32;
+    }
+    const __m256i low = _mm256_and_si256(MatchByte(at1 + i, byte1, fold1),
+                                         MatchByte(at2 + i, byte2, fold2));
+    const __m256i high = _mm256_and_si256(MatchByte(at1 + i + 32, byte1, fold1),
+                                          MatchByte(at2 + i + 32, byte2, fold2));
+    const __m256i either = _mm256_or_si256(low, high);
+    if (!_mm256_testz_si256(either, either)) {
+      uint64_t mask = static_cast<uint32_t>(_mm256_movemask_epi8(low)) |
+                      static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(high))) << 32;
+      while (mask) {
+        const unsigned bit = static_cast<unsigned>(__builtin_ctzll(mask));
+        if (equalAt(data + i + bit)) {
+          if constexpr (kInText) newlines += counted + static_cast<uint64_t>(__builtin_popcountll(lfMask & ((1ull << bit) - 1)));
+          found = true;
+          return i + bit;
+        }
+        mask &= mask - 1;
+      }
+    }
+    if constexpr (kInText) counted += static_cast<uint64_t>(__builtin_popcountll(lfMask));
+  }
   // Candidate starts i .. i + 31 need bytes up to i + 31 + size - 1.
   for (; i + 32 + size - 1 <= length; i += 32) {
     uint32_t lfMask = 0;
@@ -118,8 +156,8 @@ __attribute__((target("avx2"))) size_t FilterAvx2(const char* data, size_t lengt
       if (_mm256_movemask_epi8(_mm256_cmpeq_epi8(block, endOfText))) break;
       lfMask = static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(block, lf)));
     }
-    const __m256i hits = _mm256_and_si256(MatchByte(data + i + filter.offset1, byte1, filter.fold1),
-                                          MatchByte(data + i + filter.offset2, byte2, filter.fold2));
+    const __m256i hits = _mm256_and_si256(MatchByte(at1 + i, byte1, fold1),
+                                          MatchByte(at2 + i, byte2, fold2));
     uint32_t mask = static_cast<uint32_t>(_mm256_movemask_epi8(hits));
     while (mask) {
       const unsigned bit = static_cast<unsigned>(__builtin_ctz(mask));
