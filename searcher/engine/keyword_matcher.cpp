@@ -93,11 +93,12 @@ struct Filter {
   bool fold1, fold2;
 };
 
-// Runs the two-byte filter over 32 candidate starts at a time and confirms each
+// Runs the two-byte filter over 64 candidate starts at a time and confirms each
 // hit with `equalAt`; gives the first confirmed start, or where the vector part
-// stopped (the caller finishes the tail). With kInText it also counts the LFs
-// before the position it gives, in the same pass over the bytes, and stops at
-// the 32 starts whose bytes hold a 0x1A.
+// stopped (the caller finishes the tail, under 64 starts). With kInText it also
+// counts the LFs before the position it gives, in the same pass over the bytes,
+// and stops at the 64 starts whose bytes hold a 0x1A (the keyword holds none,
+// so a 0x1A among the candidates' later bytes fails their compare).
 template <bool kInText, typename EqualAt>
 __attribute__((target("avx2"))) size_t FilterAvx2(const char* data, size_t length, size_t size, const Filter& filter,
                                                   EqualAt equalAt, bool& found, uint64_t& newlines) {
@@ -114,17 +115,17 @@ __attribute__((target("avx2"))) size_t FilterAvx2(const char* data, size_t lengt
   uint64_t counted = 0;
   size_t i = 0;
   found = false;
-  // 64 starts a step while no 0x1A and no candidate turns up (nearly all of a
-  // log): one test for each, one count of the LFs.
+  // One test for a 0x1A and one for a candidate a step, one count of the LFs.
+  // Candidate starts i .. i + 63 need bytes up to i + 63 + size - 1.
   for (; i + 64 + size - 1 <= length; i += 64) {
     uint64_t lfMask = 0;
     if constexpr (kInText) {
-      const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i));
-      const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i + 32));
-      const __m256i ends = _mm256_or_si256(_mm256_cmpeq_epi8(low, endOfText), _mm256_cmpeq_epi8(high, endOfText));
-      if (!_mm256_testz_si256(ends, ends)) break;  // the steps of 32 find it
-      lfMask = static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(low, lf))) |
-               static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(high, lf)))) << 32;
+      const __m256i first = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i));
+      const __m256i second = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i + 32));
+      const __m256i ends = _mm256_or_si256(_mm256_cmpeq_epi8(first, endOfText), _mm256_cmpeq_epi8(second, endOfText));
+      if (!_mm256_testz_si256(ends, ends)) break;
+      lfMask = static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(first, lf))) |
+               static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(second, lf)))) << 32;
     }
     const __m256i low = _mm256_and_si256(MatchByte(at1 + i, byte1, fold1),
                                          MatchByte(at2 + i, byte2, fold2));
@@ -137,7 +138,9 @@ __attribute__((target("avx2"))) size_t FilterAvx2(const char* data, size_t lengt
       while (mask) {
         const unsigned bit = static_cast<unsigned>(__builtin_ctzll(mask));
         if (equalAt(data + i + bit)) {
-          if constexpr (kInText) newlines += counted + static_cast<uint64_t>(__builtin_popcountll(lfMask & ((1ull << bit) - 1)));
+          if constexpr (kInText) {
+            newlines += counted + static_cast<uint64_t>(__builtin_popcountll(lfMask & ((1ull << bit) - 1)));
+          }
           found = true;
           return i + bit;
         }
@@ -145,30 +148,6 @@ __attribute__((target("avx2"))) size_t FilterAvx2(const char* data, size_t lengt
       }
     }
     if constexpr (kInText) counted += static_cast<uint64_t>(__builtin_popcountll(lfMask));
-  }
-  // Candidate starts i .. i + 31 need bytes up to i + 31 + size - 1.
-  for (; i + 32 + size - 1 <= length; i += 32) {
-    uint32_t lfMask = 0;
-    if constexpr (kInText) {
-      const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i));
-      // The keyword holds no 0x1A, so a 0x1A among the candidates' later
-      // bytes fails their compare; one among these 32 ends the vector part.
-      if (_mm256_movemask_epi8(_mm256_cmpeq_epi8(block, endOfText))) break;
-      lfMask = static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(block, lf)));
-    }
-    const __m256i hits = _mm256_and_si256(MatchByte(at1 + i, byte1, fold1),
-                                          MatchByte(at2 + i, byte2, fold2));
-    uint32_t mask = static_cast<uint32_t>(_mm256_movemask_epi8(hits));
-    while (mask) {
-      const unsigned bit = static_cast<unsigned>(__builtin_ctz(mask));
-      if (equalAt(data + i + bit)) {
-        if constexpr (kInText) newlines += counted + static_cast<uint64_t>(__builtin_popcount(lfMask & ((1u << bit) - 1)));
-        found = true;
-        return i + bit;
-      }
-      mask &= mask - 1;
-    }
-    if constexpr (kInText) counted += static_cast<uint64_t>(__builtin_popcount(lfMask));
   }
   if constexpr (kInText) newlines += counted;
   return i;
@@ -201,7 +180,7 @@ size_t KeywordMatcher::Find(const char* data, size_t length, uint64_t& newlines,
     const size_t stop = FilterAvx2<kInText>(data, length, size, filter, [this](const char* p) { return EqualAt(p); },
                                             found, newlines);
     if (found) return stop;
-    // The tail, or the 32 starts that hold the text's end: byte by byte.
+    // The tail, or the 64 starts that hold the text's end: byte by byte.
     return stop + FindInTail<kInText>(data + stop, length - stop, newlines, ended);
   }
 #endif
