@@ -527,18 +527,19 @@ check_split_pieces() {
 # emptied afterwards (untimed).
 measure_to_file() {
   local -n argv_ref2=$1
-  local out rc=0 sink="$BENCH_DIR/out.txt"
+  local out rc=0 sink="$BENCH_DIR/out.txt" TIMEFORMAT='%3U %3S'
   out=$(mktemp)
   : >"$sink"
   warm
   start_in_a_new_second
   local start=$EPOCHREALTIME
-  /usr/bin/time -f '%M' -o "$out" "${argv_ref2[@]}" >"$sink" 2>"$out.err" || rc=$?
+  { time /usr/bin/time -f '%M' -o "$out" "${argv_ref2[@]}" >"$sink" 2>"$out.err" || rc=$?; } 2>"$out.cpu"
   local end=$EPOCHREALTIME
   note_the_end
   if [[ $rc -gt 1 ]]; then  # grep and rg exit 1 when nothing matched
     echo "run.sh: command failed with status $rc: ${argv_ref2[*]}" >&2
     tail -n 5 "$out.err" >&2
+    rm -f "$out" "$out.err" "$out.cpu" "$sink"
     exit 1
   fi
   echo "$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.4f", b - a }') $(tail -n 1 "$out")" \
