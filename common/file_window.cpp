@@ -9,7 +9,7 @@ namespace suite {
 // The size when the window is made counts as seen: of a scan's windows, each
 // on its own worker, one that first loads after a cut still sees it.
 FileWindow::FileWindow(const ExclusiveFile& file, size_t capacity, Access access)
-    : file_(file), capacity_(std::max<size_t>(capacity, 1)), sizeSeen_(std::max<int64_t>(FileSizeNow(file), 0)),
+    : file_(file), capacity_(std::max<size_t>(capacity, 1)), sizeSeen_(file.Size()),
       mappable_(access == Access::kMapWhereItCan) {}
 
 FileWindow::~FileWindow() {
@@ -37,8 +37,8 @@ bool FileWindow::Load(int64_t offset) {
   offset_ = offset;
   reachesEnd_ = false;
   cut_ = false;
-  const int64_t fileSize = offset < 0 ? -1 : FileSizeNow(file_);
-  if (fileSize < 0) return false;
+  if (offset < 0) return false;
+  const int64_t fileSize = file_.Size();
   cut_ = fileSize < sizeSeen_;  // a scan on would take the cut for the file's end
   if (cut_) return false;
   sizeSeen_ = fileSize;
@@ -75,23 +75,16 @@ bool FileWindow::Load(int64_t offset) {
   }
   // Read instead: as much as the window holds, or up to the end of the file.
   if (!buffer_) buffer_ = new AlignedBlock(capacity_);
-  size_t got = 0;
-  while (got < capacity_) {
-    const std::ptrdiff_t read =
-        ReadSome(file_, buffer_->get() + got, capacity_ - got, offset + static_cast<int64_t>(got));
-    if (read < 0) return false;
-    if (read == 0) {
-      reachesEnd_ = true;
-      break;
-    }
-    got += static_cast<size_t>(read);
-  }
+  int error = 0;
+  const size_t got = file_.ReadAt(buffer_->get(), capacity_, offset, &error);
+  if (error != 0) return false;
   // Fewer bytes than the file held when it was looked at: cut meanwhile.
   cut_ = fileSize > offset && got < std::min(capacity_, static_cast<size_t>(fileSize - offset));
   if (cut_) return false;
   size_ = got;
   data_ = buffer_->get();
-  reachesEnd_ = reachesEnd_ || (fileSize > 0 && offset + static_cast<int64_t>(got) >= fileSize);
+  // A read that came short came to the file's end.
+  reachesEnd_ = got < capacity_ || (fileSize > 0 && offset + static_cast<int64_t>(got) >= fileSize);
   return true;
 }
 

@@ -55,15 +55,12 @@ class FileWindow {
   bool Mapped() const { return mapping_ != nullptr; }
 
  private:
-  // The platform's calls (file_window_posix.cpp, file_window_win32.cpp): the
-  // file's size now (-1 when it can't be told); a read-only mapping of
-  // [start, start + length) of a file `fileSize` long, nullptr when it can't
-  // be made; its end; a read at an offset (-1 on an error, 0 at the end).
-  static int64_t FileSizeNow(const ExclusiveFile& file);
+  // The platform's calls (file_window_posix.cpp, file_window_win32.cpp): a
+  // read-only mapping of [start, start + length) of a file `fileSize` long,
+  // nullptr when it can't be made; its end; the page faults of the calling
+  // thread so far, -1 where they can't be told.
   static void* Map(const ExclusiveFile& file, int64_t start, size_t length, int64_t fileSize);
   static void Unmap(void* mapping, size_t length);
-  static std::ptrdiff_t ReadSome(const ExclusiveFile& file, char* buffer, size_t length, int64_t offset);
-  // The page faults of the calling thread so far; -1 where they can't be told.
   static int64_t FaultsOfThisThread();
 
   const ExclusiveFile& file_;

@@ -1,19 +1,10 @@
-#include <cerrno>
 #include <sys/mman.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "common/exclusive_file.h"
 #include "common/file_window.h"
 
 namespace suite {
-
-int64_t FileWindow::FileSizeNow(const ExclusiveFile& file) {
-  struct stat status;
-  if (::fstat(file.Descriptor(), &status) != 0) return -1;
-  return status.st_size;
-}
 
 // The mapping may reach past the file's end: those pages are never touched.
 void* FileWindow::Map(const ExclusiveFile& file, int64_t start, size_t length, int64_t) {
@@ -22,13 +13,6 @@ void* FileWindow::Map(const ExclusiveFile& file, int64_t start, size_t length, i
 }
 
 void FileWindow::Unmap(void* mapping, size_t length) { ::munmap(mapping, length); }
-
-std::ptrdiff_t FileWindow::ReadSome(const ExclusiveFile& file, char* buffer, size_t length, int64_t offset) {
-  for (;;) {
-    const ssize_t read = ::pread(file.Descriptor(), buffer, length, static_cast<off_t>(offset));
-    if (read >= 0 || errno != EINTR) return read;
-  }
-}
 
 // Linux counts them per thread.
 int64_t FileWindow::FaultsOfThisThread() {

@@ -13,12 +13,6 @@ HANDLE HandleOf(const ExclusiveFile& file) { return reinterpret_cast<HANDLE>(::_
 
 }  // namespace
 
-int64_t FileWindow::FileSizeNow(const ExclusiveFile& file) {
-  LARGE_INTEGER size;
-  if (!::GetFileSizeEx(HandleOf(file), &size)) return -1;
-  return size.QuadPart;
-}
-
 // A view can't reach past the file's end on Windows: it stops there. `start`
 // is on a 2 MiB boundary, a multiple of the 64 KiB allocation granularity a
 // view's offset must keep. While the view is there, nobody can cut the file
@@ -35,17 +29,6 @@ void* FileWindow::Map(const ExclusiveFile& file, int64_t start, size_t length, i
 }
 
 void FileWindow::Unmap(void* mapping, size_t) { ::UnmapViewOfFile(mapping); }
-
-std::ptrdiff_t FileWindow::ReadSome(const ExclusiveFile& file, char* buffer, size_t length, int64_t offset) {
-  OVERLAPPED at{};
-  at.Offset = static_cast<DWORD>(offset);
-  at.OffsetHigh = static_cast<DWORD>(static_cast<uint64_t>(offset) >> 32);
-  DWORD read = 0;
-  if (!::ReadFile(HandleOf(file), buffer, static_cast<DWORD>(std::min<size_t>(length, 1u << 30)), &read, &at)) {
-    return ::GetLastError() == ERROR_HANDLE_EOF ? 0 : -1;
-  }
-  return read;
-}
 
 // Windows counts page faults per process only, the other threads' too.
 int64_t FileWindow::FaultsOfThisThread() { return -1; }
