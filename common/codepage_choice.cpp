@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <strings.h>
-#include <vector>
 
 #include "common/exclusive_file.h"
 
@@ -14,16 +13,19 @@ namespace {
 
 constexpr size_t kStretchBytes = 64 * 1024;
 constexpr int64_t kStretches = 16;
+constexpr size_t kStretchBlockBytes = 16 * 1024;
 
 bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
-// Checks one stretch; counts its multi-byte characters into `multiByte`.
-// False at the first byte that no UTF-8 text holds.
-bool IsUtf8Stretch(const SampleStretch& stretch, size_t& multiByte) {
-  const auto* bytes = reinterpret_cast<const unsigned char*>(stretch.bytes.data());
-  const size_t size = stretch.bytes.size();
+// Checks bytes[0, size), a stretch or a run of one; counts its multi-byte
+// characters into `multiByte`. False at the first byte that no UTF-8 text
+// holds. `skipCut` skips the tail of a character cut at the start. A
+// character cut at the end passes unless `endsFile`; with `cutAt`, that gets
+// where such a character starts (else `size`), so that the next run checks it whole.
+bool IsUtf8Run(const unsigned char* bytes, size_t size, bool skipCut, bool endsFile, size_t& multiByte,
+               size_t* cutAt = nullptr) {
   size_t at = 0;
-  if (!stretch.startsFile) {  // the tail of a character cut at the start
+  if (skipCut) {
     while (at < size && at < 3 && IsContinuation(bytes[at])) ++at;
   }
   while (at < size) {
@@ -57,14 +59,24 @@ bool IsUtf8Stretch(const SampleStretch& stretch, size_t& multiByte) {
       return false;
     }
     for (size_t i = 1; i < length; ++i) {
-      if (at + i == size) return !stretch.endsFile;  // cut at the stretch's end
+      if (at + i == size && cutAt) {
+        *cutAt = at;
+        return true;
+      }
+      if (at + i == size) return !endsFile;  // cut at the stretch's end
       const unsigned char byte = bytes[at + i];
       if (i == 1 ? (byte < low || byte > high) : !IsContinuation(byte)) return false;
     }
     ++multiByte;
     at += length;
   }
+  if (cutAt) *cutAt = size;
   return true;
+}
+
+bool IsUtf8Stretch(const SampleStretch& stretch, size_t& multiByte) {
+  return IsUtf8Run(reinterpret_cast<const unsigned char*>(stretch.bytes.data()), stretch.bytes.size(),
+                   !stretch.startsFile, stretch.endsFile, multiByte);
 }
 
 CodePageChoice Forced(const CodePageSetting& setting) { return {*setting.forced, true}; }
@@ -111,14 +123,28 @@ CodePageChoice ChooseCodePage(ExclusiveFile& file, const CodePageSetting& settin
   const int64_t size = file.Size();
   // Evenly spread stretches; a small file is one stretch, whole.
   const int64_t count = std::clamp<int64_t>(size / static_cast<int64_t>(kStretchBytes), 1, kStretches);
-  std::vector<char> buffer(kStretchBytes);
+  // Each read a block at a time into the stack, not into fresh memory: the
+  // choice is made again at every update of a history, a run so short that
+  // its page faults are a good part of its cost.
+  unsigned char block[kStretchBlockBytes];
   size_t multiByte = 0;
   for (int64_t i = 0; i < count; ++i) {
-    const int64_t at = count == 1 ? 0 : (size - static_cast<int64_t>(kStretchBytes)) / (count - 1) * i;
-    const size_t got = file.ReadAt(buffer.data(), buffer.size(), at);
-    const SampleStretch stretch{std::string_view(buffer.data(), got), at == 0,
-                                at + static_cast<int64_t>(got) >= size};
-    if (!IsUtf8Stretch(stretch, multiByte)) return {CodePage::Gbk, false};
+    const int64_t start = count == 1 ? 0 : (size - static_cast<int64_t>(kStretchBytes)) / (count - 1) * i;
+    const int64_t end = start + static_cast<int64_t>(kStretchBytes);
+    for (int64_t at = start; at < end;) {
+      const size_t want = static_cast<size_t>(std::min<int64_t>(end - at, sizeof block));
+      const size_t got = file.ReadAt(reinterpret_cast<char*>(block), want, at);
+      // The stretch ends with this block: a character cut at its end is
+      // judged as the whole stretch's would be; before, it starts the next block.
+      const bool last = got < want || at + static_cast<int64_t>(got) == end;
+      size_t cut = got;
+      if (!IsUtf8Run(block, got, at == start && start != 0, at + static_cast<int64_t>(got) >= size, multiByte,
+                     last ? nullptr : &cut)) {
+        return {CodePage::Gbk, false};
+      }
+      if (last) break;
+      at += static_cast<int64_t>(cut);
+    }
   }
   return {multiByte > 0 ? CodePage::Utf8 : CodePage::Gbk, false};
 }

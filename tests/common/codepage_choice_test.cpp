@@ -81,6 +81,18 @@ TEST(CodePageChoiceTest, AFileIsJudgedByStretchesSpreadOverIt) {
   ASSERT_TRUE(file.OpenShared(suite::testing::WriteFile(dir / "empty.log", "")));
   EXPECT_EQ(suite::ChooseCodePage(file, none).codePage, CodePage::Gbk);
 
+  // A stretch is read a few KiB at a time: a character across two reads is
+  // judged whole, whether it is one or broken.
+  for (const size_t at : {size_t{4095}, size_t{16382}, size_t{16383}, size_t{32767}}) {
+    const std::string before(at, 'a'), after(40000 - at, 'b');
+    ASSERT_TRUE(file.OpenShared(suite::testing::WriteFile(dir / "across.log", before + kUtf8Users + after)));
+    EXPECT_EQ(suite::ChooseCodePage(file, none).codePage, CodePage::Utf8) << at;
+    for (const std::string broken : {"\xE7" "A", "\xE7\x94" "A", "\xF0\x9F\x98" "A"}) {
+      ASSERT_TRUE(file.OpenShared(suite::testing::WriteFile(dir / "broken.log", before + broken + after)));
+      EXPECT_EQ(suite::ChooseCodePage(file, none).codePage, CodePage::Gbk) << at << " " << broken.size();
+    }
+  }
+
   suite::SetActiveCodePage(CodePage::Utf8);
   EXPECT_EQ(suite::CodePageChoiceText({CodePage::Utf8, false}), "代码页 UTF-8(按文件内容判断)");
   EXPECT_EQ(suite::CodePageChoiceText({CodePage::Gbk, true}), "代码页 GBK(由 SUITE_CODEPAGE 指定)");
