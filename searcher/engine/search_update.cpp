@@ -4,7 +4,6 @@
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
-#include <vector>
 
 #include "common/codepage.h"
 #include "common/codepage_choice.h"
@@ -13,6 +12,7 @@
 #include "common/path_util.h"
 #include "common/size_text.h"
 #include "common/staged_files.h"
+#include "common/text_model.h"
 #include "searcher/engine/count_text.h"
 #include "searcher/engine/keyword_matcher.h"
 #include "searcher/engine/line_search.h"
@@ -30,19 +30,17 @@ namespace {
 
 using suite::Cp;
 
-constexpr size_t kBackBlock = 64 << 10;
-
 // The offset after the last LF before `end` in `file`, 0 when there is none;
-// -1 when the file can't be read there.
+// -1 when the file can't be read there. Read back a block on the stack at a
+// time: the line is mostly short, and fresh memory costs an update more than
+// a read.
 int64_t StartOfLineBefore(suite::ExclusiveFile& file, int64_t end) {
-  std::vector<char> block(kBackBlock);
+  char block[16 << 10];
   while (end > 0) {
-    const int64_t begin = std::max<int64_t>(0, end - static_cast<int64_t>(block.size()));
+    const int64_t begin = std::max<int64_t>(0, end - static_cast<int64_t>(sizeof block));
     const auto length = static_cast<size_t>(end - begin);
-    if (file.ReadAt(block.data(), length, begin) != length) return -1;
-    for (size_t at = length; at > 0; --at) {
-      if (block[at - 1] == '\n') return begin + static_cast<int64_t>(at);
-    }
+    if (file.ReadAt(block, length, begin) != length) return -1;
+    if (const char* lf = suite::FindLastNewline(block, length)) return begin + (lf - block) + 1;
     end = begin;
   }
   return 0;
