@@ -62,6 +62,25 @@ TEST(LogIdentityTest, ItsFileReadsBackAsWrittenAndADamagedOneTellsNothing) {
   EXPECT_EQ(ReadLogIdentity(dir.Path()), std::nullopt);
 }
 
+// The hashes are FNV-1a of 64 bits, as identities written before hold them:
+// another hash would take every history's log for a replaced one.
+TEST(LogIdentityTest, ItsHashesAreFnv1aOfTheFirstBytesAndThoseBeforeTheStop) {
+  TempDir dir;
+  EXPECT_EQ(Measured(WriteFile(dir / "short.log", "foobar"), 1).headHash, 0x85944171f73967e8ull);
+  EXPECT_EQ(Measured(dir / "short.log", 1).tailHash, 0x85944171f73967e8ull);
+  const auto fnv1a = [](std::string_view bytes) {
+    uint64_t hash = 14695981039346656037ull;
+    for (const char byte : bytes) hash = (hash ^ static_cast<unsigned char>(byte)) * 1099511628211ull;
+    return hash;
+  };
+  std::string text;
+  for (int i = 0; text.size() < 200000; ++i) text += "line " + std::to_string(i) + "\r\n";
+  const LogIdentity identity = Measured(WriteFile(dir / "long.log", text), 0);
+  const auto span = static_cast<size_t>(kIdentityHashSpan);
+  EXPECT_EQ(identity.headHash, fnv1a(std::string_view(text).substr(0, span)));
+  EXPECT_EQ(identity.tailHash, fnv1a(std::string_view(text).substr(text.size() - span)));
+}
+
 TEST(LogIdentityTest, TheLogIsToldSameGrownCutOrReplaced) {
   TempDir dir;
   const std::string path = dir / "app.log";
