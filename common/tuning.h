@@ -72,6 +72,12 @@ inline constexpr int kPostedCallsIntervalMs = 5;
 // page-cache folios; see OutputFile for why those cost more here).
 inline constexpr size_t kWriteBlockSize = 128 << 10;
 
+// The buffer of a small file written whole at once (a history's descriptor,
+// its identity): a buffer of kWriteBlockSize is mapped fresh, faulted in and
+// unmapped for a few hundred bytes, a good part of an update's cost. Larger
+// texts go out from where they are, this much a write.
+inline constexpr size_t kSmallFileBlockSize = 16 << 10;
+
 // Scans use the machine's cores up to this many workers unless SUITE_THREADS
 // says otherwise. On the 2-core machine here two workers took the pre-read of
 // 1 GiB from 0.61 s to 0.41 s (1.46 times, not 2: the CPU time rose from 0.61

@@ -1,8 +1,7 @@
 #include "searcher/engine/quick_index.h"
 
 #include <algorithm>
-#include <cinttypes>
-#include <cstdio>
+#include <charconv>
 
 namespace lorvane {
 
@@ -54,13 +53,23 @@ void QuickIndex::Assign(Table entries) {
   table_ = std::move(entries);
 }
 
+void AppendQuickIndexText(const QuickIndex& index, std::string& text) {
+  // An update writes the whole index again: no formatting by format string.
+  text.reserve(text.size() + index.Entries().size() * 32);
+  char number[24];
+  const auto append = [&](int64_t value) { text.append(number, std::to_chars(number, number + sizeof number, value).ptr); };
+  for (const auto& [key, offset] : index.Entries()) {
+    text += "_mp[";
+    append(key);
+    text += "]=";
+    append(offset);
+    text += ";\r\n";
+  }
+}
+
 std::string QuickIndexText(const QuickIndex& index) {
   std::string text;
-  char line[64];
-  for (const auto& [key, offset] : index.Entries()) {
-    const int length = std::snprintf(line, sizeof line, "_mp[%" PRId64 "]=%" PRId64 ";\r\n", key, offset);
-    text.append(line, static_cast<size_t>(length));
-  }
+  AppendQuickIndexText(index, text);
   return text;
 }
 

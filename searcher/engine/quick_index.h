@@ -38,5 +38,7 @@ class QuickIndex {
 
 // "_mp[%ld]=%ld;" and CR LF per entry: the text F5 shows and the descriptor stores.
 std::string QuickIndexText(const QuickIndex& index);
+// The same appended to `text`.
+void AppendQuickIndexText(const QuickIndex& index, std::string& text);
 
 }  // namespace lorvane

@@ -24,7 +24,7 @@ std::string DescriptorPath(const std::string& historyDirectory) {
 }
 
 bool WriteHistoryCodePage(const std::string& historyDirectory, suite::CodePage codePage) {
-  suite::OutputFile file;
+  suite::OutputFile file(suite::kSmallFileBlockSize);
   return file.Create(historyDirectory + suite::kPathSeparator + kCodePageFileName) &&
          file.AppendLine(suite::CodePageName(codePage)) && file.Close();
 }
@@ -67,7 +67,7 @@ std::string ComposeDescriptor(const CLVNResultHeader& header, const QuickIndex& 
     text += *field;
     text += "\r\n";
   }
-  text += QuickIndexText(index);
+  AppendQuickIndexText(index, text);
   return text;
 }
 
@@ -79,7 +79,7 @@ bool toResultWrite(LorvaneWindow& window, const CLVNResultHeader& header, const 
   // power fails. The result files aren't waited for (that cost the common
   // keyword's search a quarter more): a restore checks them instead.
   const std::string partial = path + ".part";
-  suite::OutputFile file;
+  suite::OutputFile file(suite::kSmallFileBlockSize);
   if (!file.Create(partial)) {
     window.PostStatus(suite::Cp("toResultWrite: 不能创建搜索结果文件“") + suite::PathText(path) + suite::Cp("”!"));
     return false;
