@@ -16,9 +16,9 @@
 # expected size; delete it to force a new one.
 #
 # Each comparison runs its two commands alternately (A B A B ...), so that
-# drifts in machine load hit both alike.  Every run's wall time is taken with
-# bash's microsecond clock and its peak memory with /usr/bin/time -f '%M'
-# (peak RSS in KB); the table shows the medians, and the median of the
+# drifts in machine load hit both alike.  Every run's wall time, peak memory
+# (peak RSS in KB) and CPU are taken by bench-measure (bench_measure.cpp, built
+# with the suite); the table shows the medians, and the median of the
 # per-pair ratios A/B.
 #
 # To add a comparison, add a line at the end of main():
@@ -92,6 +92,7 @@ build() {
     die "cmake configure failed"
   cmake --build "$BUILD_DIR" -j2 >&2 || die "build failed"
   [[ -x "$BIN/log-generator" ]] || die "log-generator missing after the build: $BIN/log-generator"
+  [[ -x "$BIN/bench-measure" ]] || die "bench-measure missing after the build: $BIN/bench-measure"
   [[ -x "$BIN/Lorvane" ]] || die "Lorvane missing after the build: $BIN/Lorvane"
   [[ -x "$BIN/lorvane-cli" ]] ||
     die "lorvane-cli missing after the build: $BIN/lorvane-cli (is its target in the build yet?)"
@@ -186,29 +187,30 @@ median() {
     }'
 }
 
-# Runs the command in the array named by $1 once; prints "SECONDS PEAK_KB
-# CPU_SECONDS". The CPU (user + system, bash's clock of its children, to the
-# millisecond) includes the start of /usr/bin/time: a row that shows CPU takes
-# off that of measuring `true`.
-measure() {
-  local -n argv_ref=$1
-  local out rc=0 TIMEFORMAT='%3U %3S'
+# Runs the command in the array named by $2 once, its standard output into
+# the file $1; prints "SECONDS PEAK_KB CPU_SECONDS": bench-measure's wall time,
+# peak memory and user + system CPU of the command alone (wait4's rusage, to
+# the microsecond). An exit status above $3 fails the run.
+measured_run() {
+  local sink=$1 highest_ok=$3 out rc=0
+  local -n argv_ref=$2
   out=$(mktemp)
   warm
   start_in_a_new_second
-  local start=$EPOCHREALTIME
-  { time /usr/bin/time -f '%M' -o "$out" "${argv_ref[@]}" >/dev/null 2>"$out.err" || rc=$?; } 2>"$out.cpu"
-  local end=$EPOCHREALTIME
+  "$BIN/bench-measure" "$out" "${argv_ref[@]}" >"$sink" 2>"$out.err" || rc=$?
   note_the_end
-  if [[ $rc -ne 0 ]]; then
+  if [[ $rc -gt $highest_ok ]]; then
     echo "run.sh: command failed with status $rc: ${argv_ref[*]}" >&2
     tail -n 5 "$out.err" >&2
-    rm -f "$out" "$out.err" "$out.cpu"
+    rm -f "$out" "$out.err"
     exit 1
   fi
-  echo "$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.4f", b - a }') $(tail -n 1 "$out")" \
-    "$(awk '{ printf "%.3f", $1 + $2 }' "$out.cpu")"
-  rm -f "$out" "$out.err" "$out.cpu"
+  cat "$out"
+  rm -f "$out" "$out.err"
+}
+
+measure() {
+  measured_run /dev/null "$1" 0
 }
 
 # Shortens a command for display.
@@ -382,8 +384,8 @@ compare_update() {
   cp -a "$history" "$saved"
   local -a update=("$BIN/lorvane-cli" update "$history/result.lvn") fresh=("$BIN/lorvane-cli" search OutOfMemoryError 1 "$FILE")
   local -a nothing=(true) t_update=() m_update=() t_fresh=() m_fresh=() ratios=() c_update=() c_fresh=() cpu_ratios=()
-  local -a net_ratios=()
-  local i res tu mu cu tf mf cf t0 c0
+  local -a t_nothing=() net_ratios=()
+  local i res tu mu cu tf mf cf t0
   for ((i = 1; i <= RUNS; i++)); do
     truncate -s "$size" "$FILE"
     rm -rf "$history"
@@ -392,11 +394,10 @@ compare_update() {
     sync
     res=$(measure update); read -r tu mu cu <<<"$res"
     res=$(measure fresh); read -r tf mf cf <<<"$res"
-    res=$(measure nothing); read -r t0 _ c0 <<<"$res"
-    read -r cu cf < <(awk -v u="$cu" -v f="$cf" -v z="$c0" 'BEGIN { u -= z; f -= z; printf "%.3f %.3f\n", u < 0 ? 0 : u, f }')
+    res=$(measure nothing); read -r t0 _ _ <<<"$res"
     find "$BIN/__Lorvane__" -mindepth 1 -maxdepth 1 -name '2*' -type d ! -path "$history" -exec rm -rf {} +
     sync
-    t_update+=("$tu") m_update+=("$mu") t_fresh+=("$tf") m_fresh+=("$mf")
+    t_update+=("$tu") m_update+=("$mu") t_fresh+=("$tf") m_fresh+=("$mf") t_nothing+=("$t0")
     ratios+=("$(awk -v x="$tu" -v y="$tf" 'BEGIN { printf "%.4f", x / y }')")
     net_ratios+=("$(awk -v x="$tu" -v y="$tf" -v z="$t0" 'BEGIN { x -= z; if (x < 0) x = 0; printf "%.4f", x / (y - z) }')")
     c_update+=("$cu") c_fresh+=("$cf")
@@ -414,13 +415,15 @@ compare_update() {
   # shellcheck disable=SC2059
   ROWS+=("$(printf "$ROW_FORMAT" "" "B: lorvane-cli search OutOfMemoryError 1 FILE" "$(seconds "${t_fresh[@]}")" \
     "$(megabytes "${m_fresh[@]}")" "")")
-  # The same walls less that of measuring `true` (bash's fork, /usr/bin/time,
-  # an exec): what the update adds to the start of any command.
+  # The same walls less that of `true` in the same round (a fork, an exec, an
+  # exit): what the update adds to the start of any program.
   ratio=$(awk -v r="$(median "${net_ratios[@]}")" 'BEGIN { printf "%.3f", r }')
   # shellcheck disable=SC2059
-  ROWS+=("$(printf "$ROW_FORMAT" "" "A, B less measuring \`true\`" "" "" "$ratio")")
-  # The same runs' CPU (user + system, less that of measuring `true`): what
-  # the update costs the machine, apart from waiting for the disk.
+  ROWS+=("$(printf "$ROW_FORMAT" "" "S: true (a process's start and end)" "$(seconds "${t_nothing[@]}")" "" "")")
+  # shellcheck disable=SC2059
+  ROWS+=("$(printf "$ROW_FORMAT" "" "A, B less S" "" "" "$ratio")")
+  # The same runs' CPU (user + system): what the update costs the machine,
+  # apart from waiting for the disk.
   ratio=$(awk -v r="$(median "${cpu_ratios[@]}")" 'BEGIN { printf "%.3f", r }')
   # shellcheck disable=SC2059
   ROWS+=("$(printf "$ROW_FORMAT" "" "A's CPU (user + system)" "$(seconds "${c_update[@]}")" "" "$ratio")")
@@ -531,27 +534,12 @@ check_split_pieces() {
 }
 
 # Like measure, with the command's standard output going to a file, which is
-# emptied afterwards (untimed).
+# removed afterwards (untimed). grep and rg exit 1 when nothing matched.
 measure_to_file() {
-  local -n argv_ref2=$1
-  local out rc=0 sink="$BENCH_DIR/out.txt" TIMEFORMAT='%3U %3S'
-  out=$(mktemp)
+  local sink="$BENCH_DIR/out.txt"
   : >"$sink"
-  warm
-  start_in_a_new_second
-  local start=$EPOCHREALTIME
-  { time /usr/bin/time -f '%M' -o "$out" "${argv_ref2[@]}" >"$sink" 2>"$out.err" || rc=$?; } 2>"$out.cpu"
-  local end=$EPOCHREALTIME
-  note_the_end
-  if [[ $rc -gt 1 ]]; then  # grep and rg exit 1 when nothing matched
-    echo "run.sh: command failed with status $rc: ${argv_ref2[*]}" >&2
-    tail -n 5 "$out.err" >&2
-    rm -f "$out" "$out.err" "$out.cpu" "$sink"
-    exit 1
-  fi
-  echo "$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.4f", b - a }') $(tail -n 1 "$out")" \
-    "$(awk '{ printf "%.3f", $1 + $2 }' "$out.cpu")"
-  rm -f "$out" "$out.err" "$out.cpu" "$sink"
+  measured_run "$sink" "$1" 1
+  rm -f "$sink"
 }
 
 # Median of the seconds given, for the table.
