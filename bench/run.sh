@@ -384,8 +384,8 @@ compare_update() {
   cp -a "$history" "$saved"
   local -a update=("$BIN/lorvane-cli" update "$history/result.lvn") fresh=("$BIN/lorvane-cli" search OutOfMemoryError 1 "$FILE")
   local -a nothing=(true) t_update=() m_update=() t_fresh=() m_fresh=() ratios=() c_update=() c_fresh=() cpu_ratios=()
-  local -a t_nothing=() net_ratios=()
-  local i res tu mu cu tf mf cf t0
+  local -a t_nothing=() c_nothing=() net_ratios=() net_cpu_ratios=()
+  local i res tu mu cu tf mf cf t0 c0
   for ((i = 1; i <= RUNS; i++)); do
     truncate -s "$size" "$FILE"
     rm -rf "$history"
@@ -394,14 +394,15 @@ compare_update() {
     sync
     res=$(measure update); read -r tu mu cu <<<"$res"
     res=$(measure fresh); read -r tf mf cf <<<"$res"
-    res=$(measure nothing); read -r t0 _ _ <<<"$res"
+    res=$(measure nothing); read -r t0 _ c0 <<<"$res"
     find "$BIN/__Lorvane__" -mindepth 1 -maxdepth 1 -name '2*' -type d ! -path "$history" -exec rm -rf {} +
     sync
-    t_update+=("$tu") m_update+=("$mu") t_fresh+=("$tf") m_fresh+=("$mf") t_nothing+=("$t0")
+    t_update+=("$tu") m_update+=("$mu") t_fresh+=("$tf") m_fresh+=("$mf") t_nothing+=("$t0") c_nothing+=("$c0")
     ratios+=("$(awk -v x="$tu" -v y="$tf" 'BEGIN { printf "%.4f", x / y }')")
     net_ratios+=("$(awk -v x="$tu" -v y="$tf" -v z="$t0" 'BEGIN { x -= z; if (x < 0) x = 0; printf "%.4f", x / (y - z) }')")
     c_update+=("$cu") c_fresh+=("$cf")
     cpu_ratios+=("$(awk -v x="$cu" -v y="$cf" 'BEGIN { if (y > 0) printf "%.4f", x / y; else print "inf" }')")
+    net_cpu_ratios+=("$(awk -v x="$cu" -v y="$cf" -v z="$c0" 'BEGIN { x -= z; if (x < 0) x = 0; printf "%.4f", x / (y - z) }')")
     echo "   $name run $i/$RUNS: update ${tu}s ${mu}KB ${cu}s CPU, fresh search ${tf}s ${mf}KB ${cf}s CPU" >&2
   done
   truncate -s "$size" "$FILE"
@@ -429,6 +430,9 @@ compare_update() {
   ROWS+=("$(printf "$ROW_FORMAT" "" "A's CPU (user + system)" "$(seconds "${c_update[@]}")" "" "$ratio")")
   # shellcheck disable=SC2059
   ROWS+=("$(printf "$ROW_FORMAT" "" "B's CPU (user + system)" "$(seconds "${c_fresh[@]}")" "" "")")
+  ratio=$(awk -v r="$(median "${net_cpu_ratios[@]}")" 'BEGIN { printf "%.3f", r }')
+  # shellcheck disable=SC2059
+  ROWS+=("$(printf "$ROW_FORMAT" "" "S's CPU; A's, B's CPU less S's" "$(seconds "${c_nothing[@]}")" "" "$ratio")")
 }
 
 # compare_follow: the peak memory of lorvane-cli follow after 100 appended
