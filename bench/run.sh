@@ -416,7 +416,7 @@ compare_update() {
   # shellcheck disable=SC2059
   ROWS+=("$(printf "$ROW_FORMAT" "" "B: lorvane-cli search OutOfMemoryError 1 FILE" "$(seconds "${t_fresh[@]}")" \
     "$(megabytes "${m_fresh[@]}")" "")")
-  # The same walls less that of `true` in the same round (a fork, an exec, an
+  # The same walls less that of `true` in the same round (a spawn, an exec, an
   # exit): what the update adds to the start of any program.
   ratio=$(awk -v r="$(median "${net_ratios[@]}")" 'BEGIN { printf "%.3f", r }')
   # shellcheck disable=SC2059
