@@ -93,6 +93,7 @@ build() {
   cmake --build "$BUILD_DIR" -j2 >&2 || die "build failed"
   [[ -x "$BIN/log-generator" ]] || die "log-generator missing after the build: $BIN/log-generator"
   [[ -x "$BIN/bench-measure" ]] || die "bench-measure missing after the build: $BIN/bench-measure"
+  [[ -x "$BIN/bench-update-floor" ]] || die "bench-update-floor missing after the build: $BIN/bench-update-floor"
   [[ -x "$BIN/Lorvane" ]] || die "Lorvane missing after the build: $BIN/Lorvane"
   [[ -x "$BIN/lorvane-cli" ]] ||
     die "lorvane-cli missing after the build: $BIN/lorvane-cli (is its target in the build yet?)"
@@ -222,6 +223,12 @@ shown() {
 }
 
 ROW_FORMAT='%-16s %-44s %10s %9s %13s\n'
+
+# Adds a row of the table: comparison, command, seconds, MB, ratio.
+add_row() {
+  # shellcheck disable=SC2059
+  ROWS+=("$(printf "$ROW_FORMAT" "$@")")
+}
 
 print_table() {
   local lines row least
@@ -371,10 +378,13 @@ compare_page() {
 # lines was appended to it, against a fresh search of the grown log. Before
 # each round (untimed) the log is cut back to its size, the history put back
 # as its search left it, the lines appended and the disk synced; the log is
-# cut back at the end.
+# cut back at the end. Two yardsticks are timed in each round: S, `true` (a
+# process's spawn, start and end, which any command pays), and F,
+# bench-update-floor (bench/update_floor.cpp: only the reads, hashes, search
+# and synced writes any crash-safe update must do, on a copy of the history).
 compare_update() {
   local name="update after 1 MiB" size chunk="$BENCH_DIR/append.txt" saved="$BENCH_DIR/history-before-update"
-  local history
+  local floor_history="$BENCH_DIR/history-for-the-floor" history
   size=$(stat -c %s "$FILE")
   awk -v max=1048576 '{ n += length($0) + 1; print; if (n >= max) exit }' "$FILE" >"$chunk"
   park_histories
@@ -383,56 +393,65 @@ compare_update() {
   rm -rf "$saved"
   cp -a "$history" "$saved"
   local -a update=("$BIN/lorvane-cli" update "$history/result.lvn") fresh=("$BIN/lorvane-cli" search OutOfMemoryError 1 "$FILE")
-  local -a nothing=(true) t_update=() m_update=() t_fresh=() m_fresh=() ratios=() c_update=() c_fresh=() cpu_ratios=()
-  local -a t_nothing=() c_nothing=() net_ratios=() net_cpu_ratios=()
-  local i res tu mu cu tf mf cf t0 c0
+  local -a floor=("$BIN/bench-update-floor" "$floor_history" "$FILE" OutOfMemoryError) nothing=(true)
+  # t_: wall seconds, m_: peak KB, c_: CPU seconds of each command, per round;
+  # r_: the rounds' ratios against the fresh search
+  local -a t_update=() m_update=() c_update=() t_fresh=() m_fresh=() c_fresh=() t_floor=() m_floor=() c_floor=()
+  local -a t_nothing=() c_nothing=() r_wall=() r_net=() r_cpu=() r_net_cpu=() r_floor=() r_floor_net=() r_floor_net_cpu=()
+  local i res tu mu cu tf mf cf tl ml cl t0 c0
   for ((i = 1; i <= RUNS; i++)); do
     truncate -s "$size" "$FILE"
-    rm -rf "$history"
+    rm -rf "$history" "$floor_history"
     cp -a "$saved" "$history"
+    cp -a "$saved" "$floor_history"
     cat "$chunk" >>"$FILE"
     sync
     res=$(measure update); read -r tu mu cu <<<"$res"
+    res=$(measure floor); read -r tl ml cl <<<"$res"
     res=$(measure fresh); read -r tf mf cf <<<"$res"
     res=$(measure nothing); read -r t0 _ c0 <<<"$res"
     find "$BIN/__Lorvane__" -mindepth 1 -maxdepth 1 -name '2*' -type d ! -path "$history" -exec rm -rf {} +
     sync
-    t_update+=("$tu") m_update+=("$mu") t_fresh+=("$tf") m_fresh+=("$mf") t_nothing+=("$t0") c_nothing+=("$c0")
-    ratios+=("$(awk -v x="$tu" -v y="$tf" 'BEGIN { printf "%.4f", x / y }')")
-    net_ratios+=("$(awk -v x="$tu" -v y="$tf" -v z="$t0" 'BEGIN { x -= z; if (x < 0) x = 0; printf "%.4f", x / (y - z) }')")
-    c_update+=("$cu") c_fresh+=("$cf")
-    cpu_ratios+=("$(awk -v x="$cu" -v y="$cf" 'BEGIN { if (y > 0) printf "%.4f", x / y; else print "inf" }')")
-    net_cpu_ratios+=("$(awk -v x="$cu" -v y="$cf" -v z="$c0" 'BEGIN { x -= z; if (x < 0) x = 0; printf "%.4f", x / (y - z) }')")
-    echo "   $name run $i/$RUNS: update ${tu}s ${mu}KB ${cu}s CPU, fresh search ${tf}s ${mf}KB ${cf}s CPU" >&2
+    t_update+=("$tu") m_update+=("$mu") c_update+=("$cu") t_fresh+=("$tf") m_fresh+=("$mf") c_fresh+=("$cf")
+    t_floor+=("$tl") m_floor+=("$ml") c_floor+=("$cl") t_nothing+=("$t0") c_nothing+=("$c0")
+    r_wall+=("$(net_ratio "$tu" "$tf" 0)") r_net+=("$(net_ratio "$tu" "$tf" "$t0")")
+    r_cpu+=("$(net_ratio "$cu" "$cf" 0)") r_net_cpu+=("$(net_ratio "$cu" "$cf" "$c0")")
+    r_floor+=("$(net_ratio "$tl" "$tf" 0)") r_floor_net+=("$(net_ratio "$tl" "$tf" "$t0")")
+    r_floor_net_cpu+=("$(net_ratio "$cl" "$cf" "$c0")")
+    echo "   $name run $i/$RUNS: update ${tu}s ${mu}KB ${cu}s CPU, floor ${tl}s ${cl}s CPU," \
+      "fresh search ${tf}s ${mf}KB ${cf}s CPU, true ${t0}s" >&2
   done
   truncate -s "$size" "$FILE"
-  rm -rf "$saved" "$chunk"
+  rm -rf "$saved" "$chunk" "$floor_history"
   park_histories
-  local ratio
-  ratio=$(awk -v r="$(median "${ratios[@]}")" 'BEGIN { printf "%.3f", r }')
-  # shellcheck disable=SC2059
-  ROWS+=("$(printf "$ROW_FORMAT" "$name" "A: lorvane-cli update result.lvn" "$(seconds "${t_update[@]}")" \
-    "$(megabytes "${m_update[@]}")" "$ratio")")
-  # shellcheck disable=SC2059
-  ROWS+=("$(printf "$ROW_FORMAT" "" "B: lorvane-cli search OutOfMemoryError 1 FILE" "$(seconds "${t_fresh[@]}")" \
-    "$(megabytes "${m_fresh[@]}")" "")")
-  # The same walls less that of `true` in the same round (a spawn, an exec, an
-  # exit): what the update adds to the start of any program.
-  ratio=$(awk -v r="$(median "${net_ratios[@]}")" 'BEGIN { printf "%.3f", r }')
-  # shellcheck disable=SC2059
-  ROWS+=("$(printf "$ROW_FORMAT" "" "S: true (a process's start and end)" "$(seconds "${t_nothing[@]}")" "" "")")
-  # shellcheck disable=SC2059
-  ROWS+=("$(printf "$ROW_FORMAT" "" "A, B less S" "" "" "$ratio")")
+  add_row "$name" "A: lorvane-cli update result.lvn" "$(seconds "${t_update[@]}")" "$(megabytes "${m_update[@]}")" \
+    "$(median_ratio "${r_wall[@]}")"
+  add_row "" "B: lorvane-cli search OutOfMemoryError 1 FILE" "$(seconds "${t_fresh[@]}")" \
+    "$(megabytes "${m_fresh[@]}")" ""
+  add_row "" "S: true (a process's start and end)" "$(seconds "${t_nothing[@]}")" "" ""
+  add_row "" "F: bench-update-floor (an update's least)" "$(seconds "${t_floor[@]}")" \
+    "$(megabytes "${m_floor[@]}")" "$(median_ratio "${r_floor[@]}")"
+  # The walls less that of `true` in the same round: what each adds to the
+  # start of any program.
+  add_row "" "A, B less S" "" "" "$(median_ratio "${r_net[@]}")"
+  add_row "" "F, B less S" "" "" "$(median_ratio "${r_floor_net[@]}")"
   # The same runs' CPU (user + system): what the update costs the machine,
   # apart from waiting for the disk.
-  ratio=$(awk -v r="$(median "${cpu_ratios[@]}")" 'BEGIN { printf "%.3f", r }')
-  # shellcheck disable=SC2059
-  ROWS+=("$(printf "$ROW_FORMAT" "" "A's CPU (user + system)" "$(seconds "${c_update[@]}")" "" "$ratio")")
-  # shellcheck disable=SC2059
-  ROWS+=("$(printf "$ROW_FORMAT" "" "B's CPU (user + system)" "$(seconds "${c_fresh[@]}")" "" "")")
-  ratio=$(awk -v r="$(median "${net_cpu_ratios[@]}")" 'BEGIN { printf "%.3f", r }')
-  # shellcheck disable=SC2059
-  ROWS+=("$(printf "$ROW_FORMAT" "" "S's CPU; A's, B's CPU less S's" "$(seconds "${c_nothing[@]}")" "" "$ratio")")
+  add_row "" "A's CPU (user + system)" "$(seconds "${c_update[@]}")" "" "$(median_ratio "${r_cpu[@]}")"
+  add_row "" "B's CPU (user + system)" "$(seconds "${c_fresh[@]}")" "" ""
+  add_row "" "S's CPU; A's, B's CPU less S's" "$(seconds "${c_nothing[@]}")" "" "$(median_ratio "${r_net_cpu[@]}")"
+  add_row "" "F's CPU; F's, B's CPU less S's" "$(seconds "${c_floor[@]}")" "" \
+    "$(median_ratio "${r_floor_net_cpu[@]}")"
+}
+
+# (X - Z) / (Y - Z) to four places, 0 when X is below Z: a ratio of two
+# commands' figures less those of a third.
+net_ratio() {
+  awk -v x="$1" -v y="$2" -v z="$3" 'BEGIN { x -= z; if (x < 0) x = 0; if (y > z) printf "%.4f", x / (y - z); else print "inf" }'
+}
+
+median_ratio() {
+  awk -v r="$(median "$@")" 'BEGIN { printf "%.3f", r }'
 }
 
 # compare_follow: the peak memory of lorvane-cli follow after 100 appended
