@@ -450,6 +450,7 @@ net_ratio() {
   awk -v x="$1" -v y="$2" -v z="$3" 'BEGIN { x -= z; if (x < 0) x = 0; if (y > z) printf "%.4f", x / (y - z); else print "inf" }'
 }
 
+# Median of the ratios given, to three places, for the table.
 median_ratio() {
   awk -v r="$(median "$@")" 'BEGIN { printf "%.3f", r }'
 }
